@@ -1,0 +1,435 @@
+#include "toolkit/picturebox.h"
+
+#include "core/units.h"
+
+#include <QFile>
+#include <QFontMetricsF>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QSvgRenderer>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace velmora {
+
+namespace {
+
+// Tolerates values such as 149.99999 that stand for a pixel border.
+int pixelIndex(double twips)
+{
+    return static_cast<int>(std::floor(twips / kTwipsPerPixel + 1e-6));
+}
+
+QPoint pixelAt(double x, double y)
+{
+    return {pixelIndex(x), pixelIndex(y)};
+}
+
+QPointF exactPoint(double x, double y)
+{
+    return {twipsToPixelsF(x), twipsToPixelsF(y)};
+}
+
+QColor toColor(qint32 value)
+{
+    const DesignColour c = colourFromValue(value);
+    return {c.red, c.green, c.blue};
+}
+
+QStringList textLines(const QString &text)
+{
+    QString plain = text;
+    plain.remove(QLatin1Char('\r'));
+    return plain.split(QLatin1Char('\n'));
+}
+
+} // namespace
+
+PictureBox::PictureBox(QWidget *parent)
+    : QWidget(parent)
+    , m_font(font())
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    ensureSurface();
+}
+
+PictureBox::~PictureBox() = default;
+
+QImage PictureBox::blankSurface(QSize size) const
+{
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    image.fill(toColor(m_backColor));
+    QPainter painter(&image);
+    if (!m_designSvg.isEmpty()) {
+        QSvgRenderer renderer(m_designSvg);
+        painter.setRenderHint(QPainter::Antialiasing);
+        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    } else if (!m_designImage.isNull()) {
+        painter.drawImage(QPoint(0, 0), m_designImage);
+    }
+    return image;
+}
+
+void PictureBox::ensureSurface() const
+{
+    const QSize wanted = size();
+    if (m_surface.size() == wanted)
+        return;
+    QImage grown = blankSurface(wanted);
+    if (!grown.isNull() && !m_surface.isNull()) {
+        // Keep what was drawn; only newly exposed parts show the back colour and design picture.
+        QPainter painter(&grown);
+        painter.drawImage(QPoint(0, 0), m_surface);
+    }
+    m_surface = grown;
+}
+
+void PictureBox::resetSurface()
+{
+    m_surface = blankSurface(size());
+    m_currentX = 0;
+    m_currentY = 0;
+    update();
+}
+
+void PictureBox::setDesignPicture(const QImage &picture)
+{
+    m_designSvg.clear();
+    m_designImage = picture;
+    resetSurface();
+}
+
+bool PictureBox::setDesignPicture(const QString &svgPath)
+{
+    m_designImage = QImage();
+    m_designSvg.clear();
+    QFile file(svgPath);
+    bool ok = false;
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray data = file.readAll();
+        ok = QSvgRenderer(data).isValid();
+        if (ok)
+            m_designSvg = data;
+    }
+    resetSurface();
+    return ok;
+}
+
+void PictureBox::clearDesignPicture()
+{
+    setDesignPicture(QImage());
+}
+
+bool PictureBox::hasDesignPicture() const
+{
+    return !m_designSvg.isEmpty() || !m_designImage.isNull();
+}
+
+void PictureBox::Cls()
+{
+    resetSurface();
+}
+
+void PictureBox::setBackColor(qint32 colour)
+{
+    m_backColor = colour & 0xFFFFFF;
+    resetSurface();
+}
+
+void PictureBox::setDrawWidth(int pixels)
+{
+    m_drawWidth = std::clamp(pixels, 1, 32767);
+}
+
+void PictureBox::fillPixels(QRect pixels, qint32 colour)
+{
+    ensureSurface();
+    if (m_surface.isNull())
+        return;
+    QPainter painter(&m_surface);
+    painter.fillRect(pixels, toColor(colour));
+    update();
+}
+
+void PictureBox::strokeStraight(QPoint from, QPoint to, qint32 colour)
+{
+    // A pen of w pixels covers w whole pixels across the line and reaches as far past each end.
+    const int before = (m_drawWidth - 1) / 2;
+    const int after = m_drawWidth / 2;
+    const QRect span = QRect(from, to).normalized();
+    fillPixels(QRect(QPoint(span.left() - before, span.top() - before),
+                     QPoint(span.right() + after, span.bottom() + after)),
+               colour);
+}
+
+void PictureBox::Line(double x1, double y1, double x2, double y2)
+{
+    Line(x1, y1, x2, y2, m_foreColor);
+}
+
+void PictureBox::Line(double x1, double y1, double x2, double y2, qint32 colour)
+{
+    if (m_penInvisible)
+        return;
+    const QPoint from = pixelAt(x1, y1);
+    const QPoint to = pixelAt(x2, y2);
+    if (from.x() == to.x() || from.y() == to.y()) {
+        strokeStraight(from, to, colour);
+        return;
+    }
+    ensureSurface();
+    if (m_surface.isNull())
+        return;
+    QPainter painter(&m_surface);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(toColor(colour), m_drawWidth, Qt::SolidLine, Qt::RoundCap));
+    const QPointF centre(0.5, 0.5);
+    painter.drawLine(QPointF(from) + centre, QPointF(to) + centre);
+    update();
+}
+
+void PictureBox::Box(double x1, double y1, double x2, double y2, bool filled)
+{
+    Box(x1, y1, x2, y2, m_foreColor, filled);
+}
+
+void PictureBox::Box(double x1, double y1, double x2, double y2, qint32 colour, bool filled)
+{
+    const QRect r = QRect(pixelAt(x1, y1), pixelAt(x2, y2)).normalized();
+    if (filled) {
+        fillPixels(r, colour);
+        return;
+    }
+    if (m_penInvisible)
+        return;
+    strokeStraight(r.topLeft(), r.topRight(), colour);
+    strokeStraight(r.bottomLeft(), r.bottomRight(), colour);
+    strokeStraight(r.topLeft(), r.bottomLeft(), colour);
+    strokeStraight(r.topRight(), r.bottomRight(), colour);
+}
+
+void PictureBox::paintShape(const QPainterPath &path, bool fill, qint32 outline)
+{
+    ensureSurface();
+    if (m_surface.isNull())
+        return;
+    QPainter painter(&m_surface);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(fill ? QBrush(toColor(m_fillColor)) : QBrush(Qt::NoBrush));
+    if (m_penInvisible)
+        painter.setPen(Qt::NoPen);
+    else
+        painter.setPen(
+            QPen(toColor(outline), m_drawWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    painter.drawPath(path);
+    update();
+}
+
+void PictureBox::Circle(double x, double y, double radius)
+{
+    Circle(x, y, radius, m_foreColor);
+}
+
+void PictureBox::Circle(double x, double y, double radius, qint32 colour)
+{
+    const double r = twipsToPixelsF(std::abs(radius));
+    QPainterPath path;
+    path.addEllipse(exactPoint(x, y), r, r);
+    paintShape(path, m_fillSolid, colour);
+}
+
+void PictureBox::Pie(double x, double y, double radius, double startAngle, double endAngle)
+{
+    constexpr double fullTurn = 2 * std::numbers::pi;
+    if (!std::isfinite(startAngle) || !std::isfinite(endAngle) || startAngle == endAngle)
+        return;
+    double span = std::fmod(endAngle - startAngle, fullTurn);
+    if (span < 0)
+        span += fullTurn;
+    if (span == 0)
+        span = fullTurn; // the ends differ by whole turns: the full disc
+    const double r = twipsToPixelsF(std::abs(radius));
+    const QPointF centre = exactPoint(x, y);
+    const QRectF bounds(centre.x() - r, centre.y() - r, 2 * r, 2 * r);
+    constexpr double toDegrees = 180 / std::numbers::pi;
+    QPainterPath path(centre);
+    // QPainterPath angles already run counter-clockwise on screen, as the caller's do.
+    path.arcTo(bounds, std::fmod(startAngle, fullTurn) * toDegrees, span * toDegrees);
+    path.closeSubpath();
+    paintShape(path, true, m_foreColor);
+}
+
+void PictureBox::drawTextLines(QPainter &painter, const QString &text, QPointF topLeft) const
+{
+    const QFontMetricsF metrics(m_font, &m_surface);
+    double baseline = topLeft.y() + metrics.ascent();
+    for (const QString &line : textLines(text)) {
+        painter.drawText(QPointF(topLeft.x(), baseline), line);
+        baseline += metrics.height();
+    }
+}
+
+void PictureBox::Print(const QString &text, bool newLine)
+{
+    ensureSurface();
+    if (!m_surface.isNull()) {
+        QPainter painter(&m_surface);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setFont(m_font);
+        painter.setPen(toColor(m_foreColor));
+        drawTextLines(painter, text, QPointF(pixelAt(m_currentX, m_currentY)));
+        update();
+    }
+    const QStringList lines = textLines(text);
+    const double lineHeight = TextHeight(QString());
+    if (newLine) {
+        m_currentX = 0;
+        m_currentY += lineHeight * lines.size();
+    } else if (lines.size() == 1) {
+        m_currentX += TextWidth(text);
+    } else {
+        m_currentX += TextWidth(lines.last());
+        m_currentY += lineHeight * (lines.size() - 1);
+    }
+}
+
+void PictureBox::PrintRotated(const QString &text, double x, double y, double angleDegrees)
+{
+    ensureSurface();
+    if (m_surface.isNull())
+        return;
+    QPainter painter(&m_surface);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setFont(m_font);
+    painter.setPen(toColor(m_foreColor));
+    painter.translate(exactPoint(x, y));
+    // QPainter turns positive angles clockwise on screen, which is what callers ask for.
+    painter.rotate(angleDegrees);
+    const double w = twipsToPixelsF(TextWidth(text));
+    const double h = twipsToPixelsF(TextHeight(text));
+    drawTextLines(painter, text, QPointF(-w / 2, -h / 2));
+    update();
+}
+
+void PictureBox::setFontName(const QString &family)
+{
+    m_font.setFamily(family);
+}
+
+void PictureBox::setFontSize(double points)
+{
+    if (points > 0 && std::isfinite(points))
+        m_font.setPointSizeF(points);
+}
+
+void PictureBox::setFontBold(bool bold)
+{
+    m_font.setBold(bold);
+}
+
+void PictureBox::setFontItalic(bool italic)
+{
+    m_font.setItalic(italic);
+}
+
+QString PictureBox::fontName() const
+{
+    return m_font.family();
+}
+
+double PictureBox::fontSize() const
+{
+    if (m_font.pointSizeF() > 0)
+        return m_font.pointSizeF();
+    return m_font.pixelSize() * 72.0 / 96.0; // fonts given in pixels, at the surface's 96 dpi
+}
+
+bool PictureBox::fontBold() const
+{
+    return m_font.bold();
+}
+
+bool PictureBox::fontItalic() const
+{
+    return m_font.italic();
+}
+
+double PictureBox::TextWidth(const QString &text) const
+{
+    ensureSurface();
+    const QFontMetricsF metrics(m_font, &m_surface);
+    double widest = 0;
+    for (const QString &line : textLines(text))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    return pixelsToTwips(widest);
+}
+
+double PictureBox::TextHeight(const QString &text) const
+{
+    ensureSurface();
+    const QFontMetricsF metrics(m_font, &m_surface);
+    return pixelsToTwips(metrics.height() * textLines(text).size());
+}
+
+qint32 PictureBox::Point(double x, double y) const
+{
+    ensureSurface();
+    const QPoint p = pixelAt(x, y);
+    if (!m_surface.rect().contains(p))
+        return -1;
+    const QRgb rgb = m_surface.pixel(p);
+    return colourValue(qRed(rgb), qGreen(rgb), qBlue(rgb));
+}
+
+double PictureBox::ScaleWidth() const
+{
+    return pixelsToTwips(width());
+}
+
+double PictureBox::ScaleHeight() const
+{
+    return pixelsToTwips(height());
+}
+
+void PictureBox::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        m_font = font();
+    QWidget::changeEvent(event);
+}
+
+void PictureBox::paintEvent(QPaintEvent *event)
+{
+    ensureSurface();
+    QPainter painter(this);
+    painter.drawImage(event->rect(), m_surface, event->rect());
+}
+
+void PictureBox::resizeEvent(QResizeEvent *event)
+{
+    ensureSurface();
+    QWidget::resizeEvent(event);
+}
+
+void PictureBox::mousePressEvent(QMouseEvent *event)
+{
+    const QPointF p = event->position();
+    Q_EMIT mouseDown(event->button(), event->modifiers(), pixelsToTwips(p.x()),
+                     pixelsToTwips(p.y()));
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    const QPointF p = event->position();
+    Q_EMIT mouseUp(event->button(), event->modifiers(), pixelsToTwips(p.x()), pixelsToTwips(p.y()));
+}
+
+} // namespace velmora
