@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+namespace velmora {
+
+/// Resource path of the main window's design data.
+QString designDataPath();
+
+} // namespace velmora
