@@ -29,6 +29,13 @@ QPoint pixelAt(double x, double y)
     return {pixelIndex(x), pixelIndex(y)};
 }
 
+// Both corner pixels included, whichever way round the corners come.
+QRect spanning(QPoint a, QPoint b)
+{
+    return {QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+            QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y()))};
+}
+
 QPointF exactPoint(double x, double y)
 {
     return {twipsToPixelsF(x), twipsToPixelsF(y)};
@@ -162,7 +169,7 @@ void PictureBox::strokeStraight(QPoint from, QPoint to, qint32 colour)
     // A pen of w pixels covers w whole pixels across the line and reaches as far past each end.
     const int before = (m_drawWidth - 1) / 2;
     const int after = m_drawWidth / 2;
-    const QRect span = QRect(from, to).normalized();
+    const QRect span = spanning(from, to);
     fillPixels(QRect(QPoint(span.left() - before, span.top() - before),
                      QPoint(span.right() + after, span.bottom() + after)),
                colour);
@@ -201,7 +208,7 @@ void PictureBox::Box(double x1, double y1, double x2, double y2, bool filled)
 
 void PictureBox::Box(double x1, double y1, double x2, double y2, qint32 colour, bool filled)
 {
-    const QRect r = QRect(pixelAt(x1, y1), pixelAt(x2, y2)).normalized();
+    const QRect r = spanning(pixelAt(x1, y1), pixelAt(x2, y2));
     if (filled) {
         fillPixels(r, colour);
         return;
@@ -387,6 +394,12 @@ qint32 PictureBox::Point(double x, double y) const
         return -1;
     const QRgb rgb = m_surface.pixel(p);
     return colourValue(qRed(rgb), qGreen(rgb), qBlue(rgb));
+}
+
+const QImage &PictureBox::image() const
+{
+    ensureSurface();
+    return m_surface;
 }
 
 double PictureBox::ScaleWidth() const

@@ -124,7 +124,7 @@ public:
     double ScaleWidth() const;
     double ScaleHeight() const;
     /// The composed surface: design picture and drawing, one image pixel per widget pixel.
-    const QImage &image() const { return m_surface; }
+    const QImage &image() const;
 
 Q_SIGNALS:
     /// Mouse button pressed or released over the box; x and y in twips.
