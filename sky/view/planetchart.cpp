@@ -1,0 +1,107 @@
+#include "sky/view/planetchart.h"
+
+#include "core/random.h"
+#include "sky/core/astromodule.h"
+#include "sky/view/astrofont.h"
+#include "toolkit/controls.h"
+#include "toolkit/picturebox.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace velmora {
+
+namespace {
+// The letters and labels of the chart.
+const QString &letterFont()
+{
+    static const QString family = QStringLiteral("Arial");
+    return family;
+}
+
+const QString &symbolFont()
+{
+    static const QString family = QString::fromLatin1(AstroFont::kFamily);
+    return family;
+}
+} // namespace
+
+PlanetChart::PlanetChart(const QWidget *formRoot, const AstroModule &astro, RandomSource &random)
+    : m_astro(astro)
+    , m_random(random)
+    , m_picAstro(control<PictureBox>(formRoot, QStringLiteral("picAstro")))
+    , m_txtOut(control<QPlainTextEdit>(formRoot, QStringLiteral("txtOut")))
+    , m_txtTimeZone(control<QLineEdit>(formRoot, arrayName(QStringLiteral("txtLatLong"), 2)))
+{}
+
+void PlanetChart::ShowPlanets()
+{
+    m_picAstro->Cls();
+    m_txtTimeZone->setText(chart::timeZoneText(m_astro.timeZone()));
+    drawChart();
+    if (!m_cycles.dayCycleOn)
+        writeTable();
+}
+
+void PlanetChart::drawChart()
+{
+    chart::ChartInput in;
+    in.width = m_picAstro->ScaleWidth();
+    in.height = m_picAstro->ScaleHeight();
+    for (int i = 0; i < kPlanetCount; ++i) {
+        in.planetLong[i] = m_astro.planetLong(i);
+        in.planetValid[i] = m_astro.planetValid(i);
+    }
+    in.ascendant = m_astro.ascendant();
+    in.ascendantLong = m_astro.ascMC(0);
+    in.mcLong = m_astro.ascMC(1);
+    in.anglesValid = m_astro.anglesValid();
+    in.cycles = m_cycles;
+    const chart::Drawing drawing = chart::layoutChart(in);
+
+    PictureBox &pic = *m_picAstro;
+    for (const chart::Circle &c : drawing.circles)
+        pic.Circle(c.cx, c.cy, c.radius, c.colour);
+    for (const chart::Line &l : drawing.spokes)
+        pic.Line(l.x1, l.y1, l.x2, l.y2, l.colour);
+    for (const chart::Text &t : drawing.texts) {
+        const QString &family = t.symbolFont ? symbolFont() : letterFont();
+        if (pic.fontName() != family)
+            pic.setFontName(family);
+        if (pic.fontSize() != t.size)
+            pic.setFontSize(t.size);
+        pic.setForeColor(t.colour);
+        pic.setCurrentX(t.at.x);
+        pic.setCurrentY(t.at.y);
+        pic.Print(t.text);
+    }
+}
+
+void PlanetChart::writeTable()
+{
+    std::array<QString, 8> text;
+    for (int line = 0; line < 8; ++line)
+        text[line] = m_astro.planetText(line);
+    std::array<double, 7> longitudes{};
+    std::array<bool, 7> valid{};
+    for (int i = 0; i < kPlanetCount; ++i) {
+        longitudes[i] = m_astro.planetLong(i);
+        valid[i] = m_astro.planetValid(i);
+    }
+    const chart::PlanetTable table = chart::planetTable(text, longitudes, valid, m_random.next());
+    m_txtOut->setPlainText(table.lines.join(u'\n'));
+    m_planetLetter = table.planetLetter;
+    m_signLetter = table.signLetter;
+}
+
+QString PlanetChart::PlanetLetter(int j) const
+{
+    return j >= 0 && j < 8 ? m_planetLetter[j] : QString();
+}
+
+QString PlanetChart::SignLetter(int j) const
+{
+    return j >= 0 && j < 8 ? m_signLetter[j] : QString();
+}
+
+} // namespace velmora
