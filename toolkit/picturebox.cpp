@@ -18,10 +18,30 @@ namespace velmora {
 
 namespace {
 
-// Tolerates values such as 149.99999 that stand for a pixel border.
+// Far outside any surface, yet safe to offset and to hand to the painter.
+constexpr double kFarPixels = 1e6;
+
+// Tolerates values such as 149.99999 that stand for a pixel border. Values beyond any surface,
+// and values that are not numbers, are held far outside it instead of overflowing the int.
 int pixelIndex(double twips)
 {
-    return static_cast<int>(std::floor(twips / kTwipsPerPixel + 1e-6));
+    const double px = std::floor(twips / kTwipsPerPixel + 1e-6);
+    if (std::isnan(px))
+        return static_cast<int>(-kFarPixels);
+    return static_cast<int>(std::clamp(px, -kFarPixels, kFarPixels));
+}
+
+bool allFinite(std::initializer_list<double> values)
+{
+    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+}
+
+// Text is measured and drawn at 96 dots per inch on every screen, as the twip lengths assume;
+// a QImage reports its own resolution, 96 dpi by default.
+const QImage &metricsDevice()
+{
+    static const QImage device(1, 1, QImage::Format_RGB32);
+    return device;
 }
 
 QPoint pixelAt(double x, double y)
@@ -182,7 +202,7 @@ void PictureBox::Line(double x1, double y1, double x2, double y2)
 
 void PictureBox::Line(double x1, double y1, double x2, double y2, qint32 colour)
 {
-    if (m_penInvisible)
+    if (m_penInvisible || !allFinite({x1, y1, x2, y2}))
         return;
     const QPoint from = pixelAt(x1, y1);
     const QPoint to = pixelAt(x2, y2);
@@ -208,6 +228,8 @@ void PictureBox::Box(double x1, double y1, double x2, double y2, bool filled)
 
 void PictureBox::Box(double x1, double y1, double x2, double y2, qint32 colour, bool filled)
 {
+    if (!allFinite({x1, y1, x2, y2}))
+        return;
     const QRect r = spanning(pixelAt(x1, y1), pixelAt(x2, y2));
     if (filled) {
         fillPixels(r, colour);
@@ -245,6 +267,8 @@ void PictureBox::Circle(double x, double y, double radius)
 
 void PictureBox::Circle(double x, double y, double radius, qint32 colour)
 {
+    if (!allFinite({x, y, radius}))
+        return;
     const double r = twipsToPixelsF(std::abs(radius));
     QPainterPath path;
     path.addEllipse(exactPoint(x, y), r, r);
@@ -254,7 +278,7 @@ void PictureBox::Circle(double x, double y, double radius, qint32 colour)
 void PictureBox::Pie(double x, double y, double radius, double startAngle, double endAngle)
 {
     constexpr double fullTurn = 2 * std::numbers::pi;
-    if (!std::isfinite(startAngle) || !std::isfinite(endAngle) || startAngle == endAngle)
+    if (!allFinite({x, y, radius, startAngle, endAngle}) || startAngle == endAngle)
         return;
     double span = std::fmod(endAngle - startAngle, fullTurn);
     if (span < 0)
@@ -274,7 +298,7 @@ void PictureBox::Pie(double x, double y, double radius, double startAngle, doubl
 
 void PictureBox::drawTextLines(QPainter &painter, const QString &text, QPointF topLeft) const
 {
-    const QFontMetricsF metrics(m_font, &m_surface);
+    const QFontMetricsF metrics(m_font, &metricsDevice());
     double baseline = topLeft.y() + metrics.ascent();
     for (const QString &line : textLines(text)) {
         painter.drawText(QPointF(topLeft.x(), baseline), line);
@@ -310,7 +334,7 @@ void PictureBox::Print(const QString &text, bool newLine)
 void PictureBox::PrintRotated(const QString &text, double x, double y, double angleDegrees)
 {
     ensureSurface();
-    if (m_surface.isNull())
+    if (m_surface.isNull() || !allFinite({x, y, angleDegrees}))
         return;
     QPainter painter(&m_surface);
     painter.setRenderHint(QPainter::TextAntialiasing);
@@ -372,7 +396,7 @@ bool PictureBox::fontItalic() const
 double PictureBox::TextWidth(const QString &text) const
 {
     ensureSurface();
-    const QFontMetricsF metrics(m_font, &m_surface);
+    const QFontMetricsF metrics(m_font, &metricsDevice());
     double widest = 0;
     for (const QString &line : textLines(text))
         widest = std::max(widest, metrics.horizontalAdvance(line));
@@ -382,7 +406,7 @@ double PictureBox::TextWidth(const QString &text) const
 double PictureBox::TextHeight(const QString &text) const
 {
     ensureSurface();
-    const QFontMetricsF metrics(m_font, &m_surface);
+    const QFontMetricsF metrics(m_font, &metricsDevice());
     return pixelsToTwips(metrics.height() * textLines(text).size());
 }
 

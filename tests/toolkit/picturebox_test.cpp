@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <limits>
 #include <numbers>
 
 using namespace velmora;
@@ -83,6 +84,7 @@ private Q_SLOTS:
     void backColourClears();
     void manyCallsOneRepaint();
     void mouseSignalsInTwips();
+    void unusableNumbersDrawNothing();
 };
 
 void PictureBoxTest::scaleAndOutside()
@@ -538,6 +540,31 @@ void PictureBoxTest::mouseSignalsInTwips()
     QCOMPARE(up.at(0).at(0).value<Qt::MouseButton>(), Qt::RightButton);
     QCOMPARE(up.at(0).at(1).value<Qt::KeyboardModifiers>(), Qt::ControlModifier);
     QCOMPARE(up.at(0).at(2).toDouble(), 450.0);
+}
+
+void PictureBoxTest::unusableNumbersDrawNothing()
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    PictureBox box;
+    box.resize(50, 50);
+    box.setFillSolid(true);
+    box.Line(nan, tw(10), tw(40), tw(10));
+    box.Line(tw(10), tw(10), tw(40), inf);
+    box.Box(tw(1), tw(1), nan, tw(10), true);
+    box.Circle(tw(25), tw(25), inf);
+    box.Pie(tw(25), tw(25), tw(10), nan, 1);
+    box.PrintRotated(QStringLiteral("X"), tw(25), tw(25), nan);
+    QVERIFY(inkBounds(box.image(), kWhite).isNull());
+    QCOMPARE(box.Point(nan, 0), -1);
+    QCOMPARE(box.Point(0, 1e300), -1);
+    QCOMPARE(box.Point(-1e300, 0), -1);
+
+    // Far-away ends are clipped to the surface rather than overflowing.
+    box.Line(-1e12, tw(20), 1e12, tw(20));
+    QCOMPARE(box.Point(0, tw(20)), 0);
+    QCOMPARE(box.Point(tw(49), tw(20)), 0);
+    QCOMPARE(box.Point(tw(25), tw(21)), kWhite);
 }
 
 QTEST_MAIN(PictureBoxTest)
