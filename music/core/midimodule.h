@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <memory>
+
+namespace velmora {
+
+/// Status bytes of the channel messages the music sends.
+inline constexpr int kNoteOff = 0x80;
+inline constexpr int kNoteOn = 0x90;
+inline constexpr int kControlChange = 0xB0;
+inline constexpr int kProgramChange = 0xC0;
+
+/// A MIDI 1.0 short message packed into 32 bits, low byte first: status,
+/// first data byte, second data byte, zero. The arithmetic is the classic
+/// data1 * 256 + status + data2 * 65536 + channel.
+constexpr quint32 packShortMessage(int status, int data1, int data2, int channel = 0)
+{
+    return static_cast<quint32>(data1 * 256 + status + data2 * 65536 + channel);
+}
+
+/// True when every byte of a packed value is legal for a channel message:
+/// a status byte with its top bit set, data bytes 0..127 and a zero top byte.
+constexpr bool isValidShortMessage(quint32 packed)
+{
+    const quint32 status = packed & 0xFFu;
+    const quint32 data1 = (packed >> 8) & 0xFFu;
+    const quint32 data2 = (packed >> 16) & 0xFFu;
+    return status >= 0x80u && status < 0xF0u && data1 < 0x80u && data2 < 0x80u &&
+           (packed >> 24) == 0u;
+}
+
+/// Something that accepts packed short messages: the built-in synthesiser, a
+/// sequencer port, or a recorder in tests.
+class MidiOutput
+{
+public:
+    virtual ~MidiOutput() = default;
+
+    /// Makes the output ready. False when it cannot work at all; the reason is
+    /// in errorString(). An output that works without sound (no audio device)
+    /// still returns true.
+    virtual bool open() = 0;
+    /// Sends one packed message at once; never blocks for long.
+    virtual void send(quint32 packed) = 0;
+    virtual void close() = 0;
+
+    virtual bool isOpen() const = 0;
+    /// The factory name of this kind of output ("synth", "alsa", "record").
+    virtual QString kind() const = 0;
+    /// Why open() failed, or a note on how it runs (for example "no audio
+    /// device: silent"); empty when all is well.
+    virtual QString errorString() const { return {}; }
+};
+
+/// The program's one MIDI device: opened at start-up, given every message of
+/// the music, closed at shutdown. It refuses a message whose bytes are not
+/// legal MIDI, so a stray value can never corrupt the stream.
+class MidiModule
+{
+public:
+    MidiModule() = default;
+    explicit MidiModule(std::unique_ptr<MidiOutput> output);
+    ~MidiModule();
+    MidiModule(const MidiModule &) = delete;
+    MidiModule &operator=(const MidiModule &) = delete;
+
+    /// Opens the current output (closing any open one first). Without an
+    /// output, or when it fails, later messages are silently lost.
+    bool open();
+    /// Closes the current output and opens another in its place.
+    bool replaceOutput(std::unique_ptr<MidiOutput> output);
+    void sendShortMessage(quint32 packed);
+    void close();
+
+    bool isOpen() const;
+    MidiOutput *output() const { return m_output.get(); }
+    /// Messages refused because a byte was out of range.
+    int rejectedCount() const { return m_rejected; }
+
+private:
+    std::unique_ptr<MidiOutput> m_output;
+    int m_rejected = 0;
+};
+
+} // namespace velmora

@@ -1,0 +1,130 @@
+#include "music/midi/alsaoutput.h"
+
+#include <alsa/asoundlib.h>
+
+namespace velmora {
+
+namespace {
+
+// alsa-lib prints its own errors to the terminal; the caller gets them from
+// errorString() instead.
+void silentAlsaError(const char *, int, const char *, int, const char *, ...)
+{}
+
+} // namespace
+
+AlsaOutput::~AlsaOutput()
+{
+    close();
+}
+
+bool AlsaOutput::open()
+{
+    close();
+    m_error.clear();
+    snd_lib_error_set_handler(silentAlsaError);
+    const int rc = snd_seq_open(&m_seq, "default", SND_SEQ_OPEN_OUTPUT, 0);
+    if (rc < 0) {
+        m_seq = nullptr;
+        m_error = QStringLiteral("the ALSA sequencer is not available: %1")
+                      .arg(QString::fromLocal8Bit(snd_strerror(rc)));
+        return false;
+    }
+    snd_seq_set_client_name(m_seq, "Velmora");
+    m_port = snd_seq_create_simple_port(
+        m_seq, "Velmora music", SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ,
+        SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
+    if (m_port < 0) {
+        m_error = QStringLiteral("no ALSA sequencer port could be created: %1")
+                      .arg(QString::fromLocal8Bit(snd_strerror(m_port)));
+        snd_seq_close(m_seq);
+        m_seq = nullptr;
+        return false;
+    }
+    connectToSynth();
+    return true;
+}
+
+void AlsaOutput::connectToSynth()
+{
+    const int self = snd_seq_client_id(m_seq);
+    snd_seq_client_info_t *client = nullptr;
+    snd_seq_port_info_t *port = nullptr;
+    snd_seq_client_info_alloca(&client);
+    snd_seq_port_info_alloca(&port);
+    snd_seq_client_info_set_client(client, -1);
+    while (snd_seq_query_next_client(m_seq, client) >= 0) {
+        const int id = snd_seq_client_info_get_client(client);
+        if (id == self || id == SND_SEQ_CLIENT_SYSTEM)
+            continue;
+        snd_seq_port_info_set_client(port, id);
+        snd_seq_port_info_set_port(port, -1);
+        while (snd_seq_query_next_port(m_seq, port) >= 0) {
+            const unsigned caps = snd_seq_port_info_get_capability(port);
+            const unsigned type = snd_seq_port_info_get_type(port);
+            const unsigned writable = SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE;
+            const bool synth = (type & (SND_SEQ_PORT_TYPE_SYNTHESIZER | SND_SEQ_PORT_TYPE_SYNTH |
+                                        SND_SEQ_PORT_TYPE_MIDI_GM)) != 0;
+            if ((caps & writable) != writable || !synth)
+                continue;
+            const int portId = snd_seq_port_info_get_port(port);
+            if (snd_seq_connect_to(m_seq, m_port, id, portId) >= 0) {
+                m_connectedTo = QStringLiteral("%1:%2").arg(id).arg(portId);
+                return;
+            }
+        }
+    }
+}
+
+QString AlsaOutput::address() const
+{
+    if (!m_seq)
+        return {};
+    return QStringLiteral("%1:%2").arg(snd_seq_client_id(m_seq)).arg(m_port);
+}
+
+void AlsaOutput::send(quint32 packed)
+{
+    if (!m_seq)
+        return;
+    const int status = static_cast<int>(packed & 0xF0u);
+    const int channel = static_cast<int>(packed & 0x0Fu);
+    const int data1 = static_cast<int>((packed >> 8) & 0x7Fu);
+    const int data2 = static_cast<int>((packed >> 16) & 0x7Fu);
+    snd_seq_event_t ev;
+    snd_seq_ev_clear(&ev);
+    snd_seq_ev_set_source(&ev, m_port);
+    snd_seq_ev_set_subs(&ev);
+    snd_seq_ev_set_direct(&ev);
+    switch (status) {
+    case kNoteOn:
+        snd_seq_ev_set_noteon(&ev, channel, data1, data2);
+        break;
+    case kNoteOff:
+        snd_seq_ev_set_noteoff(&ev, channel, data1, data2);
+        break;
+    case kControlChange:
+        snd_seq_ev_set_controller(&ev, channel, data1, data2);
+        break;
+    case kProgramChange:
+        snd_seq_ev_set_pgmchange(&ev, channel, data1);
+        break;
+    default:
+        return;
+    }
+    snd_seq_event_output_direct(m_seq, &ev);
+}
+
+void AlsaOutput::close()
+{
+    if (!m_seq)
+        return;
+    send(packShortMessage(kControlChange, 123, 0)); // all notes off
+    snd_seq_drain_output(m_seq);
+    snd_seq_close(m_seq);
+    m_seq = nullptr;
+    m_port = -1;
+    m_connectedTo.clear();
+}
+
+} // namespace velmora

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "music/core/midimodule.h"
+
+struct _snd_seq;
+
+namespace velmora {
+
+/// An ALSA sequencer port named after the program that other programs and
+/// external synthesisers can subscribe to. On opening it also connects itself
+/// to the first synthesiser port it finds, so music plays with no routing.
+class AlsaOutput : public MidiOutput
+{
+public:
+    AlsaOutput() = default;
+    ~AlsaOutput() override;
+    AlsaOutput(const AlsaOutput &) = delete;
+    AlsaOutput &operator=(const AlsaOutput &) = delete;
+
+    /// False with a reason in errorString() when the sequencer is missing.
+    bool open() override;
+    void send(quint32 packed) override;
+    /// Switches off every note of the channel first, so an external
+    /// synthesiser is not left with a hanging chord.
+    void close() override;
+    bool isOpen() const override { return m_seq != nullptr; }
+    QString kind() const override { return QStringLiteral("alsa"); }
+    QString errorString() const override { return m_error; }
+
+    /// "client:port" of this output's port, empty when closed.
+    QString address() const;
+    /// "client:port" of the synthesiser it connected to, empty if none.
+    QString connectedTo() const { return m_connectedTo; }
+
+private:
+    void connectToSynth();
+
+    _snd_seq *m_seq = nullptr;
+    int m_port = -1;
+    QString m_error;
+    QString m_connectedTo;
+};
+
+} // namespace velmora

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "music/core/midimodule.h"
+
+#include <chrono>
+#include <vector>
+
+namespace velmora {
+
+/// One message as a recording output received it.
+struct RecordedMessage
+{
+    quint32 packed;
+    /// Time since the output was opened.
+    std::chrono::nanoseconds time;
+};
+
+/// Keeps every packed message with the time it arrived, for tests and for
+/// measuring when the music plays.
+class RecordingOutput : public MidiOutput
+{
+public:
+    bool open() override;
+    void send(quint32 packed) override;
+    void close() override { m_open = false; }
+    bool isOpen() const override { return m_open; }
+    QString kind() const override { return QStringLiteral("record"); }
+
+    const std::vector<RecordedMessage> &messages() const { return m_messages; }
+    void clear() { m_messages.clear(); }
+
+private:
+    bool m_open = false;
+    std::chrono::steady_clock::time_point m_start;
+    std::vector<RecordedMessage> m_messages;
+};
+
+} // namespace velmora
