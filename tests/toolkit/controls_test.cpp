@@ -23,46 +23,36 @@ private Q_SLOTS:
     void arrayNames();
     void controlLookup_data();
     void controlLookup();
-    void arrayCollectsMembersInIndexOrder();
-    void arrayHandlersReceiveIndex();
-    void connectionEndsWithContext();
+    void arrayMembersAndIndexedHandlers();
     void enterIsConsumedOtherKeysTyped_data();
     void enterIsConsumedOtherKeysTyped();
-    void enterInMultiLineBox();
-    void enterOnArrayMembers();
+    void enterInMultiLineBoxAndArrays();
     void messageBoxHook();
 };
 
 void ControlsTest::arrayNames_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("isMember");
-    QTest::addColumn<QString>("base");
+    QTest::addColumn<QString>("base"); // empty: not a member name
     QTest::addColumn<int>("index");
-    QTest::newRow("first") << QStringLiteral("txtCode(0)") << true << QStringLiteral("txtCode")
-                           << 0;
-    QTest::newRow("two digits") << QStringLiteral("optTJ(12)") << true << QStringLiteral("optTJ")
-                                << 12;
-    QTest::newRow("nested brackets")
-        << QStringLiteral("a(1)(2)") << true << QStringLiteral("a(1)") << 2;
-    QTest::newRow("plain name") << QStringLiteral("cmdRandom") << false << QString() << 0;
-    QTest::newRow("no base") << QStringLiteral("(3)") << false << QString() << 0;
-    QTest::newRow("negative") << QStringLiteral("cmdJump(-1)") << false << QString() << 0;
-    QTest::newRow("not a number") << QStringLiteral("cmdJump(x)") << false << QString() << 0;
-    QTest::newRow("trailing text") << QStringLiteral("cmdJump(1)a") << false << QString() << 0;
+    QTest::newRow("first") << QStringLiteral("txtCode(0)") << QStringLiteral("txtCode") << 0;
+    QTest::newRow("two digits") << QStringLiteral("optTJ(12)") << QStringLiteral("optTJ") << 12;
+    QTest::newRow("nested") << QStringLiteral("a(1)(2)") << QStringLiteral("a(1)") << 2;
+    QTest::newRow("plain") << QStringLiteral("cmdRandom") << QString() << 0;
+    QTest::newRow("no base") << QStringLiteral("(3)") << QString() << 0;
+    QTest::newRow("negative") << QStringLiteral("cmdJump(-1)") << QString() << 0;
+    QTest::newRow("trailing text") << QStringLiteral("cmdJump(1)a") << QString() << 0;
 }
 
 void ControlsTest::arrayNames()
 {
     QFETCH(QString, name);
-    QFETCH(bool, isMember);
     QFETCH(QString, base);
     QFETCH(int, index);
     const auto parsed = splitArrayName(name);
-    QCOMPARE(parsed.has_value(), isMember);
-    if (isMember) {
-        QCOMPARE(parsed->first, base);
-        QCOMPARE(parsed->second, index);
+    QCOMPARE(parsed.has_value(), !base.isEmpty());
+    if (parsed) {
+        QCOMPARE(*parsed, std::make_pair(base, index));
         QCOMPARE(arrayName(base, index), name);
     }
 }
@@ -76,7 +66,6 @@ void ControlsTest::controlLookup_data()
     QTest::newRow("label as widget") << QStringLiteral("lblFig1") << false << true;
     QTest::newRow("missing") << QStringLiteral("txtCode(9)") << true << false;
     QTest::newRow("wrong type") << QStringLiteral("lblFig1") << true << false;
-    QTest::newRow("prefix only") << QStringLiteral("txtCode") << true << false;
     QTest::newRow("case differs") << QStringLiteral("TXTCODE(0)") << true << false;
     QTest::newRow("duplicated") << QStringLiteral("txtTwice") << true << false;
 }
@@ -88,14 +77,10 @@ void ControlsTest::controlLookup()
     QFETCH(bool, found);
     QWidget root;
     auto *frame = new QGroupBox(&root);
-    auto *edit = new QLineEdit(frame);
-    edit->setObjectName(QStringLiteral("txtCode(0)"));
-    auto *label = new QLabel(&root);
-    label->setObjectName(QStringLiteral("lblFig1"));
-    new QLineEdit(&root);
-    root.findChildren<QLineEdit *>().last()->setObjectName(QStringLiteral("txtTwice"));
+    (new QLineEdit(frame))->setObjectName(QStringLiteral("txtCode(0)"));
+    (new QLabel(&root))->setObjectName(QStringLiteral("lblFig1"));
+    (new QLineEdit(&root))->setObjectName(QStringLiteral("txtTwice"));
     (new QLineEdit(frame))->setObjectName(QStringLiteral("txtTwice"));
-
     try {
         QObject *result = asLineEdit ? static_cast<QObject *>(control<QLineEdit>(&root, name))
                                      : control<QWidget>(&root, name);
@@ -103,85 +88,48 @@ void ControlsTest::controlLookup()
         QCOMPARE(result->objectName(), name);
     } catch (const std::logic_error &error) {
         QVERIFY2(!found, error.what());
-        // The message names the control, so the mistake can be found.
-        QVERIFY(QString::fromUtf8(error.what()).contains(name));
+        QVERIFY(QString::fromUtf8(error.what()).contains(name)); // says which control
     }
 }
 
-void ControlsTest::arrayCollectsMembersInIndexOrder()
+void ControlsTest::arrayMembersAndIndexedHandlers()
 {
     QWidget root;
     auto *frame = new QGroupBox(&root);
-    for (int index : {4, 0, 2, 1}) {
-        auto *button = new QPushButton(index % 2 ? frame : &root);
-        button->setObjectName(arrayName(QStringLiteral("cmdJump"), index));
-    }
-    // Neither of these belongs to the array.
-    (new QPushButton(&root))->setObjectName(QStringLiteral("cmdJumpX(3)"));
-    (new QPushButton(&root))->setObjectName(QStringLiteral("cmdJump"));
+    for (int index : {4, 0, 2, 1}) // created out of order, with a gap, in two containers
+        (new QCheckBox(index % 2 ? frame : &root))
+            ->setObjectName(arrayName(QStringLiteral("cmdJump"), index));
+    (new QCheckBox(&root))->setObjectName(QStringLiteral("cmdJumpX(3)"));
+    (new QCheckBox(&root))->setObjectName(QStringLiteral("cmdJump"));
 
-    const ControlArray<QPushButton> jumps(&root, QStringLiteral("cmdJump"));
-    QCOMPARE(jumps.count(), 4);
+    const ControlArray<QCheckBox> jumps(&root, QStringLiteral("cmdJump"));
     QList<int> order;
-    for (const auto &[index, button] : jumps) {
+    for (const auto &[index, member] : jumps) {
         order << index;
-        QCOMPARE(button->objectName(), arrayName(QStringLiteral("cmdJump"), index));
+        QCOMPARE(member->objectName(), arrayName(QStringLiteral("cmdJump"), index));
     }
     QCOMPARE(order, (QList<int>{0, 1, 2, 4}));
-    QVERIFY(!jumps.contains(3));
+    QCOMPARE(jumps.count(), 4);
     QVERIFY_THROWS_EXCEPTION(std::logic_error, jumps[3]);
-    QCOMPARE(jumps[4]->objectName(), QStringLiteral("cmdJump(4)"));
-
     QVERIFY_THROWS_EXCEPTION(std::logic_error,
-                             ControlArray<QPushButton>(&root, QStringLiteral("cmdNone")));
-    // Members of another type do not make an array of this type.
+                             ControlArray<QCheckBox>(&root, QStringLiteral("cmdNone")));
     QVERIFY_THROWS_EXCEPTION(std::logic_error,
-                             ControlArray<QCheckBox>(&root, QStringLiteral("cmdJump")));
-}
+                             ControlArray<QPushButton>(&root, QStringLiteral("cmdJump")));
 
-void ControlsTest::arrayHandlersReceiveIndex()
-{
-    QWidget root;
-    for (int index = 0; index < 3; ++index) {
-        auto *box = new QCheckBox(&root);
-        box->setObjectName(arrayName(QStringLiteral("chkOpt"), index));
-        auto *edit = new QLineEdit(&root);
-        edit->setObjectName(arrayName(QStringLiteral("txtLatLong"), index));
-    }
-    const ControlArray<QCheckBox> boxes(&root, QStringLiteral("chkOpt"));
     QList<int> clicked;
     QList<std::pair<int, bool>> toggled;
-    boxes.onClicked(&root, [&](int index) { clicked << index; });
-    boxes.onToggled(&root, [&](int index, bool on) { toggled.append({index, on}); });
-    boxes[2]->click();
-    boxes[0]->click();
-    boxes[2]->click();
-    QCOMPARE(clicked, (QList<int>{2, 0, 2}));
-    QCOMPARE(toggled, (QList<std::pair<int, bool>>{{2, true}, {0, true}, {2, false}}));
-
-    const ControlArray<QLineEdit> edits(&root, QStringLiteral("txtLatLong"));
-    QStringList texts;
-    edits.onTextChanged(
-        &root, [&](int index, const QString &text) { texts << QString::number(index) + text; });
-    edits[1]->setText(QStringLiteral("45.5N"));
-    QCOMPARE(texts, QStringList{QStringLiteral("145.5N")});
-}
-
-void ControlsTest::connectionEndsWithContext()
-{
-    QWidget root;
-    auto *button = new QPushButton(&root);
-    button->setObjectName(QStringLiteral("cmdBackForward(1)"));
-    const ControlArray<QPushButton> buttons(&root, QStringLiteral("cmdBackForward"));
-    int calls = 0;
-    {
-        auto context = std::make_unique<QObject>();
-        buttons.onClicked(context.get(), [&](int) { ++calls; });
-        button->click();
-        QCOMPARE(calls, 1);
-    }
-    button->click(); // the handler's owner is gone: nothing runs
-    QCOMPARE(calls, 1);
+    auto context = std::make_unique<QObject>();
+    jumps.onClicked(context.get(), [&](int index) { clicked << index; });
+    jumps.onToggled(&root, [&](int index, bool on) { toggled.append({index, on}); });
+    jumps[4]->click();
+    jumps[0]->click();
+    jumps[4]->click();
+    QCOMPARE(clicked, (QList<int>{4, 0, 4}));
+    QCOMPARE(toggled, (QList<std::pair<int, bool>>{{4, true}, {0, true}, {4, false}}));
+    context.reset(); // the handler's owner is gone: its connections end with it
+    jumps[1]->click();
+    QCOMPARE(clicked.size(), 3);
+    QCOMPARE(toggled.size(), 4);
 }
 
 void ControlsTest::enterIsConsumedOtherKeysTyped_data()
@@ -194,7 +142,6 @@ void ControlsTest::enterIsConsumedOtherKeysTyped_data()
     QTest::newRow("Shift+Return") << int(Qt::Key_Return) << int(Qt::ShiftModifier) << true;
     QTest::newRow("Ctrl+Return") << int(Qt::Key_Return) << int(Qt::ControlModifier) << false;
     QTest::newRow("letter") << int(Qt::Key_B) << int(Qt::NoModifier) << false;
-    QTest::newRow("Escape") << int(Qt::Key_Escape) << int(Qt::NoModifier) << false;
 }
 
 void ControlsTest::enterIsConsumedOtherKeysTyped()
@@ -202,41 +149,29 @@ void ControlsTest::enterIsConsumedOtherKeysTyped()
     QFETCH(int, key);
     QFETCH(int, modifiers);
     QFETCH(bool, handled);
-    QLineEdit edit;
-    edit.setText(QStringLiteral("C"));
+    QLineEdit edit(QStringLiteral("C"));
     int calls = 0;
-    QString textAtCall;
-    onEnterKey(&edit, [&] {
-        ++calls;
-        textAtCall = edit.text();
-    });
+    onEnterKey(&edit, [&] { ++calls; });
     QSignalSpy returnPressed(&edit, &QLineEdit::returnPressed);
     QTest::keyClick(&edit, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(calls, handled ? 1 : 0);
-    if (handled) {
-        QCOMPARE(returnPressed.count(), 0); // the box never saw the key
-        QCOMPARE(textAtCall, QStringLiteral("C"));
-    }
-    // Typing goes on as usual afterwards.
-    QTest::keyClicks(&edit, QStringLiteral("D"));
+    if (handled)
+        QCOMPARE(returnPressed.count(), 0);       // the box never saw the key
+    QTest::keyClicks(&edit, QStringLiteral("D")); // typing goes on as usual
     QVERIFY(edit.text().endsWith(QStringLiteral("D")));
-    QCOMPARE(calls, handled ? 1 : 0);
 }
 
-void ControlsTest::enterInMultiLineBox()
+void ControlsTest::enterInMultiLineBoxAndArrays()
 {
-    QPlainTextEdit edit;
+    QPlainTextEdit notes;
     int calls = 0;
-    onEnterKey(&edit, [&] { ++calls; });
-    QTest::keyClicks(&edit, QStringLiteral("ab"));
-    QTest::keyClick(&edit, Qt::Key_Return);
-    QTest::keyClicks(&edit, QStringLiteral("c"));
+    onEnterKey(&notes, [&] { ++calls; });
+    QTest::keyClicks(&notes, QStringLiteral("ab"));
+    QTest::keyClick(&notes, Qt::Key_Return);
+    QTest::keyClicks(&notes, QStringLiteral("c"));
     QCOMPARE(calls, 1);
-    QCOMPARE(edit.toPlainText(), QStringLiteral("abc"));
-}
+    QCOMPARE(notes.toPlainText(), QStringLiteral("abc")); // no line break went in
 
-void ControlsTest::enterOnArrayMembers()
-{
     QWidget root;
     for (int index = 0; index < 3; ++index)
         (new QLineEdit(&root))->setObjectName(arrayName(QStringLiteral("txtCode"), index));
@@ -261,13 +196,11 @@ void ControlsTest::messageBoxHook()
             [&](const QString &text, const QString &title) { inner << title + u':' + text; });
         messageBox(nullptr, QStringLiteral("Screen too small"), QStringLiteral("Velmora"));
         QCOMPARE(inner, QStringList{QStringLiteral("Velmora:Screen too small")});
-        QVERIFY(outer.isEmpty());
     }
-    // Leaving the scope restores the hook that was there before.
-    messageBox(nullptr, QStringLiteral("second"), QStringLiteral("t"));
+    messageBox(nullptr, QStringLiteral("second"), QStringLiteral("t")); // the outer hook is back
     QCOMPARE(outer, QStringList{QStringLiteral("t:second")});
 
-    // A hook that replaces itself while it runs finishes its own call safely.
+    // A hook that puts the previous one back while it runs finishes its own call safely.
     int selfCalls = 0;
     MessageBoxHook previous;
     previous = setMessageBoxHook([&](const QString &, const QString &) {
