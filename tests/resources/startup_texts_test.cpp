@@ -76,4 +76,5 @@ TEST(LoadTextTables, FillsTheTablesFromTheCarriedTexts)
     EXPECT_EQ(loaded.PairKeys81, expected.PairKeys81);
     EXPECT_EQ(loaded.VirtueStatements, expected.VirtueStatements);
     EXPECT_EQ(loaded.Part6Texts, expected.Part6Texts);
+    EXPECT_EQ(loaded.AbsPrinciples[1], QStringLiteral("Goodness")) << "the texts are not linked in";
 }
