@@ -1,0 +1,286 @@
+#include "sky/core/astromodule.h"
+
+#include <QDate>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+using velmora::AstroModule;
+using velmora::FormatLatitude;
+using velmora::FormatLongitude;
+using velmora::Moment;
+
+namespace {
+
+constexpr double kArcsecond = 1.0 / 3600.0;
+// Sphere index of each planet in the library's order Sun, Moon, ..., Saturn.
+constexpr std::array<int, 7> kSphereOfLibrary = {3, 0, 1, 2, 4, 5, 6};
+
+double angleDiff(double a, double b)
+{
+    return std::fabs(std::remainder(a - b, 360.0));
+}
+
+QString deg(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+} // namespace
+
+TEST(AstroFormat, DegreesMinutesSeconds)
+{
+    EXPECT_EQ(FormatLongitude(5.25), deg("005°15'00"));
+    EXPECT_EQ(FormatLatitude(-12.5), deg("-12°30'00"));
+    // The seconds are not carried into the minutes.
+    EXPECT_EQ(FormatLongitude(359.99999), deg("359°59'60"));
+    EXPECT_EQ(FormatLatitude(0), deg("0°00'00"));
+    EXPECT_EQ(FormatLongitude(0), deg("000°00'00"));
+    EXPECT_EQ(FormatLatitude(123.0 + 45.0 / 60 + 7.0 / 3600), deg("123°45'07"));
+    // Half a second rounds to the even neighbour: 0.5 -> 0, 1.5 -> 2.
+    EXPECT_EQ(FormatLatitude(10.5 / 3600), deg("0°00'10"));
+    EXPECT_EQ(FormatLatitude(11.5 / 3600), deg("0°00'12"));
+    // A small southern value keeps its sign though its whole degrees are 0.
+    EXPECT_EQ(FormatLatitude(-0.5), deg("-0°30'00"));
+    EXPECT_EQ(FormatLongitude(-5.25), deg("-005°15'00"));
+}
+
+TEST(AstroFormat, StripNullCutsAtFirstNul)
+{
+    QString s = QStringLiteral("Sun");
+    s.append(QChar(u'\0')).append(QStringLiteral("junk")).append(QChar(u'\0'));
+    EXPECT_EQ(velmora::StripNull(s), QStringLiteral("Sun"));
+    EXPECT_EQ(s, QStringLiteral("Sun"));
+
+    QString plain = QStringLiteral("Mercury");
+    EXPECT_EQ(velmora::StripNull(plain), QStringLiteral("Mercury"));
+    QString leading(1, QChar(u'\0'));
+    EXPECT_EQ(velmora::StripNull(leading), QString());
+}
+
+TEST(AstroTime, TimeZoneShiftCrossesMidnight)
+{
+    const auto midnightJd = [](int y, int m, int d) {
+        return QDate(y, m, d).toJulianDay() - 0.5;
+    };
+    AstroModule astro;
+
+    astro.setTimeZone(1);
+    astro.CalcPlanets(Moment(2024, 2, 29, 23, 30));
+    EXPECT_NEAR(astro.julDay(), midnightJd(2024, 3, 1) + 0.5 / 24, 1e-8);
+
+    // East of Greenwich the shift goes back across midnight and the year end.
+    astro.setTimeZone(-2);
+    astro.CalcPlanets(Moment(2025, 1, 1, 1, 0));
+    EXPECT_NEAR(astro.julDay(), midnightJd(2024, 12, 31) + 23.0 / 24, 1e-8);
+
+    // A fractional zone keeps its half hour.
+    astro.setTimeZone(5.5f);
+    astro.CalcPlanets(Moment(2000, 1, 1, 20, 0, 15));
+    EXPECT_NEAR(astro.julDay(), midnightJd(2000, 1, 2) + (1.5 + 15.0 / 3600) / 24, 1e-8);
+
+    // Universal Time lies delta T (about a minute in 2000) before the ephemeris time.
+    const double deltaSeconds = (astro.julDay() - astro.julDayUT()) * 86400;
+    EXPECT_GT(deltaSeconds, 60);
+    EXPECT_LT(deltaSeconds, 70);
+}
+
+struct ReferenceSky
+{
+    Moment local;
+    float timeZone, latitude, longitude;
+    double julDay;
+    std::array<double, 7> planets; // library order: Sun .. Saturn
+    double ascendant, mc;
+};
+
+class AstroReference : public testing::TestWithParam<ReferenceSky>
+{};
+
+TEST_P(AstroReference, MatchesSwetest)
+{
+    const ReferenceSky &ref = GetParam();
+    AstroModule astro;
+    astro.setTimeZone(ref.timeZone);
+    astro.setLatitude(ref.latitude);
+    astro.setLongitude(ref.longitude);
+    astro.CalcPlanets(ref.local);
+
+    EXPECT_NEAR(astro.julDay(), ref.julDay, 1e-7);
+    EXPECT_FALSE(astro.hasFailure());
+    for (int p = 0; p < 7; ++p) {
+        const int sphere = kSphereOfLibrary[p];
+        EXPECT_TRUE(astro.planetValid(sphere));
+        EXPECT_LT(angleDiff(astro.planetLong(sphere), ref.planets[p]), kArcsecond)
+            << "planet " << p;
+    }
+    EXPECT_LT(angleDiff(astro.ascMC(0), ref.ascendant), kArcsecond);
+    EXPECT_LT(angleDiff(astro.ascendant(), ref.ascendant), kArcsecond);
+    EXPECT_LT(angleDiff(astro.ascMC(1), ref.mc), kArcsecond);
+}
+
+// Planets: swetest -bj<julDay> -p0123456 -fPl -head -eswe (the moment as ephemeris time).
+// Angles: swetest -bj<julDayUT> -ut -p -house<lon>,<lat>,P -fPl -head, with julDayUT the
+// module's julDay minus delta T (given in each comment).
+INSTANTIATE_TEST_SUITE_P(
+    Years100To5000, AstroReference,
+    testing::Values(
+        // -bj1757644 ; -bj1757643.8895979605 -ut -house12.5,41.9000015,P
+        ReferenceSky{Moment(100, 3, 1, 12, 0, 0),
+                     0,
+                     41.9f,
+                     12.5f,
+                     1757644.0,
+                     {340.8818965, 19.7187989, 313.1924121, 26.6925431, 318.3607637, 313.1367522,
+                      213.6061308},
+                     63.9953454,
+                     309.1476725},
+        // -bj2086497.6875 ; -bj2086497.6705915416 -ut -house29.8999996,31.2000008,P
+        ReferenceSky{Moment(1000, 7, 15, 6, 30, 0),
+                     -2,
+                     31.2f,
+                     29.9f,
+                     2086497.6875,
+                     {111.7065611, 177.6722029, 97.4608105, 72.5906427, 164.7234609, 281.2299568,
+                      64.5141146},
+                     123.8501065,
+                     25.7852596},
+        // -bj2299156.5208333335 ; -bj2299156.5194999268 -ut -house-75.6999969,45.5,P
+        ReferenceSky{Moment(1582, 10, 10, 23, 30, 0),
+                     1,
+                     45.5f,
+                     -75.7f,
+                     2299156.5208333335,
+                     {197.2788848, 5.0323532, 188.5976785, 162.3180467, 104.4731376, 312.2590882,
+                      334.8183877},
+                     65.7981664,
+                     308.0589006},
+        // -bj2452898.8316666665 ; -bj2452898.8309195898 -ut -house151.199997,-33.9000015,P
+        ReferenceSky{Moment(2003, 9, 16, 2, 57, 36),
+                     5,
+                     -33.9f,
+                     151.2f,
+                     2452898.8316666665,
+                     {173.0466367, 56.2728934, 163.4694219, 180.8270874, 330.9117620, 154.2979767,
+                      101.8275764},
+                     355.9390266,
+                     265.5835289},
+        // -bj2983368.0244097221 ; -bj2983367.9441690054 -ut -house77.1999969,28.6000004,P
+        ReferenceSky{Moment(3456, 1, 31, 18, 5, 9),
+                     -5.5f,
+                     28.6f,
+                     77.2f,
+                     2983368.0244097221,
+                     {310.5590396, 333.7495670, 315.6703512, 306.7428003, 37.1702712, 317.4798496,
+                      236.3931845},
+                     108.7480756,
+                     8.2416601},
+        // -bj3547272.8333217595 ; -bj3547272.4943015827 -ut -house-149.899994,60.2000008,P
+        ReferenceSky{Moment(4999, 12, 31, 23, 59, 59),
+                     8,
+                     60.2f,
+                     -149.9f,
+                     3547272.8333217595,
+                     {280.5452623, 168.8218988, 270.4978978, 314.0617291, 352.5718275, 28.1441895,
+                      25.5121265},
+                     88.1655677,
+                     307.6834192}));
+
+TEST(AstroText, LinesCarryTimeAnglesAndPlanets)
+{
+    AstroModule astro;
+    astro.setTimeZone(5);
+    astro.setLatitude(-33.9f);
+    astro.setLongitude(151.2f);
+    astro.CalcPlanets(Moment(2003, 9, 16, 2, 57, 36));
+
+    EXPECT_EQ(astro.planetText(0), QStringLiteral("UT=2452898.83092\tAsc=") +
+                                       FormatLongitude(astro.ascMC(0)) + QStringLiteral("\tMC=") +
+                                       FormatLongitude(astro.ascMC(1)));
+    const QStringList sun = astro.planetText(1).split(u'\t');
+    ASSERT_EQ(sun.size(), 4);
+    EXPECT_EQ(sun[0], QStringLiteral("Sun"));
+    EXPECT_EQ(sun[1], deg("173°02'48"));
+    EXPECT_EQ(sun[3], QStringLiteral("1.005"));
+    EXPECT_TRUE(astro.planetText(2).startsWith(QStringLiteral("Moon\t")));
+    EXPECT_TRUE(astro.planetText(7).startsWith(QStringLiteral("Saturn\t")));
+    EXPECT_TRUE(astro.planetText(8).isEmpty());
+    EXPECT_TRUE(astro.housesNote().isEmpty());
+}
+
+TEST(AstroHouses, PolarLatitudeIsAWarningNotAFailure)
+{
+    AstroModule astro;
+    astro.setLatitude(70);
+    astro.setLongitude(20);
+    astro.CalcPlanets(Moment(2020, 1, 1, 12, 0));
+
+    EXPECT_FALSE(astro.hasFailure());
+    EXPECT_TRUE(astro.anglesValid());
+    EXPECT_TRUE(astro.housesNote().contains(QStringLiteral("Porphyry")));
+    // The warning stands beside the angles, which are still shown.
+    const QString line0 = astro.planetText(0);
+    EXPECT_TRUE(line0.contains(QStringLiteral("\tAsc=")));
+    EXPECT_TRUE(line0.endsWith(QStringLiteral("\t") + astro.housesNote()));
+}
+
+// Points the library at an empty folder for as long as it lives.
+class EmptyEphemerisPath
+{
+public:
+    EmptyEphemerisPath()
+    {
+        const QByteArray path = QDir::toNativeSeparators(m_dir.path()).toLocal8Bit();
+        ::setenv("SE_EPHE_PATH", path.constData(), 1);
+        AstroModule::ResetEphemerisPath();
+    }
+    ~EmptyEphemerisPath()
+    {
+        ::unsetenv("SE_EPHE_PATH");
+        AstroModule::ResetEphemerisPath();
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+TEST(AstroFailure, MissingFilesAreReportedNotDrawnAsAries)
+{
+    AstroModule astro;
+    {
+        const EmptyEphemerisPath empty;
+        // Beyond the built-in fallback's range only the data files could help.
+        astro.CalcPlanets(Moment(9000, 6, 1, 12, 0));
+    }
+    EXPECT_TRUE(astro.hasFailure());
+    for (int i = 0; i < 7; ++i)
+        EXPECT_FALSE(astro.planetValid(i)) << i;
+    const QStringList sun = astro.planetText(1).split(u'\t');
+    ASSERT_EQ(sun.size(), 2);
+    EXPECT_EQ(sun[0], QStringLiteral("Sun"));
+    EXPECT_TRUE(sun[1].contains(QStringLiteral("not found"))) << sun[1].toStdString();
+    EXPECT_FALSE(astro.planetText(1).contains(deg("000°00'00")));
+
+    // With the files back the same moment computes.
+    astro.CalcPlanets(Moment(9000, 6, 1, 12, 0));
+    EXPECT_FALSE(astro.hasFailure());
+}
+
+TEST(AstroFailure, BuiltInFallbackStillGivesPositions)
+{
+    AstroModule reference;
+    reference.CalcPlanets(Moment(2000, 1, 1, 12, 0));
+    AstroModule astro;
+    {
+        const EmptyEphemerisPath empty;
+        astro.CalcPlanets(Moment(2000, 1, 1, 12, 0));
+    }
+    EXPECT_FALSE(astro.hasFailure());
+    // The fallback is less precise but close to the files' positions.
+    for (int i = 0; i < 7; ++i)
+        EXPECT_LT(angleDiff(astro.planetLong(i), reference.planetLong(i)), 5 * kArcsecond) << i;
+}
