@@ -92,7 +92,8 @@ def capital(text):
 # ---------------------------------------------------------------------------
 # Media (102): one syllogism per proposition. The middle term is what the
 # predicate's principle does to whatever receives it; the minor premise says
-# the subject receives it.
+# the subject receives it in its own act, which is where the two principles
+# meet.
 
 MIDDLE_TERMS = {
     (ABSOLUTE, 0): "does good by reason of goodness",
@@ -112,7 +113,29 @@ MIDDLE_TERMS = {
     (RELATIVE, 5): "is sought as an end",
     (RELATIVE, 6): "exceeds another through majority",
     (RELATIVE, 7): "matches another through equality",
-    (RELATIVE, 8): "is lessened through minority",
+    (RELATIVE, 8): "falls short of another through minority",
+}
+
+# The act by which each principle, as subject, takes on the other.
+ACTS = {
+    (ABSOLUTE, 0): "doing good",
+    (ABSOLUTE, 1): "magnifying",
+    (ABSOLUTE, 2): "enduring",
+    (ABSOLUTE, 3): "enabling",
+    (ABSOLUTE, 4): "understanding",
+    (ABSOLUTE, 5): "loving",
+    (ABSOLUTE, 6): "strengthening",
+    (ABSOLUTE, 7): "verifying",
+    (ABSOLUTE, 8): "delighting",
+    (RELATIVE, 0): "distinguishing",
+    (RELATIVE, 1): "agreeing",
+    (RELATIVE, 2): "opposing",
+    (RELATIVE, 3): "giving rise to things",
+    (RELATIVE, 4): "mediating",
+    (RELATIVE, 5): "completing",
+    (RELATIVE, 6): "exceeding",
+    (RELATIVE, 7): "equalling",
+    (RELATIVE, 8): "falling short",
 }
 
 # Propositions the definitions settle in the negative. Their media conclude
@@ -145,7 +168,8 @@ def medium(subject, pred):
     if (subject, pred) in SETTLED:
         return SETTLED[(subject, pred)]
     s, p, m = noun(subject), predicate(pred), MIDDLE_TERMS[pred]
-    return "Whatever %s is %s, but %s %s; therefore %s is %s." % (m, p, s, m, s, p)
+    return "Whatever %s is %s, but %s, in %s, %s; therefore %s is %s." % (
+        m, p, s, ACTS[subject], m, s, p)
 
 
 # ---------------------------------------------------------------------------
@@ -278,8 +302,8 @@ SUBJECT_ABSOLUTE = [
      IS("lovable"), HAS("virtue"), IS("true"), IS("glorious")],
     [IS("good"), IS("great"), IS("durable"), IS("powerful"), CAN("wise"),
      HAS("a will"), CAN("virtuous"), CAN("true"), CAN("glorious")],
-    _LOWER_ABSOLUTE + [HAS("its delight")],
-    _LOWER_ABSOLUTE + [HAS("its delight")],
+    _LOWER_ABSOLUTE + [DOES("takes", "take", "delight in its images")],
+    _LOWER_ABSOLUTE + [DOES("takes", "take", "delight in what it senses")],
     _LOWER_ABSOLUTE + [DOES("serves", "serve", "glory")],
     _LOWER_ABSOLUTE + [DOES("serves", "serve", "glory")],
     _LOWER_ABSOLUTE + [DOES("serves", "serve", "glory")],
@@ -294,7 +318,7 @@ SUBJECT_RELATIVE = [
      IS("made for an end"), HAS("majority over bodies"),
      HAS("equality among its powers"), IS("minor beside God")],
     [IS("different"), IS("concordant"), NO("contrariety"), HAS("a beginning"),
-     IS("a middle through which influence comes down"), IS("made for an end"),
+     IS("a middle through which influence reaches the elements"), IS("made for an end"),
      HAS("majority over the elements"), IS("equal in its motion"),
      IS("minor beside the angels")],
     [IS("different"), IS("concordant"), IS("subject to contrariety"),
@@ -354,7 +378,8 @@ VICE_RELATIVE = [
 VIRTUE_NAMES = [Name(v, inner=v.lower()) for v in VIRTUES]
 
 VIRTUE_ABSOLUTE = [IS("good"), IS("great"), IS("lasting"), IS("powerful"),
-                   IS("wise"), IS("lovable"), IS("a virtue"), IS("true"),
+                   DOES("accords", "accord", "with wisdom"), IS("lovable"),
+                   IS("a virtue"), IS("true"),
                    IS("glorious")]
 
 VIRTUE_RELATIVE = [
