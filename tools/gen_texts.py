@@ -108,7 +108,7 @@ MIDDLE_TERMS = {
     (RELATIVE, 0): "is distinguished by difference",
     (RELATIVE, 1): "agrees with another through concordance",
     (RELATIVE, 2): "resists its opposite through contrariety",
-    (RELATIVE, 3): "is the beginning of something",
+    (RELATIVE, 3): "is a beginning of something",
     (RELATIVE, 4): "joins two extremes",
     (RELATIVE, 5): "is sought as an end",
     (RELATIVE, 6): "exceeds another through majority",

@@ -1,6 +1,6 @@
-// Checks the generated texts (camera media and questions, statements of
-// subjects, vices and virtues) as the program reads them: block layout, keys
-// and their order, counts, and that every line says what its position claims.
+// Checks the content of the generated texts (camera media and questions,
+// statements of subjects, vices and virtues) as the program reads them: every
+// line must say what its position in the tables claims it says.
 #include "texts_support.h"
 
 #include <QRegularExpression>
