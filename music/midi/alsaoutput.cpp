@@ -13,6 +13,11 @@ void silentAlsaError(const char *, int, const char *, int, const char *, ...)
 
 } // namespace
 
+void silenceAlsaErrors()
+{
+    snd_lib_error_set_handler(silentAlsaError);
+}
+
 AlsaOutput::~AlsaOutput()
 {
     close();
@@ -22,7 +27,7 @@ bool AlsaOutput::open()
 {
     close();
     m_error.clear();
-    snd_lib_error_set_handler(silentAlsaError);
+    silenceAlsaErrors();
     const int rc = snd_seq_open(&m_seq, "default", SND_SEQ_OPEN_OUTPUT, 0);
     if (rc < 0) {
         m_seq = nullptr;

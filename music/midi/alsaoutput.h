@@ -6,6 +6,10 @@ struct _snd_seq;
 
 namespace velmora {
 
+/// Keeps alsa-lib from printing its errors on the terminal; callers report
+/// failures themselves.
+void silenceAlsaErrors();
+
 /// An ALSA sequencer port named after the program that other programs and
 /// external synthesisers can subscribe to. On opening it also connects itself
 /// to the first synthesiser port it finds, so music plays with no routing.

@@ -1,5 +1,7 @@
 #include "music/midi/synthoutput.h"
 
+#include "music/midi/alsaoutput.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -127,6 +129,7 @@ bool SynthOutput::open()
     }
 
     if (m_sink == Sink::AudioDevice) {
+        silenceAlsaErrors();
         for (const char *driver : {"pipewire", "pulseaudio", "alsa"}) {
             if (fluid_settings_setstr(m_settings, "audio.driver", driver) != FLUID_OK)
                 continue;

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "core/random.h"
+#include "music/core/cycleplayer.h"
+#include "music/core/midimodule.h"
+#include "music/midi/recordingoutput.h"
+
+#include <deque>
+#include <gtest/gtest.h>
+#include <ostream>
+#include <vector>
+
+namespace velmora::test {
+
+/// A decoded message, printed readably when a comparison fails.
+struct Msg
+{
+    int status;
+    int data1;
+    int data2;
+    friend bool operator==(const Msg &, const Msg &) = default;
+    friend void PrintTo(const Msg &m, std::ostream *os)
+    {
+        const char *kind = m.status == kNoteOn ? "on" : m.status == kNoteOff ? "off" : "msg";
+        *os << kind << "(" << m.data1 << "," << m.data2 << ")";
+    }
+};
+
+inline Msg on(int note, int velocity = 64)
+{
+    return {kNoteOn, note, velocity};
+}
+inline Msg off(int note, int velocity = 64)
+{
+    return {kNoteOff, note, velocity};
+}
+
+/// A sky that stays where it is put; records what the music asks of it.
+struct FakeSky : SkyLink
+{
+    Moment date{2026, 12, 2, 6, 30};
+    std::array<double, 7> longitudes{};
+    std::array<QString, 8> planetLetters;
+    std::array<QString, 8> signLetters;
+    int jump = 1;
+    int updates = 0;
+    int redraws = 0;
+    bool hourSelected = false;
+    std::vector<Moment> datesSet;
+    ChartMusicState music;
+
+    Moment theDate() const override { return date; }
+    void setTheDate(const Moment &m) override
+    {
+        date = m;
+        datesSet.push_back(m);
+    }
+    void updateCalendar(int plusMin) override
+    {
+        date = date.addHours(plusMin);
+        ++updates;
+    }
+    void showPlanets() override { ++redraws; }
+    int jumpCount() const override { return jump; }
+    void selectHourUnit() override { hourSelected = true; }
+    double planetLongitude(int index) const override
+    {
+        return longitudes[static_cast<size_t>(index)];
+    }
+    QString planetLetter(int j) const override { return planetLetters[static_cast<size_t>(j)]; }
+    QString signLetter(int j) const override { return signLetters[static_cast<size_t>(j)]; }
+    void setMusicState(const ChartMusicState &state) override { music = state; }
+};
+
+/// A player wired to a recorder, a fixed sky and a repeating random sequence.
+struct Rig
+{
+    explicit Rig(std::vector<double> draws = {0.0})
+        : random([this, draws] {
+            const double r = draws[drawn % draws.size()];
+            ++drawn;
+            return r;
+        })
+    {
+        auto out = std::make_unique<RecordingOutput>();
+        recorder = out.get();
+        midi = std::make_unique<MidiModule>(std::move(out));
+        midi->open();
+        player = std::make_unique<CyclePlayer>(*midi, sky, random);
+    }
+
+    /// Everything sent since the last call, decoded; the recorder is emptied
+    /// so each check sees only new messages.
+    std::vector<Msg> take()
+    {
+        std::vector<Msg> out;
+        for (const RecordedMessage &m : recorder->messages())
+            out.push_back({static_cast<int>(m.packed & 0xFF),
+                           static_cast<int>((m.packed >> 8) & 0xFF),
+                           static_cast<int>((m.packed >> 16) & 0xFF)});
+        recorder->clear();
+        return out;
+    }
+
+    size_t drawn = 0;
+    FakeSky sky;
+    RandomSource random;
+    RecordingOutput *recorder = nullptr;
+    std::unique_ptr<MidiModule> midi;
+    std::unique_ptr<CyclePlayer> player;
+};
+
+} // namespace velmora::test
