@@ -2,6 +2,7 @@
 #include "toolkit/picturebox.h"
 
 #include <QFontMetricsF>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -294,6 +295,17 @@ void PictureBoxTest::textMeasuresFollowFont()
     QVERIFY(std::abs(box.TextWidth(QStringLiteral("Mercury")) / plain - 2) < 0.15);
     box.setFontSize(0); // ignored
     QCOMPARE(box.fontSize(), 24.0);
+
+    // The widget font set by the form becomes the drawing font; the drawing font setters leave
+    // the widget font, and so the labels inside the box, alone.
+    auto *label = new QLabel(&box);
+    box.setFont(QFont(QStringLiteral("DejaVu Serif"), 15));
+    QCOMPARE(box.fontName(), QStringLiteral("DejaVu Serif"));
+    QCOMPARE(box.fontSize(), 15.0);
+    box.setFontSize(30);
+    box.setFontItalic(true);
+    QCOMPARE(label->font().pointSizeF(), 15.0);
+    QVERIFY(!label->font().italic());
 }
 
 void PictureBoxTest::drawingSurvivesResizeAndRepaint()
