@@ -1,1 +1,0 @@
-// Placeholder translation unit; removed once the library has sources of its own.

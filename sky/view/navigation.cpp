@@ -1,0 +1,222 @@
+#include "sky/view/navigation.h"
+
+#include "calendar/view/monthcalendar.h"
+#include "sky/core/astromodule.h"
+#include "sky/view/planetchart.h"
+#include "toolkit/keypress.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <array>
+
+namespace velmora {
+
+namespace {
+constexpr int kEnter = 13;
+constexpr int kTimer2Interval = 1000;
+} // namespace
+
+Navigation::Navigation(QWidget *formRoot, clsCalendar &calendar, AstroModule &astro,
+                       PlanetChart &chart, Clock now, QObject *parent)
+    : QObject(parent)
+    , m_calendar(calendar)
+    , m_astro(astro)
+    , m_chart(chart)
+    , m_now(now ? std::move(now) : Clock([] { return QDateTime::currentDateTime(); }))
+    , m_txtTheDate(control<QLineEdit>(formRoot, QStringLiteral("txtTheDate")))
+    , m_txtTheTime(control<QLineEdit>(formRoot, QStringLiteral("txtTheTime")))
+    , m_txtLatLong(formRoot, QStringLiteral("txtLatLong"))
+    , m_cmdJump(formRoot, QStringLiteral("cmdJump"))
+    , m_optTJ(formRoot, QStringLiteral("optTJ"))
+    , m_cmbJump(control<QComboBox>(formRoot, QStringLiteral("cmbJump")))
+    , m_cmdNow(control<QPushButton>(formRoot, QStringLiteral("cmdNow")))
+    , m_timer2(control<QTimer>(formRoot, QStringLiteral("Timer2")))
+{
+    // Every member the handlers use must exist: a gap throws here, at start-up.
+    for (int i = 0; i <= 2; ++i)
+        static_cast<void>(m_txtLatLong[i]);
+    for (int i = 0; i <= 4; ++i)
+        static_cast<void>(m_cmdJump[i]);
+    // Idle continuous jump: the timer off and only the "Auto" buttons usable.
+    m_timer2->stop();
+    m_timer2->setInterval(kTimer2Interval);
+    m_cmdJump[4]->setEnabled(false);
+
+    m_cmdJump.onClicked(this, [this](int index) { cmdJump_Click(index); });
+    connect(m_timer2, &QTimer::timeout, this, &Navigation::Timer2_Timer);
+    connect(m_cmdNow, &QPushButton::clicked, this, &Navigation::cmdNow_Click);
+    connect(&m_calendar, &clsCalendar::DateClicked, this, &Navigation::m_oCalendar_DateClicked);
+    onEnterKey(m_txtTheDate, [this] {
+        int key = kEnter;
+        txtTheDate_KeyPress(key);
+    });
+    onEnterKey(m_txtTheTime, [this] {
+        int key = kEnter;
+        txtTheTime_KeyPress(key);
+    });
+    onEnterKey(m_txtLatLong, [this](int index) {
+        int key = kEnter;
+        txtLatLong_KeyPress(index, key);
+    });
+}
+
+Navigation::~Navigation() = default;
+
+JumpUnit Navigation::jumpUnit() const
+{
+    std::array<bool, 6> checked{};
+    for (const auto &[index, option] : m_optTJ)
+        if (index >= 0 && index < 6)
+            checked[static_cast<size_t>(index)] = option->isChecked();
+    return jumpUnitFromOptions(checked);
+}
+
+void Navigation::showOnCalendar()
+{
+    m_calendar.setShownYear(m_theDate.year());
+    m_calendar.setShownMonth(m_theDate.date().month());
+    m_calendar.SelectDay(m_theDate);
+    m_calendar.RefreshCalendar();
+}
+
+bool Navigation::readPlace()
+{
+    const auto latitude = readLatitude(m_txtLatLong[0]->text());
+    if (!latitude)
+        return false;
+    m_txtLatLong[0]->setText(latitude->text);
+    m_astro.setLatitude(latitude->value);
+
+    const auto longitude = readLongitude(m_txtLatLong[1]->text());
+    if (!longitude)
+        return false;
+    m_txtLatLong[1]->setText(longitude->text);
+    // The box shows west positive; the ephemeris counts east positive.
+    m_astro.setLongitude(-longitude->value);
+
+    const auto timeZone = readTimeZone(m_txtLatLong[2]->text());
+    if (!timeZone)
+        return false;
+    m_astro.setTimeZone(timeZone->value);
+    return true;
+}
+
+void Navigation::UpdateCalendar(const qint16 &PlusMin)
+{
+    bool ok = false;
+    if (const auto moved = jumpMoment(m_theDate, jumpUnit(), PlusMin)) {
+        m_theDate = *moved;
+        showOnCalendar();
+        ShowDate();
+        ok = readPlace();
+    }
+    m_lastRecovered = !ok;
+    if (!ok) {
+        // Keep the program on a moment it can show; the chart keeps the last good sky.
+        m_theDate = recoveryMoment(m_theDate);
+        showOnCalendar();
+        ShowDate();
+        return;
+    }
+    m_astro.CalcPlanets(m_theDate);
+    m_chart.ShowPlanets();
+}
+
+void Navigation::ShowDate()
+{
+    m_txtTheDate->setText(dateText(m_theDate));
+    m_txtTheTime->setText(timeText(m_theDate));
+}
+
+void Navigation::cmdJump_Click(int Index)
+{
+    qint16 n = static_cast<qint16>(m_cmbJump->currentIndex() + 1);
+    if (Index == 0 || Index == 2)
+        n = static_cast<qint16>(-n);
+    switch (Index) {
+    case 0:
+    case 1:
+        UpdateCalendar(n);
+        break;
+    case 2:
+    case 3:
+        m_jumpStep = n;
+        m_timer2->start();
+        m_cmdJump[4]->setEnabled(true);
+        m_cmdJump[2]->setEnabled(false);
+        m_cmdJump[3]->setEnabled(false);
+        break;
+    case 4:
+        m_timer2->stop();
+        m_cmdJump[4]->setEnabled(false);
+        m_cmdJump[2]->setEnabled(true);
+        m_cmdJump[3]->setEnabled(true);
+        break;
+    default:
+        break;
+    }
+}
+
+void Navigation::Timer2_Timer()
+{
+    UpdateCalendar(m_jumpStep);
+}
+
+void Navigation::cmdNow_Click()
+{
+    m_theDate = Moment::fromDateTime(m_now());
+    UpdateCalendar(0);
+}
+
+void Navigation::m_oCalendar_DateClicked(qint16 Button, const Moment &dtDateClicked, qint16 iPos)
+{
+    Q_UNUSED(Button);
+    Q_UNUSED(dtDateClicked);
+    Q_UNUSED(iPos);
+    const clsDayInfoCol &selected = m_calendar.SelectedDays();
+    // A Ctrl click can leave no day selected; the moment then stays and is shown again.
+    if (selected.Count() > 0) {
+        const QDate d = selected.Item(1)->DateTime().date();
+        m_theDate = m_theDate.addDays(d.day() - m_theDate.date().day());
+    }
+    UpdateCalendar(0);
+}
+
+void Navigation::txtTheDate_KeyPress(int &KeyAscii)
+{
+    if (KeyAscii != kEnter)
+        return;
+    KeyAscii = 0;
+    const auto typed = readDateText(m_txtTheDate->text());
+    if (!typed)
+        return;
+    m_theDate = *typed;
+    UpdateCalendar(0);
+}
+
+void Navigation::txtTheTime_KeyPress(int &KeyAscii)
+{
+    if (KeyAscii != kEnter)
+        return;
+    KeyAscii = 0;
+    const auto seconds = readTimeText(m_txtTheTime->text());
+    if (!seconds)
+        return;
+    m_theDate = m_theDate.withSecondsOfDay(*seconds);
+    UpdateCalendar(0);
+}
+
+void Navigation::txtLatLong_KeyPress(int Index, int &KeyAscii)
+{
+    Q_UNUSED(Index);
+    if (KeyAscii != kEnter)
+        return;
+    KeyAscii = 0;
+    UpdateCalendar(0);
+}
+
+} // namespace velmora
