@@ -7,12 +7,16 @@
 #include "toolkit/messagebox.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -27,6 +31,7 @@ frmVelmora::Environment defaultEnvironment()
     frmVelmora::Environment env;
     env.screenHeight = &frmVelmora::primaryScreenHeight;
     env.programFolder = QCoreApplication::applicationDirPath();
+    env.configFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     return env;
 }
 
@@ -181,6 +186,8 @@ void frmVelmora::Form_Load()
     // 17. The starting combination.
     auto *code0 = control<QLineEdit>(m_form, QStringLiteral("txtCode(0)"));
     code0->setText(QStringLiteral("BCD"));
+    // 18. The user's settings of the last run.
+    readSettings();
     // 19. The other two combination boxes copy the first.
     control<QLineEdit>(m_form, QStringLiteral("txtCode(1)"))->setText(code0->text());
     control<QLineEdit>(m_form, QStringLiteral("txtCode(2)"))->setText(code0->text());
@@ -191,6 +198,97 @@ void frmVelmora::Form_Load()
     BookKeys[1] = QStringLiteral("liber-de-lumine");
     BookKeys[2] = QStringLiteral("velmora");
     BookKeys[3] = QStringLiteral("seven-planets");
+}
+
+SettingsLocation frmVelmora::settingsLocation() const
+{
+    return SettingsLocation(m_env.programFolder, m_env.configFolder);
+}
+
+void frmVelmora::readSettings()
+{
+    const auto values = readSettingsFile(settingsLocation().readPath());
+    if (!values)
+        return;
+    const auto setText = [this](const char *name, const std::optional<QString> &text) {
+        if (text)
+            control<QLineEdit>(m_form, QString::fromLatin1(name))->setText(*text);
+    };
+    const auto setIndex = [this](const char *name, std::optional<int> index) {
+        if (index)
+            control<QComboBox>(m_form, QString::fromLatin1(name))->setCurrentIndex(*index);
+    };
+    setText("txtCode(0)", values->combination);
+    setText("txtSpeed", values->speed);
+    setIndex("cmbChange", values->changeIndex);
+    setIndex("cmbOct", values->octaveIndex);
+    if (values->jumpUnit)
+        control<QRadioButton>(m_form, arrayName(QStringLiteral("optTJ"), *values->jumpUnit))
+            ->setChecked(true);
+    if (values->instrument)
+        m_instrumentToSelect = *values->instrument;
+    setText("txtVolume(0)", values->minVolume);
+    setText("txtVolume(1)", values->maxVolume);
+    setText("txtPitch", values->pitch);
+    setText("txtLatLong(0)", values->latitude);
+    setText("txtLatLong(1)", values->longitude);
+    setText("txtLatLong(2)", values->timeZone);
+    if (values->yearMode)
+        control<QCheckBox>(m_form, QStringLiteral("chkCHMod"))->setChecked(*values->yearMode);
+}
+
+SettingsSnapshot frmVelmora::currentSettings() const
+{
+    const auto text = [this](const char *name) {
+        return control<QLineEdit>(m_form, QString::fromLatin1(name))->text();
+    };
+    const auto index = [this](const char *name) {
+        return control<QComboBox>(m_form, QString::fromLatin1(name))->currentIndex();
+    };
+    SettingsSnapshot s;
+    s.combination = text("txtCode(0)");
+    s.speed = text("txtSpeed");
+    s.changeIndex = index("cmbChange");
+    s.octaveIndex = index("cmbOct");
+    // The lowest chosen time-jump button; none chosen reads as the first.
+    const ControlArray<QRadioButton> units(m_form, QStringLiteral("optTJ"));
+    for (const auto &[i, button] : units) {
+        if (button->isChecked()) {
+            s.jumpUnit = i;
+            break;
+        }
+    }
+    const int instrument = index("cmbInstrument");
+    s.instrument = instrument >= 0 ? instrument : m_instrumentToSelect;
+    s.minVolume = text("txtVolume(0)");
+    s.maxVolume = text("txtVolume(1)");
+    s.pitch = text("txtPitch");
+    s.latitude = text("txtLatLong(0)");
+    s.longitude = text("txtLatLong(1)");
+    s.timeZone = text("txtLatLong(2)");
+    s.yearMode = control<QCheckBox>(m_form, QStringLiteral("chkCHMod"))->isChecked();
+    return s;
+}
+
+void frmVelmora::writeSettings()
+{
+    // A failed write leaves the previous file in place; shutdown goes on without a message.
+    writeSettingsFile(settingsLocation().writePath(), formatSettings(currentSettings()));
+}
+
+void frmVelmora::Form_QueryUnload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    // 3. The settings file.
+    writeSettings();
+}
+
+void frmVelmora::closeEvent(QCloseEvent *event)
+{
+    Form_QueryUnload();
+    event->accept();
 }
 
 } // namespace velmora

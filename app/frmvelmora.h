@@ -2,6 +2,7 @@
 
 #include "core/moment.h"
 #include "core/random.h"
+#include "core/settingsfile.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -31,6 +32,9 @@ public:
         std::function<int()> screenHeight;
         /// The program folder (where the executable and its runtime files lie).
         QString programFolder;
+        /// The user's configuration folder: the settings live there when the program folder
+        /// cannot be written.
+        QString configFolder;
     };
 
     explicit frmVelmora(QWidget *parent = nullptr);
@@ -40,6 +44,13 @@ public:
 
     /// The start-up sequence; runs once, before the window is first shown.
     void Form_Load();
+    /// The shutdown sequence; runs once, when the window closes for any reason.
+    void Form_QueryUnload();
+
+    /// Where the settings file is read from and written to.
+    SettingsLocation settingsLocation() const;
+    /// The values the settings file would store now.
+    SettingsSnapshot currentSettings() const;
 
     QTabWidget *SSTab1() const { return m_tabs; }
     QWidget *form() const { return m_form; }
@@ -73,8 +84,13 @@ public:
     /// Minimum screen height in pixels that the layout needs.
     static constexpr int kMinScreenHeight = 768;
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     void buildMenu();
+    void readSettings();
+    void writeSettings();
     void checkScreen();
     void fillConstantTables();
     void fillCombos();
@@ -86,6 +102,7 @@ private:
     QTabWidget *m_tabs = nullptr;
     RandomSource m_random;
     int m_instrumentToSelect = 50;
+    bool m_unloaded = false;
 };
 
 } // namespace velmora

@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QSet>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -29,14 +30,30 @@ struct Recorded
     QStringList titles;
 };
 
-std::unique_ptr<frmVelmora> makeWindow(int screenHeight)
+// Each window gets a program folder of its own, so no test reads another's settings.
+std::unique_ptr<frmVelmora> makeWindow(int screenHeight, const QString &folder = QString())
 {
+    static QTemporaryDir scratch;
     frmVelmora::Environment env;
     env.screenHeight = [screenHeight] {
         return screenHeight;
     };
-    env.programFolder = QCoreApplication::applicationDirPath();
+    env.programFolder = folder.isEmpty() ? scratch.path() : folder;
+    env.configFolder = env.programFolder + QStringLiteral("/config");
     return std::make_unique<frmVelmora>(env);
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -57,6 +74,10 @@ private Q_SLOTS:
     void middleVolumeRoundsHalfToEven();
     void switchingPagesKeepsContent();
     void exitClosesTheWindow();
+    void settingsSurviveARestart();
+    void settingsFileOfOnlyTheCombination();
+    void settingsLineTwoExample();
+    void closeBoxAndExitWriteTheSameFile();
 };
 
 void WindowTest::everyDesignControlExistsOnceByName()
@@ -320,6 +341,103 @@ void WindowTest::exitClosesTheWindow()
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     w->findChild<QAction *>(QStringLiteral("mnuFileExit"))->trigger();
     QTRY_VERIFY(!w->isVisible());
+}
+
+void WindowTest::settingsSurviveARestart()
+{
+    QTemporaryDir dir;
+    {
+        auto w = makeWindow(1024, dir.path());
+        w->Form_Load();
+        const QWidget *f = w->form();
+        control<QLineEdit>(f, QStringLiteral("txtCode(0)"))->setText(QStringLiteral("B(T)CD"));
+        control<QLineEdit>(f, QStringLiteral("txtSpeed"))->setText(QStringLiteral("90"));
+        control<QComboBox>(f, QStringLiteral("cmbChange"))->setCurrentIndex(8);
+        control<QComboBox>(f, QStringLiteral("cmbOct"))->setCurrentIndex(5);
+        control<QRadioButton>(f, QStringLiteral("optTJ(4)"))->setChecked(true);
+        control<QLineEdit>(f, QStringLiteral("txtVolume(0)"))->setText(QStringLiteral("40"));
+        control<QLineEdit>(f, QStringLiteral("txtVolume(1)"))->setText(QStringLiteral("100"));
+        control<QLineEdit>(f, QStringLiteral("txtPitch"))->setText(QStringLiteral("48"));
+        control<QLineEdit>(f, QStringLiteral("txtLatLong(0)"))->setText(QStringLiteral("45.5N"));
+        control<QLineEdit>(f, QStringLiteral("txtLatLong(1)"))->setText(QStringLiteral("2.3E"));
+        control<QLineEdit>(f, QStringLiteral("txtLatLong(2)"))->setText(QStringLiteral("-1"));
+        control<QCheckBox>(f, QStringLiteral("chkCHMod"))->setChecked(true);
+        w->close();
+    }
+    QVERIFY(readFile(dir.filePath(QStringLiteral("Settings.txt"))).endsWith(" 1 \r\n"));
+    auto w = makeWindow(1024, dir.path());
+    w->Form_Load();
+    const QWidget *f = w->form();
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(control<QLineEdit>(f, arrayName(QStringLiteral("txtCode"), i))->text(),
+                 QStringLiteral("B(T)CD"));
+    QCOMPARE(control<QLineEdit>(f, QStringLiteral("txtSpeed"))->text(), QStringLiteral("90"));
+    QCOMPARE(control<QComboBox>(f, QStringLiteral("cmbChange"))->currentIndex(), 8);
+    QCOMPARE(control<QComboBox>(f, QStringLiteral("cmbOct"))->currentIndex(), 5);
+    QVERIFY(control<QRadioButton>(f, QStringLiteral("optTJ(4)"))->isChecked());
+    QVERIFY(!control<QRadioButton>(f, QStringLiteral("optTJ(0)"))->isChecked());
+    QCOMPARE(w->MinVolume, 40);
+    QCOMPARE(w->MaxVolume, 100);
+    QCOMPARE(w->MidVolume, 70);
+    QCOMPARE(w->PitchOffset, 48);
+    QCOMPARE(control<QLineEdit>(f, QStringLiteral("txtLatLong(0)"))->text(),
+             QStringLiteral("45.5N"));
+    QCOMPARE(control<QLineEdit>(f, QStringLiteral("txtLatLong(1)"))->text(),
+             QStringLiteral("2.3E"));
+    QCOMPARE(control<QLineEdit>(f, QStringLiteral("txtLatLong(2)"))->text(), QStringLiteral("-1"));
+    QVERIFY(control<QCheckBox>(f, QStringLiteral("chkCHMod"))->isChecked());
+}
+
+void WindowTest::settingsFileOfOnlyTheCombination()
+{
+    QTemporaryDir dir;
+    writeFile(dir.filePath(QStringLiteral("Settings.txt")), "CDE\r\n");
+    auto w = makeWindow(1024, dir.path());
+    w->Form_Load();
+    const QWidget *f = w->form();
+    QCOMPARE(control<QLineEdit>(f, QStringLiteral("txtCode(2)"))->text(), QStringLiteral("CDE"));
+    QCOMPARE(control<QLineEdit>(f, QStringLiteral("txtSpeed"))->text(), QStringLiteral("40"));
+    QCOMPARE(control<QLineEdit>(f, QStringLiteral("txtLatLong(1)"))->text(),
+             QStringLiteral("75.7W"));
+    QCOMPARE(control<QComboBox>(f, QStringLiteral("cmbChange"))->currentText(),
+             QStringLiteral("3"));
+    QCOMPARE(w->instrumentToSelect(), 50);
+    QCOMPARE(w->MidVolume, 64);
+}
+
+void WindowTest::settingsLineTwoExample()
+{
+    QTemporaryDir dir;
+    writeFile(dir.filePath(QStringLiteral("Settings.txt")), "BCD\r\n40\t2\t0\t1\t50\r\n");
+    auto w = makeWindow(1024, dir.path());
+    w->Form_Load();
+    const QWidget *f = w->form();
+    QCOMPARE(control<QComboBox>(f, QStringLiteral("cmbChange"))->currentText(),
+             QStringLiteral("3"));
+    QCOMPARE(control<QComboBox>(f, QStringLiteral("cmbOct"))->currentText(), QStringLiteral("1"));
+    QVERIFY(control<QRadioButton>(f, QStringLiteral("optTJ(1)"))->isChecked());
+    QCOMPARE(w->instrumentToSelect(), 50);
+}
+
+void WindowTest::closeBoxAndExitWriteTheSameFile()
+{
+    QTemporaryDir byBox;
+    QTemporaryDir byMenu;
+    {
+        auto w = makeWindow(1024, byBox.path());
+        w->Form_Load();
+        w->show();
+        w->close();
+    }
+    {
+        auto w = makeWindow(1024, byMenu.path());
+        w->Form_Load();
+        w->show();
+        w->findChild<QAction *>(QStringLiteral("mnuFileExit"))->trigger();
+    }
+    const QByteArray a = readFile(byBox.filePath(QStringLiteral("Settings.txt")));
+    QVERIFY(!a.isEmpty());
+    QCOMPARE(readFile(byMenu.filePath(QStringLiteral("Settings.txt"))), a);
 }
 
 QTEST_MAIN(WindowTest)
