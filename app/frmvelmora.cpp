@@ -1,5 +1,6 @@
 #include "app/frmvelmora.h"
 
+#include "app/startup_texts.h"
 #include "core/numeric.h"
 #include "resources/design/designdata.h"
 #include "toolkit/controls.h"
@@ -175,10 +176,16 @@ void frmVelmora::Form_Load()
     control<QTimer>(m_form, QStringLiteral("Timer2"))->stop();
     // 11. Combo-box lists and their first selections.
     fillCombos();
+    // 12. The words of the Art.
+    loadTextTables(m_tables);
     // 13. Semitone tables.
     PlanetSemitones = {0, 7, 2, 9, 4, 11, 5, 5};
     HarmonicSemitones = {5, 9, 0, 4, 7, 11, 2};
     MajorScale = {0, 2, 4, 5, 7, 9, 11};
+    // 14. The instrument list; list position = General MIDI program number.
+    auto *instruments = control<QComboBox>(m_form, QStringLiteral("cmbInstrument"));
+    instruments->clear();
+    instruments->addItems(loadInstrumentList());
     // 15. The default instrument.
     m_instrumentToSelect = 50;
     // 16. The random generator is seeded from the clock.

@@ -3,6 +3,7 @@
 #include "core/moment.h"
 #include "core/random.h"
 #include "core/settingsfile.h"
+#include "core/texttables.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -57,6 +58,9 @@ public:
     const QString &programFolder() const { return m_env.programFolder; }
     RandomSource &random() { return m_random; }
 
+    /// The words of the Art, filled once at start-up.
+    const ArtTables &tables() const { return m_tables; }
+
     // Constant tables filled at start-up.
     std::array<QString, 10> BookKeys;
     std::array<QString, 12> ZodiacSigns;
@@ -101,6 +105,7 @@ private:
     QWidget *m_form = nullptr;
     QTabWidget *m_tabs = nullptr;
     RandomSource m_random;
+    ArtTables m_tables;
     int m_instrumentToSelect = 50;
     bool m_unloaded = false;
 };

@@ -291,6 +291,12 @@ void WindowTest::startupDefaults()
     QCOMPARE(w->PlanetSemitones[7], 5);
     QCOMPARE(w->HarmonicSemitones[0], 5);
     QCOMPARE(w->MajorScale[6], 11);
+
+    auto *instruments = control<QComboBox>(f, QStringLiteral("cmbInstrument"));
+    QCOMPARE(instruments->count(), 128);
+    QCOMPARE(instruments->itemText(50), QStringLiteral("50 Synth Strings 1"));
+    QCOMPARE(w->tables().AbsPrinciples[1], QStringLiteral("Goodness"));
+    QCOMPARE(w->tables().CameraKeys[36], QStringLiteral("IK"));
 }
 
 void WindowTest::middleVolumeRoundsHalfToEven_data()
