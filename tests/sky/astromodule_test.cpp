@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <string>
 
 using velmora::AstroModule;
 using velmora::FormatLatitude;
@@ -188,7 +189,10 @@ INSTANTIATE_TEST_SUITE_P(
                      {280.5452623, 168.8218988, 270.4978978, 314.0617291, 352.5718275, 28.1441895,
                       25.5121265},
                      88.1655677,
-                     307.6834192}));
+                     307.6834192}),
+    [](const testing::TestParamInfo<ReferenceSky> &info) {
+        return "Year" + std::to_string(info.param.local.year());
+    });
 
 TEST(AstroText, LinesCarryTimeAnglesAndPlanets)
 {

@@ -1,7 +1,9 @@
 #include "sky/core/chartlayout.h"
 
+#include <cctype>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <string>
 
 using namespace velmora;
 using namespace velmora::chart;
@@ -72,7 +74,11 @@ INSTANTIATE_TEST_SUITE_P(TwelveSigns, SignTable,
                                          SignRow{4, 'E', 'B'}, SignRow{5, 'F', 'C'},
                                          SignRow{6, 'G', 'A'}, SignRow{7, 'H', 'D'},
                                          SignRow{8, 'I', 'B'}, SignRow{9, 'J', 'C'},
-                                         SignRow{10, 'K', 'A'}, SignRow{11, 'L', 'D'}));
+                                         SignRow{10, 'K', 'A'}, SignRow{11, 'L', 'D'}),
+                         [](const testing::TestParamInfo<SignRow> &info) {
+                             QString name = chart::zodiacSigns()[info.param.sign];
+                             return name.remove(u'.').toStdString();
+                         });
 
 TEST(ChartArithmetic, SignAndPartAtTheEdges)
 {
@@ -158,7 +164,15 @@ INSTANTIATE_TEST_SUITE_P(
                                    s.zodiacCycleOn = true;
                                    return s;
                                }(),
-                               6, 5.0, kBlue}));
+                               6, 5.0, kBlue}),
+    [](const testing::TestParamInfo<ColourCase> &info) {
+        std::string name = info.param.name;
+        for (char &ch : name) {
+            if (!std::isalnum(static_cast<unsigned char>(ch)))
+                ch = '_';
+        }
+        return name;
+    });
 
 TEST(ChartLayout, PlanetsAndAnglesWhereTheSkyHasThem)
 {
