@@ -2,6 +2,8 @@
 
 #include <QStringView>
 
+#include <utility>
+
 namespace velmora {
 
 namespace {
@@ -65,6 +67,14 @@ template <std::size_t N> void clear(std::array<QString, N> &table)
     table.fill(QString());
 }
 
+// Every write goes through these two, so no index can leave a table.
+template <std::size_t N>
+void setElement(std::array<QString, N> &table, qsizetype index, QString value)
+{
+    if (index >= 0 && index < qsizetype(N))
+        table[std::size_t(index)] = std::move(value);
+}
+
 template <std::size_t N>
 void appendLine(std::array<QString, N> &table, qsizetype index, QStringView line)
 {
@@ -112,17 +122,17 @@ void parseAlphabet(const QByteArray &bytes, ArtTables &t)
         ++number;
         if (number <= 9) {
             for (int f = 0; f < 6; ++f)
-                (*wordTables[f])[std::size_t(number)] = field(line, f + 1).toString();
+                setElement(*wordTables[f], number, field(line, f + 1).toString());
         } else if (number <= 18) {
-            t.AbsAdjectives[std::size_t(number - 9)] = field(line, 1).toString();
-            t.RelAdjectives[std::size_t(number - 9)] = field(line, 2).toString();
+            setElement(t.AbsAdjectives, number - 9, field(line, 1).toString());
+            setElement(t.RelAdjectives, number - 9, field(line, 2).toString());
         } else if (number <= 27) {
-            t.AbsDefinitions[std::size_t(number - 18)] = line.toString();
+            setElement(t.AbsDefinitions, number - 18, line.toString());
         } else if (number <= 36) {
-            t.RelDefinitions[std::size_t(number - 27)] =
-                line.toString().replace(u'#', QStringLiteral("\r\n"));
+            setElement(t.RelDefinitions, number - 27,
+                       line.toString().replace(u'#', QStringLiteral("\r\n")));
         } else if (number <= 45) {
-            t.QuestionDefinitions[std::size_t(number - 36)] = line.toString();
+            setElement(t.QuestionDefinitions, number - 36, line.toString());
         }
         return number < kAlphabetLines;
     });
@@ -153,8 +163,8 @@ void parseCameraBlocks(const QByteArray &bytes, CameraTable &lines, CameraTable 
         if (trimmed.isEmpty()) {
             ++index;
         } else if (trimmed.size() == 2) {
-            if (keys && index < qsizetype(keys->size()))
-                (*keys)[std::size_t(index)] = line.toString();
+            if (keys)
+                setElement(*keys, index, line.toString());
         } else {
             appendLine(lines, index, line);
         }
@@ -171,9 +181,9 @@ void parsePairLines(const QByteArray &bytes, PairTable &texts, PairTable *keys)
     forEachLine(resourceText(bytes), [&](QStringView line) {
         ++k;
         // Short lines give what they have: a partial key and an empty text.
-        texts[std::size_t(k)] = line.size() > 5 ? line.sliced(5).toString() : QString();
+        setElement(texts, k, line.size() > 5 ? line.sliced(5).toString() : QString());
         if (keys)
-            (*keys)[std::size_t(k)] = line.first(qMin<qsizetype>(2, line.size())).toString();
+            setElement(*keys, k, line.first(qMin<qsizetype>(2, line.size())).toString());
         return k < kPairCount;
     });
 }

@@ -83,10 +83,10 @@ void parsePairLines(const QByteArray &bytes, PairTable &texts, PairTable *keys =
 void parseChapters(const QByteArray &bytes, CameraTable &chapters);
 
 /// Resource 200: up to 128 lines "nnn<TAB>name<TAB>" become "0 name" ..
-/// "127 name". Empty bytes give an empty list. The list stops early when
-/// lines run out, so an entry's
-/// position always equals its program number; a line without a name field
-/// gives an entry with an empty name.
+/// "127 name", numbered by position (the file's own number is not read), so
+/// an entry's position always equals its program number. Empty bytes give an
+/// empty list, fewer lines a shorter list, and a line without a name field an
+/// entry with an empty name.
 QStringList parseInstrumentList(const QByteArray &bytes);
 
 /// Parses text resource 100..110 into its tables; other numbers are ignored.

@@ -1,6 +1,7 @@
 #include "core/texttables.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace velmora;
 
@@ -303,4 +304,29 @@ TEST(ParseTextResource, SendsEachResourceToItsTables)
     EXPECT_EQ(t.CameraKeys[1], qs("BC"));
     EXPECT_EQ(t.CameraMedia[1], qs("medium\r\n"));
     EXPECT_EQ(t.Part6Texts[1], qs("Camera BC\r\n\r\n"));
+}
+
+// Garbage made of the characters the parsers react to: whatever its shape,
+// parsing stays inside the tables and keeps the instrument numbering.
+TEST(ParseHostileInput, RandomLinesNeverBreakTheTables)
+{
+    const QByteArray pieces[] = {"\r\n", "\r\n\r\n", " ",  "\t", "BC",    "Chapter",          "#",
+                                 "&&",   "x",        "\r", "\n", "XY - ", QByteArray(1, '\0')};
+    std::mt19937 random(12345);
+    for (int round = 0; round < 200; ++round) {
+        QByteArray bytes;
+        const int count = int(random() % 2000);
+        for (int i = 0; i < count; ++i)
+            bytes += pieces[random() % std::size(pieces)];
+        ArtTables t;
+        for (int number = 100; number <= 110; ++number)
+            parseTextResource(number, bytes, t);
+        EXPECT_TRUE(t.Rules[0].isEmpty());
+        for (const QString &element : t.RelDefinitions)
+            EXPECT_FALSE(element.contains(u'#'));
+        const QStringList list = parseInstrumentList(bytes);
+        ASSERT_LE(list.size(), 128);
+        for (int i = 0; i < list.size(); ++i)
+            EXPECT_TRUE(list.at(i).startsWith(QString::number(i) + u' '));
+    }
 }
