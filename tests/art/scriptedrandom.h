@@ -22,6 +22,8 @@ public:
     {}
 
     RandomSource &source() { return m_source; }
+    /// Starts over with new numbers.
+    void script(std::vector<double> values) { *m_state = State{std::move(values), 0}; }
     size_t draws() const { return m_state->taken; }
 
     /// The number that draws the given letter (round(r * 8 + 1) == letter).

@@ -1,0 +1,238 @@
+#include "art/core/figuregeometry.h"
+#include "art/view/artcontroller.h"
+#include "core/letters.h"
+#include "core/units.h"
+#include "resources/design/designdata.h"
+#include "sampletables.h"
+#include "scriptedrandom.h"
+#include "toolkit/formbuilder.h"
+#include "toolkit/picturebox.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextBlock>
+
+#include <cmath>
+#include <memory>
+
+using namespace velmora;
+using namespace Qt::StringLiterals;
+
+// The Art pages built from the window's design data, driven through their controls.
+class ArtControllerTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    template <class T> T *get(const QString &name) { return m_root->findChild<T *>(name); }
+    QString code(int i) { return get<QLineEdit>(u"txtCode(%1)"_s.arg(i))->text(); }
+    QString box(const QString &name) { return get<QPlainTextEdit>(name)->toPlainText(); }
+    void enter(int index, const QString &text)
+    {
+        auto *edit = get<QLineEdit>(u"txtCode(%1)"_s.arg(index));
+        edit->setText(text);
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+    // Pixel colour (design value) on screen, after a full repaint of the box.
+    qint32 shown(const QString &pic, double x, double y)
+    {
+        auto *p = get<PictureBox>(pic);
+        const QColor c = p->grab().toImage().pixelColor(int(x / 15), int(y / 15));
+        return colourValue(c.red(), c.green(), c.blue());
+    }
+    void clickLine(int line)
+    {
+        auto *gt = get<QPlainTextEdit>(u"txtGT"_s);
+        m_tabs->setCurrentIndex(2);
+        QTextCursor c(gt->document()->findBlockByNumber(line));
+        const QPoint at = gt->cursorRect(c).center() + QPoint(2, 0);
+        QTest::mouseClick(gt->viewport(), Qt::LeftButton, {}, at);
+    }
+
+    std::unique_ptr<QWidget> m_root;
+    QTabWidget *m_tabs = nullptr;
+    ArtTables m_tables = velmora::testing::sampleTables();
+    velmora::testing::ScriptedRandom m_random{{0.5}};
+    std::unique_ptr<ArtController> m_art;
+
+private Q_SLOTS:
+    void init()
+    {
+        m_root = std::make_unique<QWidget>();
+        const QJsonObject design = FormBuilder::loadDesign(designDataPath());
+        m_root->resize(FormBuilder::clientSize(design));
+        QVERIFY(FormBuilder::build(design, m_root.get()) > 0);
+        m_tabs = get<QTabWidget>(u"SSTab1"_s);
+        m_tabs->setCurrentIndex(0);
+        m_root->show();
+        m_art = std::make_unique<ArtController>(m_root.get(), m_tables, m_random.source());
+        int key = 13; // the start-up evaluation of the first box
+        m_art->txtCode_KeyPress(0, key);
+        QCOMPARE(key, 0);
+    }
+
+    void enterInEachBox_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown"); // empty: rejected, the box keeps what was typed
+        QTest::addColumn<QString>("column");
+        QTest::newRow("figures page") << 0 << u"cb(t)d"_s << u"BC(T)D"_s << u"BCD"_s;
+        QTest::newRow("General Table page") << 1 << u"D(T)CB"_s << u"D(T)BC"_s << u"BCD"_s;
+        QTest::newRow("evacuation page") << 2 << u"KIH"_s << u"HIK"_s << u"HIK"_s;
+        QTest::newRow("too short") << 1 << u"AB"_s << QString() << u"BCD"_s;
+        QTest::newRow("two letters") << 2 << u"B C"_s << QString() << u"BCD"_s;
+    }
+    void enterInEachBox()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(QString, column);
+        enter(index, typed);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(code(i), shown.isEmpty() ? (i == index ? typed : u"BCD"_s) : shown);
+        QCOMPARE(box(u"txtGT"_s).section(u'\n', 0, 0), column);
+    }
+
+    void randomClick()
+    {
+        m_random.script({0.375, 0.375, 0.0, 0.125});
+        QTest::mouseClick(get<QPushButton>(u"cmdRandom(1)"_s), Qt::LeftButton);
+        QCOMPARE(code(0), u"E(T)BC"_s);
+        QCOMPARE(m_art->LetterFigure(), (Letters{1, 2, 2}));
+        QCOMPARE(get<QLineEdit>(u"txt2"_s)->text(), u"Difference"_s);
+        QCOMPARE(box(u"txtGT"_s).section(u'\n', 0, 0), u"BCE"_s);
+    }
+
+    void clickOnTableRows()
+    {
+        const QString list = box(u"txtGT"_s);
+        clickLine(9); // BTCD
+        QCOMPARE(code(0), u"B(T)CD"_s);
+        QCOMPARE(box(u"txtGT"_s), list);
+        QCOMPARE(m_art->LastGTCode(), QString());
+        clickLine(18); // DTCD builds another column when typed, not when clicked
+        QCOMPARE(code(2), u"D(T)CD"_s);
+        QCOMPARE(box(u"txtGT"_s), list);
+        clickLine(20); // the empty line below the rows
+        QCOMPARE(code(1), u"D(T)CD"_s);
+        QCOMPARE(box(u"txtGT"_s), list);
+        enter(0, u"D(T)CD"_s);
+        QCOMPARE(box(u"txtGT"_s).section(u'\n', 0, 0), u"CDE"_s);
+    }
+
+    void editedRowDoesNotFreezeTheList()
+    {
+        auto *gt = get<QPlainTextEdit>(u"txtGT"_s);
+        gt->setPlainText(u"XYZ\n"_s + gt->toPlainText());
+        clickLine(0);
+        QCOMPARE(m_art->CodeLetters(), (Letters{1, 2, 3}));
+        enter(0, u"EFG"_s);
+        QCOMPARE(box(u"txtGT"_s).section(u'\n', 0, 0), u"EFG"_s);
+    }
+
+    void choicesAndChecks()
+    {
+        auto *media = get<QCheckBox>(u"chkMedia"_s);
+        auto *part6 = get<QCheckBox>(u"chkPart6"_s);
+        m_tabs->setCurrentIndex(1);
+        QTest::mouseClick(media, Qt::LeftButton);
+        QVERIFY(get<QWidget>(u"txtMedia"_s)->isVisible());
+        QCOMPARE(box(u"txtMedia"_s), u"Media of BC\n"_s);
+        QTest::mouseClick(part6, Qt::LeftButton);
+        QVERIFY(part6->isChecked() && !media->isChecked());
+        QVERIFY(get<QWidget>(u"txtPart6"_s)->isVisible());
+        QVERIFY(!get<QWidget>(u"txtMedia"_s)->isVisible());
+        QTest::mouseClick(media, Qt::LeftButton);
+        QVERIFY(media->isChecked() && !part6->isChecked());
+
+        QTest::mouseClick(get<QRadioButton>(u"optPair(1)"_s), Qt::LeftButton);
+        QCOMPARE(box(u"txtMedia"_s), u"Media of CD\n"_s);
+        QCOMPARE(box(u"txtRules(1)"_s), u"Rule D: heading\nD1: part\n"_s);
+        QTest::mouseClick(get<QRadioButton>(u"optC1(1)"_s), Qt::LeftButton);
+        QVERIFY(!media->isEnabled() && !part6->isEnabled());
+        QVERIFY(!get<QWidget>(u"txtMedia"_s)->isVisible());
+        QCOMPARE(box(u"txtDef(0)"_s), u"Subject C defined.\n"_s);
+        QVERIFY(box(u"txt3a(0)"_s).startsWith(u"Angel is eternal.\nAngel is contrary.\n"_s));
+        // Unconfirmed text is evacuated as it stands.
+        get<QLineEdit>(u"txtCode(2)"_s)->setText(u"DBTC"_s);
+        QTest::mouseClick(get<QRadioButton>(u"optC1(0)"_s), Qt::LeftButton);
+        QCOMPARE(get<QRadioButton>(u"optPair(1)"_s)->text(), u"TC"_s);
+        QCOMPARE(m_art->PairLetter(), (std::array<qint16, 4>{1, 3, 0, 2}));
+        QCOMPARE(box(u"txtRules(0)"_s), QString());
+        QCOMPARE(code(0), u"BCD"_s);
+    }
+
+    void holdOnFigures_data()
+    {
+        QTest::addColumn<QString>("pic");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("first, top")
+            << u"picFig1"_s << u"lblFig1"_s << QPoint(144, 5) << u"Absolute B defined."_s;
+        QTest::newRow("first, C shows one &") << u"picFig1"_s << u"lblFig1"_s << QPoint(240, 60)
+                                              << u"Greatness makes goodness & duration great."_s;
+        QTest::newRow("second, left is G") << u"picFig2"_s << u"lblFig2"_s << QPoint(3, 140)
+                                           << u"Relative G first.\nRelative G second."_s;
+        QTest::newRow("second, E shows one &") << u"picFig2"_s << u"lblFig2"_s << QPoint(240, 60)
+                                               << u"Beginning & cause.\nSecond paragraph."_s;
+    }
+    void holdOnFigures()
+    {
+        QFETCH(QString, pic);
+        QFETCH(QString, label);
+        QFETCH(QPoint, at);
+        QFETCH(QString, text);
+        auto *lbl = get<QLabel>(label);
+        QTest::mousePress(get<QWidget>(pic), Qt::LeftButton, {}, at);
+        QVERIFY(lbl->isVisible());
+        QCOMPARE(lbl->text(), text);
+        QTest::mouseRelease(get<QWidget>(pic), Qt::LeftButton, {}, at);
+        QVERIFY(!lbl->isVisible());
+    }
+
+    // Markers are part of what is shown, after any repaint, and move with the combination.
+    void markersSurviveRepaint()
+    {
+        const qint32 blue = GetColour(0), green = GetColour(1), white = 0xFFFFFF;
+        const double cx = 4335 / 2.0;
+        get<QWidget>(u"picFig1"_s)->repaint();
+        QCOMPARE(shown(u"picFig1"_s, cx, 2107.5 - 1942.5 + 200), blue); // under B
+        QCOMPARE(shown(u"picFig2"_s, cx, 2107.5 - 1850 - 200), white);
+        QCOMPARE(shown(u"picFig3"_s, 749 + 177, 250 + 177), qint32(0)); // camera CD
+        enter(0, u"B(T)BC"_s);
+        QCOMPARE(shown(u"picFig2"_s, cx, 2107.5 - 1850 - 200), green);
+        QCOMPARE(shown(u"picFig3"_s, 749 + 177, 250 + 177), white);
+        enter(0, u"(T)BCD"_s);
+        QCOMPARE(shown(u"picFig1"_s, cx, 2107.5 - 1942.5 + 200), white);
+    }
+
+    // Beside each letter of the fourth figure lies its triangle's colour.
+    void fourthFigureColours()
+    {
+        enter(0, u"(T)EHK"_s);
+        const double w = 4935, h = 4455;
+        const std::array<double, 3> textRadius{w / 4.8, w / 3.35, w / 2.6};
+        for (size_t k = 0; k < 3; ++k) {
+            const int top = m_art->CodeLetters()[2 - k];
+            for (int j = 0; j < 9; ++j) {
+                // A little clockwise of the letter, clear of its glyph.
+                const double a = (j + 0.3) * kFullTurn / 9;
+                const double r = textRadius[k];
+                QCOMPARE(shown(u"picFig4"_s, w / 2 + r * std::sin(a), h / 2 - r * std::cos(a)),
+                         GetColour((j - 1 + top) % 9 + 1));
+            }
+        }
+    }
+};
+
+QTEST_MAIN(ArtControllerTest)
+#include "artcontroller_test.moc"
