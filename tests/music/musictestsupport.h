@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/random.h"
+#include "fakesky.h"
 #include "music/core/cycleplayer.h"
 #include "music/core/midimodule.h"
 #include "music/midi/recordingoutput.h"
@@ -34,43 +35,6 @@ inline Msg off(int note, int velocity = 64)
 {
     return {kNoteOff, note, velocity};
 }
-
-/// A sky that stays where it is put; records what the music asks of it.
-struct FakeSky : SkyLink
-{
-    Moment date{2026, 12, 2, 6, 30};
-    std::array<double, 7> longitudes{};
-    std::array<QString, 8> planetLetters;
-    std::array<QString, 8> signLetters;
-    int jump = 1;
-    int updates = 0;
-    int redraws = 0;
-    bool hourSelected = false;
-    std::vector<Moment> datesSet;
-    ChartMusicState music;
-
-    Moment theDate() const override { return date; }
-    void setTheDate(const Moment &m) override
-    {
-        date = m;
-        datesSet.push_back(m);
-    }
-    void updateCalendar(int plusMin) override
-    {
-        date = date.addHours(plusMin);
-        ++updates;
-    }
-    void showPlanets() override { ++redraws; }
-    int jumpCount() const override { return jump; }
-    void selectHourUnit() override { hourSelected = true; }
-    double planetLongitude(int index) const override
-    {
-        return longitudes[static_cast<size_t>(index)];
-    }
-    QString planetLetter(int j) const override { return planetLetters[static_cast<size_t>(j)]; }
-    QString signLetter(int j) const override { return signLetters[static_cast<size_t>(j)]; }
-    void setMusicState(const ChartMusicState &state) override { music = state; }
-};
 
 /// A player wired to a recorder, a fixed sky and a repeating random sequence.
 struct Rig

@@ -1,0 +1,173 @@
+#include "core/random.h"
+#include "fakesky.h"
+#include "music/core/cycleplayer.h"
+#include "music/core/midimodule.h"
+#include "music/midi/recordingoutput.h"
+#include "music/view/musicpage.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+using namespace velmora;
+
+class MusicViewTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    template <class T> T *add(const char *name)
+    {
+        auto *w = new T(m_root.get());
+        w->setObjectName(QString::fromLatin1(name));
+        return w;
+    }
+
+    std::unique_ptr<QWidget> m_root;
+    std::unique_ptr<MidiModule> m_midi;
+    RecordingOutput *m_recorder = nullptr;
+    test::FakeSky m_sky;
+    RandomSource m_random{[] {
+        return 0.0;
+    }};
+    std::unique_ptr<CyclePlayer> m_player;
+    std::unique_ptr<MusicPage> m_page;
+    QPushButton *m_buttons[3] = {};
+
+private Q_SLOTS:
+    void init()
+    {
+        m_root = std::make_unique<QWidget>();
+        auto *instruments = add<QComboBox>("cmbInstrument");
+        for (int i = 0; i < 128; ++i)
+            instruments->addItem(QString::number(i));
+        add<QLineEdit>("txtSpeed")->setText(QStringLiteral("40"));
+        add<QLineEdit>("txtPitch")->setText(QStringLiteral("60"));
+        add<QLineEdit>("txtVolume(0)")->setText(QStringLiteral("64"));
+        add<QLineEdit>("txtVolume(1)")->setText(QStringLiteral("64"));
+        auto *oct = add<QComboBox>("cmbOct");
+        auto *change = add<QComboBox>("cmbChange");
+        for (int i = 1; i <= 9; ++i) {
+            change->addItem(QString::number(i));
+            if (i <= 6)
+                oct->addItem(QString::number(i));
+        }
+        change->setCurrentIndex(2);
+        add<QCheckBox>("chkCHMod");
+        add<QPlainTextEdit>("txtOut");
+        add<QTimer>("Timer1");
+        const char *names[] = {"cmdZodiac", "cmdDays", "cmdCyclusHarmonicus"};
+        const char *captions[] = {"First Circle", "Second Circle", "Third Circle"};
+        for (int i = 0; i < 3; ++i) {
+            m_buttons[i] = add<QPushButton>(names[i]);
+            m_buttons[i]->setText(QString::fromLatin1(captions[i]));
+        }
+        auto out = std::make_unique<RecordingOutput>();
+        m_recorder = out.get();
+        m_midi = std::make_unique<MidiModule>(std::move(out));
+        m_midi->open();
+        m_player = std::make_unique<CyclePlayer>(*m_midi, m_sky, m_random);
+        m_page = std::make_unique<MusicPage>(m_root.get(), *m_player);
+    }
+
+    void cleanup()
+    {
+        m_page.reset();
+        m_player.reset();
+        m_midi.reset();
+        m_root.reset();
+    }
+
+    void buttonsShowStopKeepTheirTagsAndLockTheOthers_data()
+    {
+        QTest::addColumn<int>("which");
+        QTest::newRow("first circle") << 0;
+        QTest::newRow("second circle") << 1;
+        QTest::newRow("third circle") << 2;
+    }
+
+    void buttonsShowStopKeepTheirTagsAndLockTheOthers()
+    {
+        QFETCH(int, which);
+        const QStringList captions{QStringLiteral("First Circle"), QStringLiteral("Second Circle"),
+                                   QStringLiteral("Third Circle")};
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(m_buttons[i]->property("Tag").toString(), captions[i]);
+
+        QTest::mouseClick(m_buttons[which], Qt::LeftButton);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(m_buttons[i]->text(), i == which ? QStringLiteral("Stop") : captions[i]);
+            QCOMPARE(m_buttons[i]->isEnabled(), i == which);
+            QCOMPARE(m_buttons[i]->property("Tag").toString(), captions[i]);
+        }
+        auto *timer = m_page->timer();
+        QVERIFY(timer->isActive());
+        QCOMPARE(timer->timerType(), Qt::PreciseTimer);
+        QCOMPARE(timer->interval(), which == 1 ? 375 : 1500);
+
+        QTest::mouseClick(m_buttons[which], Qt::LeftButton);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(m_buttons[i]->text(), captions[i]);
+            QVERIFY(m_buttons[i]->isEnabled());
+        }
+        QVERIFY2(timer->isActive(), "the stop waits for the next tick");
+        m_page->Timer1_Timer();
+        QVERIFY(!timer->isActive());
+    }
+
+    void enterRewritesTheBoxesAndIsConsumed()
+    {
+        auto *speed = m_root->findChild<QLineEdit *>(QStringLiteral("txtSpeed"));
+        auto *pitch = m_root->findChild<QLineEdit *>(QStringLiteral("txtPitch"));
+        auto *minVolume = m_root->findChild<QLineEdit *>(QStringLiteral("txtVolume(0)"));
+        auto *maxVolume = m_root->findChild<QLineEdit *>(QStringLiteral("txtVolume(1)"));
+        QSignalSpy returnPressed(speed, &QLineEdit::returnPressed);
+
+        speed->setText(QStringLiteral("5"));
+        QTest::keyClick(speed, Qt::Key_Return);
+        QCOMPARE(speed->text(), QStringLiteral("10"));
+        QCOMPARE(returnPressed.count(), 0);
+        QCOMPARE(m_page->timer()->interval(), 6000);
+        QVERIFY2(!m_page->timer()->isActive(), "Enter does not start the clock");
+
+        pitch->setText(QStringLiteral("59.5"));
+        QTest::keyClick(pitch, Qt::Key_Enter);
+        QCOMPARE(pitch->text(), QStringLiteral("60"));
+
+        minVolume->setText(QStringLiteral("120"));
+        QTest::keyClick(minVolume, Qt::Key_Return);
+        QCOMPARE(minVolume->text(), QStringLiteral("64"));
+        QCOMPARE(maxVolume->text(), QStringLiteral("120"));
+        QCOMPARE(m_player->state().velocityStep, 7);
+
+        QTest::keyClicks(maxVolume, QStringLiteral("x"));
+        QCOMPARE(maxVolume->text(), QStringLiteral("120x")); // other keys type as usual
+    }
+
+    void instrumentChoiceSendsBankAndProgram()
+    {
+        auto *list = m_root->findChild<QComboBox *>(QStringLiteral("cmbInstrument"));
+        list->setCurrentIndex(50);
+        m_page->cmbInstrument_Click();
+        QCOMPARE(m_recorder->messages().size(), size_t(3));
+        QCOMPARE(m_recorder->messages()[2].packed, 50u * 256 + 192);
+    }
+
+    void dayCycleWritesItsChordNameAndReadsTheHoldList()
+    {
+        m_sky.date = Moment(2026, 12, 2, 6, 30);
+        auto *out = m_root->findChild<QPlainTextEdit *>(QStringLiteral("txtOut"));
+        m_page->cmdDays_Click();
+        QCOMPARE(out->toPlainText(), QStringLiteral("A: dhae"));
+        m_root->findChild<QComboBox *>(QStringLiteral("cmbChange"))->setCurrentIndex(0);
+        m_page->Timer1_Timer();
+        QCOMPARE(m_player->holdIndex(), 0);
+    }
+};
+
+QTEST_MAIN(MusicViewTest)
+#include "musicview_test.moc"
