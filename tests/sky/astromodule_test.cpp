@@ -1,7 +1,6 @@
 #include "sky/core/astromodule.h"
 
 #include <QDate>
-#include <QDir>
 #include <QTemporaryDir>
 
 #include <array>
@@ -10,10 +9,7 @@
 #include <gtest/gtest.h>
 #include <string>
 
-using velmora::AstroModule;
-using velmora::FormatLatitude;
-using velmora::FormatLongitude;
-using velmora::Moment;
+using namespace velmora;
 
 namespace {
 
@@ -31,63 +27,66 @@ QString deg(const char *text)
     return QString::fromUtf8(text);
 }
 
+// Points the library at an empty folder for as long as it lives.
+class EmptyEphemerisPath
+{
+public:
+    EmptyEphemerisPath()
+    {
+        ::setenv("SE_EPHE_PATH", m_dir.path().toLocal8Bit().constData(), 1);
+        AstroModule::ResetEphemerisPath();
+    }
+    ~EmptyEphemerisPath()
+    {
+        ::unsetenv("SE_EPHE_PATH");
+        AstroModule::ResetEphemerisPath();
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
 } // namespace
 
-TEST(AstroFormat, DegreesMinutesSeconds)
+TEST(AstroFormat, DegreesMinutesSecondsAndStripNull)
 {
     EXPECT_EQ(FormatLongitude(5.25), deg("005°15'00"));
     EXPECT_EQ(FormatLatitude(-12.5), deg("-12°30'00"));
-    // The seconds are not carried into the minutes.
-    EXPECT_EQ(FormatLongitude(359.99999), deg("359°59'60"));
+    EXPECT_EQ(FormatLongitude(359.99999), deg("359°59'60")); // seconds are not carried
     EXPECT_EQ(FormatLatitude(0), deg("0°00'00"));
     EXPECT_EQ(FormatLongitude(0), deg("000°00'00"));
-    EXPECT_EQ(FormatLatitude(123.0 + 45.0 / 60 + 7.0 / 3600), deg("123°45'07"));
-    // Half a second rounds to the even neighbour: 0.5 -> 0, 1.5 -> 2.
+    // Half seconds round to the even neighbour.
     EXPECT_EQ(FormatLatitude(10.5 / 3600), deg("0°00'10"));
     EXPECT_EQ(FormatLatitude(11.5 / 3600), deg("0°00'12"));
     // A small southern value keeps its sign though its whole degrees are 0.
     EXPECT_EQ(FormatLatitude(-0.5), deg("-0°30'00"));
-    EXPECT_EQ(FormatLongitude(-5.25), deg("-005°15'00"));
-}
 
-TEST(AstroFormat, StripNullCutsAtFirstNul)
-{
-    QString s = QStringLiteral("Sun");
-    s.append(QChar(u'\0')).append(QStringLiteral("junk")).append(QChar(u'\0'));
-    EXPECT_EQ(velmora::StripNull(s), QStringLiteral("Sun"));
+    QString s = QStringLiteral("Sun") + QChar(u'\0') + QStringLiteral("junk");
+    EXPECT_EQ(StripNull(s), QStringLiteral("Sun"));
     EXPECT_EQ(s, QStringLiteral("Sun"));
-
     QString plain = QStringLiteral("Mercury");
-    EXPECT_EQ(velmora::StripNull(plain), QStringLiteral("Mercury"));
-    QString leading(1, QChar(u'\0'));
-    EXPECT_EQ(velmora::StripNull(leading), QString());
+    EXPECT_EQ(StripNull(plain), QStringLiteral("Mercury"));
 }
 
 TEST(AstroTime, TimeZoneShiftCrossesMidnight)
 {
-    const auto midnightJd = [](int y, int m, int d) {
+    const auto midnight = [](int y, int m, int d) {
         return QDate(y, m, d).toJulianDay() - 0.5;
     };
     AstroModule astro;
-
     astro.setTimeZone(1);
     astro.CalcPlanets(Moment(2024, 2, 29, 23, 30));
-    EXPECT_NEAR(astro.julDay(), midnightJd(2024, 3, 1) + 0.5 / 24, 1e-8);
+    EXPECT_NEAR(astro.julDay(), midnight(2024, 3, 1) + 0.5 / 24, 1e-8);
 
-    // East of Greenwich the shift goes back across midnight and the year end.
-    astro.setTimeZone(-2);
+    astro.setTimeZone(-2); // back across midnight and the year end
     astro.CalcPlanets(Moment(2025, 1, 1, 1, 0));
-    EXPECT_NEAR(astro.julDay(), midnightJd(2024, 12, 31) + 23.0 / 24, 1e-8);
+    EXPECT_NEAR(astro.julDay(), midnight(2024, 12, 31) + 23.0 / 24, 1e-8);
 
-    // A fractional zone keeps its half hour.
-    astro.setTimeZone(5.5f);
+    astro.setTimeZone(5.5f); // the half hour is kept
     astro.CalcPlanets(Moment(2000, 1, 1, 20, 0, 15));
-    EXPECT_NEAR(astro.julDay(), midnightJd(2000, 1, 2) + (1.5 + 15.0 / 3600) / 24, 1e-8);
-
-    // Universal Time lies delta T (about a minute in 2000) before the ephemeris time.
-    const double deltaSeconds = (astro.julDay() - astro.julDayUT()) * 86400;
-    EXPECT_GT(deltaSeconds, 60);
-    EXPECT_LT(deltaSeconds, 70);
+    EXPECT_NEAR(astro.julDay(), midnight(2000, 1, 2) + (1.5 + 15.0 / 3600) / 24, 1e-8);
+    // Universal Time lies delta T (about a minute in 2000) before.
+    EXPECT_NEAR((astro.julDay() - astro.julDayUT()) * 86400, 64, 2);
 }
 
 struct ReferenceSky
@@ -113,20 +112,17 @@ TEST_P(AstroReference, MatchesSwetest)
 
     EXPECT_NEAR(astro.julDay(), ref.julDay, 1e-7);
     EXPECT_FALSE(astro.hasFailure());
-    for (int p = 0; p < 7; ++p) {
-        const int sphere = kSphereOfLibrary[p];
-        EXPECT_TRUE(astro.planetValid(sphere));
-        EXPECT_LT(angleDiff(astro.planetLong(sphere), ref.planets[p]), kArcsecond)
+    for (int p = 0; p < 7; ++p)
+        EXPECT_LT(angleDiff(astro.planetLong(kSphereOfLibrary[p]), ref.planets[p]), kArcsecond)
             << "planet " << p;
-    }
     EXPECT_LT(angleDiff(astro.ascMC(0), ref.ascendant), kArcsecond);
     EXPECT_LT(angleDiff(astro.ascendant(), ref.ascendant), kArcsecond);
     EXPECT_LT(angleDiff(astro.ascMC(1), ref.mc), kArcsecond);
 }
 
 // Planets: swetest -bj<julDay> -p0123456 -fPl -head -eswe (the moment as ephemeris time).
-// Angles: swetest -bj<julDayUT> -ut -p -house<lon>,<lat>,P -fPl -head, with julDayUT the
-// module's julDay minus delta T (given in each comment).
+// Angles: swetest -bj<julDayUT> -ut -p -house<lon>,<lat>,P -fPl -head; each comment gives
+// julDayUT (julDay minus delta T) and the place as the single-precision values.
 INSTANTIATE_TEST_SUITE_P(
     Years100To5000, AstroReference,
     testing::Values(
@@ -201,90 +197,50 @@ TEST(AstroText, LinesCarryTimeAnglesAndPlanets)
     astro.setLatitude(-33.9f);
     astro.setLongitude(151.2f);
     astro.CalcPlanets(Moment(2003, 9, 16, 2, 57, 36));
-
     EXPECT_EQ(astro.planetText(0), QStringLiteral("UT=2452898.83092\tAsc=") +
                                        FormatLongitude(astro.ascMC(0)) + QStringLiteral("\tMC=") +
                                        FormatLongitude(astro.ascMC(1)));
-    const QStringList sun = astro.planetText(1).split(u'\t');
-    ASSERT_EQ(sun.size(), 4);
-    EXPECT_EQ(sun[0], QStringLiteral("Sun"));
-    EXPECT_EQ(sun[1], deg("173°02'48"));
-    EXPECT_EQ(sun[3], QStringLiteral("1.005"));
-    EXPECT_TRUE(astro.planetText(2).startsWith(QStringLiteral("Moon\t")));
+    EXPECT_EQ(astro.planetText(1), deg("Sun\t173°02'48\t0°00'00\t1.005"));
     EXPECT_TRUE(astro.planetText(7).startsWith(QStringLiteral("Saturn\t")));
-    EXPECT_TRUE(astro.planetText(8).isEmpty());
-    EXPECT_TRUE(astro.housesNote().isEmpty());
 }
 
 TEST(AstroHouses, PolarLatitudeIsAWarningNotAFailure)
 {
     AstroModule astro;
     astro.setLatitude(70);
-    astro.setLongitude(20);
     astro.CalcPlanets(Moment(2020, 1, 1, 12, 0));
-
     EXPECT_FALSE(astro.hasFailure());
-    EXPECT_TRUE(astro.anglesValid());
     EXPECT_TRUE(astro.housesNote().contains(QStringLiteral("Porphyry")));
-    // The warning stands beside the angles, which are still shown.
-    const QString line0 = astro.planetText(0);
-    EXPECT_TRUE(line0.contains(QStringLiteral("\tAsc=")));
-    EXPECT_TRUE(line0.endsWith(QStringLiteral("\t") + astro.housesNote()));
+    // The note stands beside the angles, which are still shown.
+    EXPECT_TRUE(astro.planetText(0).contains(QStringLiteral("\tAsc=")));
+    EXPECT_TRUE(astro.planetText(0).endsWith(u'\t' + astro.housesNote()));
 }
 
-// Points the library at an empty folder for as long as it lives.
-class EmptyEphemerisPath
+TEST(AstroFailure, MissingFilesAreReportedNotShownAsAries)
 {
-public:
-    EmptyEphemerisPath()
-    {
-        const QByteArray path = QDir::toNativeSeparators(m_dir.path()).toLocal8Bit();
-        ::setenv("SE_EPHE_PATH", path.constData(), 1);
-        AstroModule::ResetEphemerisPath();
-    }
-    ~EmptyEphemerisPath()
-    {
-        ::unsetenv("SE_EPHE_PATH");
-        AstroModule::ResetEphemerisPath();
-    }
-
-private:
-    QTemporaryDir m_dir;
-};
-
-TEST(AstroFailure, MissingFilesAreReportedNotDrawnAsAries)
-{
-    AstroModule astro;
+    AstroModule far;
+    AstroModule near;
+    AstroModule reference;
+    reference.CalcPlanets(Moment(2000, 1, 1, 12, 0));
     {
         const EmptyEphemerisPath empty;
-        // Beyond the built-in fallback's range only the data files could help.
-        astro.CalcPlanets(Moment(9000, 6, 1, 12, 0));
+        far.CalcPlanets(Moment(9000, 6, 1, 12, 0));  // beyond the built-in fallback
+        near.CalcPlanets(Moment(2000, 1, 1, 12, 0)); // within it
     }
-    EXPECT_TRUE(astro.hasFailure());
+    EXPECT_TRUE(far.hasFailure());
     for (int i = 0; i < 7; ++i)
-        EXPECT_FALSE(astro.planetValid(i)) << i;
-    const QStringList sun = astro.planetText(1).split(u'\t');
+        EXPECT_FALSE(far.planetValid(i)) << i;
+    const QStringList sun = far.planetText(1).split(u'\t');
     ASSERT_EQ(sun.size(), 2);
     EXPECT_EQ(sun[0], QStringLiteral("Sun"));
     EXPECT_TRUE(sun[1].contains(QStringLiteral("not found"))) << sun[1].toStdString();
-    EXPECT_FALSE(astro.planetText(1).contains(deg("000°00'00")));
 
-    // With the files back the same moment computes.
-    astro.CalcPlanets(Moment(9000, 6, 1, 12, 0));
-    EXPECT_FALSE(astro.hasFailure());
-}
-
-TEST(AstroFailure, BuiltInFallbackStillGivesPositions)
-{
-    AstroModule reference;
-    reference.CalcPlanets(Moment(2000, 1, 1, 12, 0));
-    AstroModule astro;
-    {
-        const EmptyEphemerisPath empty;
-        astro.CalcPlanets(Moment(2000, 1, 1, 12, 0));
-    }
-    EXPECT_FALSE(astro.hasFailure());
-    // The fallback is less precise but close to the files' positions.
+    // The fallback is less precise but a position all the same.
+    EXPECT_FALSE(near.hasFailure());
     for (int i = 0; i < 7; ++i)
-        EXPECT_LT(angleDiff(astro.planetLong(i), reference.planetLong(i)), 5 * kArcsecond) << i;
+        EXPECT_LT(angleDiff(near.planetLong(i), reference.planetLong(i)), 5 * kArcsecond) << i;
+
+    // With the files back the far moment computes.
+    far.CalcPlanets(Moment(9000, 6, 1, 12, 0));
+    EXPECT_FALSE(far.hasFailure());
 }
