@@ -32,7 +32,11 @@ PlanetChart::PlanetChart(const QWidget *formRoot, const AstroModule &astro, Rand
     , m_picAstro(control<PictureBox>(formRoot, QStringLiteral("picAstro")))
     , m_txtOut(control<QPlainTextEdit>(formRoot, QStringLiteral("txtOut")))
     , m_txtTimeZone(control<QLineEdit>(formRoot, arrayName(QStringLiteral("txtLatLong"), 2)))
-{}
+{
+    // Columns of about nine digits keep a planet's line on one row of the box.
+    m_txtOut->setTabStopDistance(9 * m_txtOut->fontMetrics().horizontalAdvance(u'0'));
+    m_txtOut->setLineWrapMode(QPlainTextEdit::NoWrap);
+}
 
 void PlanetChart::ShowPlanets()
 {

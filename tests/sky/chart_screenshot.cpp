@@ -48,6 +48,7 @@ int main(int argc, char *argv[])
     PlanetChart chart(&root, astro, random);
     root.show();
     chart.ShowPlanets();
+    QCoreApplication::processEvents();
     QTextStream(stdout) << out->toPlainText() << '\n';
     return root.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }
