@@ -64,8 +64,10 @@ def first_figure():
         body.append(f'<circle cx="{x:.1f}" cy="{y:.1f}" r="135" fill="white" '
                     f'stroke="{BLUE}" stroke-width="14"/>')
         body.append(text(x, y, letter, 210, BLUE, 'font-weight="bold"'))
-        body.append(text(*at(w, h, 1600, a), adjectives[i], 140, BLUE, 'font-style="italic"'))
-        body.append(text(*at(w, h, 1300, a), principles[i], 150, BLUE))
+        # The adjective over the principle, stacked so that side letters do not run into them.
+        wx, wy = at(w, h, 1430, a)
+        body.append(text(wx, wy - 85, adjectives[i], 140, BLUE, 'font-style="italic"'))
+        body.append(text(wx, wy + 85, principles[i], 150, BLUE))
     body.append(f'<circle cx="{w / 2}" cy="{h / 2}" r="210" fill="white" stroke="{BLUE}" '
                 f'stroke-width="18"/>')
     body.append(text(w / 2, h / 2, "A", 250, BLUE, 'font-weight="bold"'))
@@ -97,15 +99,16 @@ def second_figure():
     for letter in order:
         a = pos[letter] * TURN / 9
         fill = colour(letter)
-        lx, ly = at(w, h, 1500, a)
+        # The corner word over the three phrases, one block per compartment.
+        bx, by = at(w, h, 1290, a)
         label = corners[letter]
-        width = 0.55 * 120 * len(label) + 60
-        body.append(f'<rect x="{lx - width / 2:.1f}" y="{ly - 85:.1f}" width="{width:.1f}" '
-                    f'height="170" rx="40" fill="{fill}" stroke="{DARK_RED}" stroke-width="8"/>')
-        body.append(text(lx, ly, label, 120, "white", 'font-weight="bold"'))
+        width = 0.55 * 115 * len(label) + 60
+        body.append(f'<rect x="{bx - width / 2:.1f}" y="{by - 270:.1f}" width="{width:.1f}" '
+                    f'height="150" rx="40" fill="{fill}" stroke="{DARK_RED}" stroke-width="8"/>')
+        body.append(text(bx, by - 195, label, 115, "white", 'font-weight="bold"'))
         for k, phrase in enumerate(phrases[letter]):
-            px, py = at(w, h, 1330 - 125 * k, a)
-            body.append(backed_text(px, py, phrase.replace("&", "&amp;"), 105, fill))
+            body.append(backed_text(bx, by - 55 + 115 * k, phrase.replace("&", "&amp;"), 100,
+                                    fill))
     for letter in order:
         x, y = at(w, h, r, pos[letter] * TURN / 9)
         body.append(f'<circle cx="{x:.1f}" cy="{y:.1f}" r="140" fill="{colour(letter)}" '
