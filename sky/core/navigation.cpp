@@ -63,9 +63,34 @@ Moment recoveryMoment(const Moment &current)
 
 namespace {
 
+// True when the text starts with a number too large for a double, which numericValue()
+// reads as 0. The grammar is numericValue()'s: blanks, sign, digits, one point, exponent.
+bool leadingNumberOverflows(const QString &text)
+{
+    static const QRegularExpression number(
+        QStringLiteral(R"(^[ \t]*([+-]?(?:\d+\.?\d*|\.\d+)(?:[eE][+-]?\d+)?))"));
+    const auto match = number.match(text);
+    if (!match.hasMatch())
+        return false;
+    bool ok = false;
+    const double value = match.captured(1).toDouble(&ok);
+    if (ok && std::isfinite(value))
+        return false;
+    // Not readable as a double: too large, unless the digits are all zero or the exponent is
+    // very negative (a number too small to matter reads as 0).
+    const QString mantissa =
+        match.captured(1).section(QRegularExpression(QStringLiteral("[eE]")), 0, 0);
+    const bool nonZero = mantissa.contains(QRegularExpression(QStringLiteral("[1-9]")));
+    const QString exponent =
+        match.captured(1).section(QRegularExpression(QStringLiteral("[eE]")), 1);
+    return nonZero && !exponent.startsWith(u'-');
+}
+
 // The leading number of a box as a single-precision value; nothing when it does not fit.
 std::optional<float> leadingSingle(const QString &text)
 {
+    if (leadingNumberOverflows(text))
+        return std::nullopt;
     const double value = numericValue(text);
     if (!(std::fabs(value) <= std::numeric_limits<float>::max()))
         return std::nullopt;
@@ -285,7 +310,8 @@ std::optional<Moment> readDateText(const QString &text, const QLocale &locale)
     };
     std::vector<Number> numbers;
     int month = 0;
-    static const QRegularExpression token(QStringLiteral(R"(\d+|[^\W\d_]+\.?)"));
+    static const QRegularExpression token(QStringLiteral(R"(\d+|[^\W\d_]+\.?)"),
+                                          QRegularExpression::UseUnicodePropertiesOption);
     static const QRegularExpression separators(QStringLiteral(R"(^[\s/.,\-]*$)"));
     qsizetype last = 0;
     for (auto it = token.globalMatch(rest); it.hasNext();) {
@@ -326,17 +352,18 @@ std::optional<Moment> readDateText(const QString &text, const QLocale &locale)
         for (const Number &n : numbers)
             if (n.digits.size() > 4)
                 return std::nullopt;
-        QString order = numericOrder(locale);
-        if (numbers[0].digits.size() >= 3)
-            order = QStringLiteral("ymd");
+        const QString order =
+            numbers[0].digits.size() >= 3 ? QStringLiteral("ymd") : numericOrder(locale);
         auto field = [&](QChar which) {
             return numbers[size_t(order.indexOf(which))].digits;
         };
         year = yearFromDigits(field(u'y'));
         day = field(u'd').toInt();
         month = field(u'm').toInt();
-        // 13/05/2026 in a month-first locale can only mean the 13th of May.
-        if (!QDate::isValid(year, month, day) && QDate::isValid(year, day, month))
+        // 13/05/2026 in a month-first locale can only mean the 13th of May. Year-first dates
+        // are never swapped: 2026-13-01 is simply wrong.
+        if (!order.startsWith(u'y') && !QDate::isValid(year, month, day) &&
+            QDate::isValid(year, day, month))
             std::swap(day, month);
         if (field(u'd').size() > 2 || field(u'm').size() > 2)
             return std::nullopt;
