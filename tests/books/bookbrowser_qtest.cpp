@@ -1,0 +1,282 @@
+#include "books/bookbrowser.h"
+#include "booktestsupport.h"
+#include "toolkit/messagebox.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+using namespace velmora;
+using namespace Qt::StringLiterals;
+using namespace velmora::test;
+
+namespace {
+
+// A page with a link to the next chapter, an outside link and a title that names it.
+QByteArray page(const QString &title, const QString &next)
+{
+    return QStringLiteral("<html><head><title>%1</title></head><body>"
+                          "<p><a href=\"%2\">next</a> <a href=\"https://example.org/\">out</a></p>"
+                          "<p>%1</p></body></html>")
+        .arg(title, next)
+        .toUtf8();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class BookBrowserTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_folder;
+    std::unique_ptr<BookForm> m_form;
+    std::unique_ptr<BookBrowser> m_books;
+
+    QUrl fileUrl(const QString &relative) const
+    {
+        return QUrl::fromLocalFile(m_folder.path() + QLatin1Char('/') + relative);
+    }
+    QUrl startUrl(const QString &key) const { return fileUrl(key + u'/' + key + u".htm"_s); }
+    QRadioButton *option(int index) const
+    {
+        return control<QRadioButton>(m_form->root.get(),
+                                     arrayName(QStringLiteral("optBook"), index));
+    }
+    void expectReset() const
+    {
+        QCOMPARE(m_books->NavCount(), 0);
+        QVERIFY(!m_form->back->isEnabled());
+        QVERIFY(!m_form->forward->isEnabled());
+    }
+
+private Q_SLOTS:
+    // Each book folder holds its start page and two chapters.
+    void initTestCase()
+    {
+        QVERIFY(m_folder.isValid());
+        for (const QString &key : BookBrowser::defaultBookKeys()) {
+            QVERIFY(QDir(m_folder.path()).mkpath(key));
+            const QString dir = m_folder.path() + u'/' + key + u'/';
+            QVERIFY(writeFile(dir + key + u".htm"_s,
+                              page(key + u" start"_s, QStringLiteral("one.htm"))));
+            QVERIFY(
+                writeFile(dir + u"one.htm"_s, page(key + u" one"_s, QStringLiteral("two.htm"))));
+            QVERIFY(writeFile(dir + u"two.htm"_s, page(key + u" two"_s, key + u".htm"_s)));
+        }
+    }
+
+    void init()
+    {
+        m_form = std::make_unique<BookForm>();
+        m_books = std::make_unique<BookBrowser>(m_form->root.get(), m_folder.path(),
+                                                BookBrowser::defaultBookKeys());
+        QVERIFY(m_form->show());
+        m_books->GetWebBook();
+    }
+
+    void cleanup()
+    {
+        m_books.reset();
+        m_form.reset();
+    }
+
+    void choosingABookShowsItsStartPage_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("Ars Brevis") << 0 << QStringLiteral("ars-brevis");
+        QTest::newRow("Liber de Lumine") << 1 << QStringLiteral("liber-de-lumine");
+        QTest::newRow("Velmora") << 2 << QStringLiteral("velmora");
+        QTest::newRow("Other Works") << 3 << QStringLiteral("seven-planets");
+    }
+    void choosingABookShowsItsStartPage()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, key);
+        // Leave the start-up book first, so every choice resets a page with some history.
+        QVERIFY(clickLink(m_form->browser, QStringLiteral("one.htm")));
+        QVERIFY(m_form->back->isEnabled());
+        if (index == 0)
+            option(1)->click();
+        option(index)->click();
+        QVERIFY(option(index)->isChecked());
+        QCOMPARE(m_form->browser->source(), startUrl(key));
+        QCOMPARE(m_form->browser->documentTitle(), key + u" start"_s);
+        expectReset();
+    }
+
+    void historyButtonsFollowLinkBackAndForward()
+    {
+        QSignalSpy started(m_books.get(), &BookBrowser::navigationStarted);
+        expectReset();
+
+        QVERIFY(clickLink(m_form->browser, QStringLiteral("one.htm")));
+        QCOMPARE(m_form->browser->source(), fileUrl(QStringLiteral("ars-brevis/one.htm")));
+        QCOMPARE(m_books->NavCount(), 1);
+        QVERIFY(m_form->back->isEnabled());
+        QVERIFY(!m_form->forward->isEnabled());
+
+        QTest::mouseClick(m_form->back, Qt::LeftButton);
+        QCOMPARE(m_form->browser->source(), startUrl(QStringLiteral("ars-brevis")));
+        QCOMPARE(m_books->NavCount(), 2);
+        QVERIFY(m_form->back->isEnabled());
+        QVERIFY(m_form->forward->isEnabled());
+
+        QTest::mouseClick(m_form->forward, Qt::LeftButton);
+        QCOMPARE(m_form->browser->source(), fileUrl(QStringLiteral("ars-brevis/one.htm")));
+        QCOMPARE(m_books->NavCount(), 3);
+        QVERIFY(m_form->back->isEnabled());
+        QVERIFY(m_form->forward->isEnabled());
+
+        // Every move was reported before it happened, with its target.
+        QCOMPARE(started.size(), 3);
+        QCOMPARE(started.at(0).at(0).toUrl(), fileUrl(QStringLiteral("ars-brevis/one.htm")));
+        QCOMPARE(started.at(1).at(0).toUrl(), startUrl(QStringLiteral("ars-brevis")));
+        QCOMPARE(started.at(2).at(0).toUrl(), fileUrl(QStringLiteral("ars-brevis/one.htm")));
+
+        // The buttons give up the focus so that neither keeps a focus mark.
+        m_form->root->activateWindow();
+        m_form->back->setFocus();
+        if (m_form->back->hasFocus()) {
+            m_books->cmdBackForward_Click(0);
+            QVERIFY(!m_form->back->hasFocus());
+            QVERIFY(!m_form->forward->hasFocus());
+        }
+    }
+
+    void historyKeysOfTheBrowserAreCounted()
+    {
+        QVERIFY(clickLink(m_form->browser, QStringLiteral("one.htm")));
+        QTest::keyClick(m_form->browser, Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(m_form->browser->source(), startUrl(QStringLiteral("ars-brevis")));
+        QCOMPARE(m_books->NavCount(), 2);
+        QVERIFY(m_form->forward->isEnabled());
+        QTest::keyClick(m_form->browser, Qt::Key_Right, Qt::AltModifier);
+        QCOMPARE(m_form->browser->source(), fileUrl(QStringLiteral("ars-brevis/one.htm")));
+        QCOMPARE(m_books->NavCount(), 3);
+    }
+
+    void stepsPastTheHistoryChangeNothing_data()
+    {
+        QTest::addColumn<int>("linksFirst");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("page");
+        QTest::newRow("back right after the book choice")
+            << 0 << 0 << QStringLiteral("ars-brevis/ars-brevis.htm");
+        QTest::newRow("forward right after the book choice")
+            << 0 << 1 << QStringLiteral("ars-brevis/ars-brevis.htm");
+        QTest::newRow("forward after following links")
+            << 2 << 1 << QStringLiteral("ars-brevis/two.htm");
+    }
+    void stepsPastTheHistoryChangeNothing()
+    {
+        QFETCH(int, linksFirst);
+        QFETCH(int, index);
+        QFETCH(QString, page);
+        QVERIFY(!linksFirst || clickLink(m_form->browser, QStringLiteral("one.htm")));
+        QVERIFY(linksFirst < 2 || clickLink(m_form->browser, QStringLiteral("two.htm")));
+        const qint16 count = m_books->NavCount();
+        const bool backEnabled = m_form->back->isEnabled();
+        QSignalSpy started(m_books.get(), &BookBrowser::navigationStarted);
+        QStringList messages;
+        ScopedMessageBoxHook hook(
+            [&messages](const QString &text, const QString &) { messages << text; });
+
+        m_books->cmdBackForward_Click(index);
+
+        QCOMPARE(m_form->browser->source(), fileUrl(page));
+        QCOMPARE(m_books->NavCount(), count);
+        QCOMPARE(m_form->back->isEnabled(), backEnabled);
+        QVERIFY(!m_form->forward->isEnabled());
+        QCOMPARE(started.size(), 0);
+        QVERIFY(messages.isEmpty());
+    }
+
+    void missingStartPageGoesToThePathWithoutExtension_data()
+    {
+        QTest::addColumn<QString>("remove");
+        QTest::newRow("start page missing")
+            << QStringLiteral("liber-de-lumine/liber-de-lumine.htm");
+        QTest::newRow("book folder missing") << QStringLiteral("liber-de-lumine");
+    }
+    void missingStartPageGoesToThePathWithoutExtension()
+    {
+        QFETCH(QString, remove);
+        QTemporaryDir folder;
+        const QString key = QStringLiteral("liber-de-lumine");
+        QVERIFY(QDir(folder.path()).mkpath(key));
+        QVERIFY(writeFile(folder.path() + u'/' + key + u'/' + key + u".htm"_s, page(key, {})));
+        const QString gone = folder.path() + u'/' + remove;
+        QVERIFY(QFileInfo(gone).isDir() ? QDir(gone).removeRecursively() : QFile::remove(gone));
+
+        m_books.reset();
+        BookBrowser books(m_form->root.get(), folder.path(), BookBrowser::defaultBookKeys());
+        QStringList messages;
+        ScopedMessageBoxHook hook(
+            [&messages](const QString &text, const QString &) { messages << text; });
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("No document for")));
+        option(1)->click();
+
+        QCOMPARE(m_form->browser->source(),
+                 QUrl::fromLocalFile(folder.path() + u'/' + key + u'/' + key));
+        QCOMPARE(books.NavCount(), 0);
+        QVERIFY(!m_form->back->isEnabled());
+        QVERIFY(!m_form->forward->isEnabled());
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    }
+
+    // Far more starts than a 16-bit count holds must not wrap it negative.
+    void navigationCountStopsAtItsLargestValue()
+    {
+        for (int i = 0; i < 40000; ++i)
+            m_books->WebBrowser1_BeforeNavigate2();
+        QCOMPARE(m_books->NavCount(), qint16(32767));
+        m_form->back->setEnabled(false);
+        m_books->WebBrowser1_BeforeNavigate2();
+        QCOMPARE(m_books->NavCount(), qint16(32767));
+        QVERIFY(m_form->back->isEnabled());
+        m_books->GetWebBook();
+        expectReset();
+    }
+
+    void outsideLinksStayOutOfTheBrowser()
+    {
+        const QUrl before = m_form->browser->source();
+        QVERIFY(clickLink(m_form->browser, QStringLiteral("https://example.org/")));
+        QCOMPARE(m_form->browser->source(), before);
+        QCOMPARE(m_books->NavCount(), 0);
+
+        QList<QUrl> handed;
+        m_books->setExternalLinkHandler([&handed](const QUrl &url) { handed << url; });
+        QVERIFY(clickLink(m_form->browser, QStringLiteral("https://example.org/")));
+        QCOMPARE(handed, QList<QUrl>{QUrl(QStringLiteral("https://example.org/"))});
+        QCOMPARE(m_form->browser->source(), before);
+        QVERIFY(!m_form->back->isEnabled());
+    }
+
+    void noButtonChosenShowsNothingButResets()
+    {
+        QVERIFY(clickLink(m_form->browser, QStringLiteral("one.htm")));
+        const QUrl shown = m_form->browser->source();
+        for (int i = 0; i < 4; ++i)
+            option(i)->setAutoExclusive(false);
+        for (int i = 0; i < 4; ++i)
+            option(i)->setChecked(false);
+        m_books->GetWebBook();
+        QCOMPARE(m_form->browser->source(), shown);
+        expectReset();
+    }
+};
+
+QTEST_MAIN(BookBrowserTest)
+#include "bookbrowser_qtest.moc"
