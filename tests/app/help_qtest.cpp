@@ -1,4 +1,5 @@
 #include "app/frmhelp.h"
+#include "app/frmvelmora.h"
 #include "core/texttables.h"
 
 #include <QAction>
@@ -200,9 +201,14 @@ void HelpTest::menuCommandOpensViewerFromProgramFolder()
 {
     QTemporaryDir program;
     QVERIFY(copyHelpInto(program.path()));
-    QWidget window;
-    for (const char *name : {"mnuHelpHowTo", "mnuHelpPrimer", "mnuHelpMemorizable", "mnuHelpAbout"})
-        (new QAction(&window))->setObjectName(QString::fromLatin1(name));
+    // The real window, so that a renamed menu command shows up here.
+    frmVelmora::Environment env;
+    env.screenHeight = [] {
+        return 1024;
+    };
+    env.programFolder = program.path();
+    env.configFolder = program.filePath(QStringLiteral("config"));
+    frmVelmora window(env);
     QCOMPARE(connectHelpMenu(&window, program.path()), 4);
     window.show();
 
