@@ -1,5 +1,6 @@
 #include "app/frmvelmora.h"
 
+#include "app/frmhelp.h"
 #include "app/startup_texts.h"
 #include "core/numeric.h"
 #include "resources/design/designdata.h"
@@ -65,6 +66,7 @@ frmVelmora::frmVelmora(Environment environment, QWidget *parent)
     m_tabs = control<QTabWidget>(m_form, QStringLiteral("SSTab1"));
 
     buildMenu();
+    connectHelpMenu(this, m_env.programFolder);
     // The window keeps the design's size: the pages are laid out in fixed positions.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }

@@ -7,7 +7,6 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
-    QApplication::setOrganizationName(QStringLiteral("Velmora"));
     // The layout is measured for a small sans-serif dialog font; Arial resolves to a
     // metric-compatible face through fontconfig.
     QFont font(QStringLiteral("Arial"));
