@@ -5,173 +5,116 @@
 using namespace velmora;
 
 namespace {
-// Day numbers of the selection, in selection order.
-std::vector<int> selectedDays(const CalendarModel &model)
-{
-    std::vector<int> days;
-    for (const auto &record : model.SelectedDays())
-        days.push_back(record->DateTime().date().day());
-    return days;
-}
+using Days = std::vector<int>;
 
-std::vector<int> markedDays(const CalendarModel &model)
+// Selected days in selection order; checks that the month records agree with them.
+Days selection(const CalendarModel &model)
 {
-    std::vector<int> days;
+    Days selected;
+    Days marked;
+    for (const auto &record : model.SelectedDays())
+        selected.push_back(record->DateTime().date().day());
     for (const auto &record : model.MonthDataCol())
         if (record->Selected())
-            days.push_back(record->DateTime().date().day());
-    return days;
+            marked.push_back(record->DateTime().date().day());
+    Days sorted = selected;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(marked, sorted);
+    return selected;
 }
 
-// A model showing March 2026 (1 March is a Sunday, so a day's cell is day - 1).
+// March 2026 starts on a Sunday: day d is in cell d - 1.
 CalendarModel march()
 {
     return CalendarModel(QDate(2026, 3, 10));
 }
-int cellOf(int day)
-{
-    return day - 1;
-}
 } // namespace
 
-TEST(CalendarModel, RebuildsRecordsWhenTheMonthChanges)
+TEST(CalendarModel, MonthChangesRebuildAndClear)
 {
     CalendarModel model = march();
-    EXPECT_EQ(model.MonthDataCol().Count(), 31);
-    model.SelectDay(Moment(2026, 3, 4, 12, 0, 0));
+    model.SelectDay(Moment(2026, 3, 4, 12));
     model.setShownMonth(2);
     EXPECT_EQ(model.MonthDataCol().Count(), 28);
     EXPECT_EQ(model.SelectedDays().Count(), 0);
     model.setShownYear(2024);
     EXPECT_EQ(model.MonthDataCol().Count(), 29);
-    // Values outside the calendar are refused rather than breaking the month.
-    model.setShownMonth(0);
+    model.setShownMonth(13); // refused rather than breaking the month
     model.setShownYear(99);
-    EXPECT_EQ(model.ShownMonth(), 2);
-    EXPECT_EQ(model.ShownYear(), 2024);
+    EXPECT_EQ(std::pair(model.ShownMonth(), model.ShownYear()), std::pair(2, 2024));
 }
 
-TEST(CalendarModel, SelectDayIgnoresOtherMonthsAndAddsOnce)
+TEST(CalendarModel, SelectDayOnlyInShownMonthAndOnce)
 {
     CalendarModel model = march();
     model.SelectDay(Moment(2026, 4, 4));
     model.SelectDay(Moment(2025, 3, 4));
-    EXPECT_EQ(model.SelectedDays().Count(), 0);
-    model.SelectDay(Moment(2026, 3, 4, 9, 30, 0));
-    model.SelectDay(Moment(2026, 3, 4, 18, 0, 0));
-    EXPECT_EQ(selectedDays(model), std::vector<int>{4});
-    // The selection keeps the time it was made with; the month record is recoloured.
-    EXPECT_EQ(model.SelectedDays().Item(1)->DateTime(), Moment(2026, 3, 4, 9, 30, 0));
-    EXPECT_EQ(markedDays(model), std::vector<int>{4});
-    model.UnSelectDay(Moment(2026, 3, 4));
+    model.SelectDay(Moment(2026, 3, 4, 9, 30));
+    model.SelectDay(Moment(2026, 3, 4, 18));
+    EXPECT_EQ(selection(model), Days{4});
+    EXPECT_EQ(model.SelectedDays().Item(1)->DateTime(), Moment(2026, 3, 4, 9, 30));
     model.UnSelectDay(Moment(2026, 3, 5));
-    model.UnSelectDay(Moment(2026, 7, 4));
-    EXPECT_TRUE(selectedDays(model).empty());
-    EXPECT_TRUE(markedDays(model).empty());
+    model.UnSelectDay(Moment(2026, 3, 4));
+    EXPECT_EQ(selection(model), Days{});
 }
 
-TEST(CalendarModel, EmptyCellsAndOutsideClicksChangeNothing)
+TEST(CalendarModel, ClickSelection)
 {
-    CalendarModel model(QDate(2026, 5, 1)); // lead 5, 31 days
-    model.SelectDay(Moment(2026, 5, 20));
-    for (int cell : {-1, 0, 4, 36, 41, 42}) {
-        EXPECT_FALSE(model.click(cell, false, false)) << cell;
-        EXPECT_EQ(selectedDays(model), std::vector<int>{20});
+    struct Click
+    {
+        int day;
+        bool shift, ctrl;
+    };
+    // clang-format off
+    struct { const char *name; bool multi; std::vector<Click> clicks; Days selected; } cases[] = {
+        {"plain replaces", true, {{3, 0, 0}, {9, 0, 0}}, {9}},
+        {"shift forwards", true, {{3, 0, 0}, {6, 1, 0}}, {3, 4, 5, 6}},
+        {"shift backwards", true, {{9, 0, 0}, {6, 1, 0}}, {9, 8, 7, 6}},
+        {"shift anchors on last click", true, {{10, 0, 0}, {14, 1, 0}, {12, 1, 0}}, {14, 13, 12}},
+        {"shorter range replaces", true, {{1, 0, 0}, {20, 1, 0}, {21, 0, 0}, {22, 1, 0}}, {21, 22}},
+        {"shift on empty selection", true, {{5, 0, 0}, {5, 0, 1}, {8, 1, 0}}, {8}},
+        {"ctrl adds", true, {{5, 0, 0}, {8, 0, 1}}, {5, 8}},
+        {"ctrl removes only day", true, {{5, 0, 0}, {5, 0, 1}}, {}},
+        {"ctrl and shift", true, {{5, 0, 0}, {8, 1, 1}}, {5}},
+        {"single select shift", false, {{3, 0, 0}, {6, 1, 0}}, {6}},
+        {"single select ctrl", false, {{3, 0, 0}, {3, 0, 1}}, {3}},
+    };
+    // clang-format on
+    for (const auto &c : cases) {
+        CalendarModel model = march();
+        model.setMultiSelect(c.multi);
+        for (const Click &k : c.clicks) {
+            const auto clicked = model.click(k.day - 1, k.shift, k.ctrl);
+            EXPECT_EQ(clicked, Moment(2026, 3, k.day)) << c.name;
+            EXPECT_EQ(model.lastClicked(), Moment(2026, 3, k.day)) << c.name;
+        }
+        EXPECT_EQ(selection(model), c.selected) << c.name;
     }
-    EXPECT_TRUE(model.lastClicked().isNull());
-    const auto clicked = model.click(5, false, false);
-    ASSERT_TRUE(clicked);
-    EXPECT_EQ(*clicked, Moment(2026, 5, 1));
 }
 
-struct ClickStep
+TEST(CalendarModel, ShiftRangeAnchors)
 {
-    int day;
-    bool shift;
-    bool ctrl;
-};
-
-struct SelectionCase
-{
-    const char *name;
-    bool multiSelect;
-    std::vector<ClickStep> clicks;
-    std::vector<int> selected;
-};
-
-class CalendarSelection : public testing::TestWithParam<SelectionCase>
-{};
-
-TEST_P(CalendarSelection, ClicksGiveSelection)
-{
-    const SelectionCase &c = GetParam();
+    // Before any click the owner's selection meets no anchor: only the clicked day is selected.
     CalendarModel model = march();
-    model.setMultiSelect(c.multiSelect);
-    for (const ClickStep &step : c.clicks) {
-        const auto clicked = model.click(cellOf(step.day), step.shift, step.ctrl);
-        ASSERT_TRUE(clicked);
-        EXPECT_EQ(clicked->date().day(), step.day);
-        EXPECT_EQ(model.lastClicked(), *clicked);
-    }
-    EXPECT_EQ(selectedDays(model), c.selected);
-    std::vector<int> sorted = c.selected;
-    std::sort(sorted.begin(), sorted.end());
-    EXPECT_EQ(markedDays(model), sorted);
-}
+    model.SelectDay(Moment(2026, 3, 10, 14));
+    model.click(19, true, false);
+    EXPECT_EQ(selection(model), Days{20});
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CalendarSelection,
-    testing::Values(
-        SelectionCase{"plainReplaces", true, {{3, false, false}, {9, false, false}}, {9}},
-        SelectionCase{"shiftForwards", true, {{3, false, false}, {6, true, false}}, {3, 4, 5, 6}},
-        SelectionCase{"shiftBackwards", true, {{9, false, false}, {6, true, false}}, {9, 8, 7, 6}},
-        SelectionCase{"shiftAnchorsOnLastClick",
-                      true,
-                      {{10, false, false}, {14, true, false}, {12, true, false}},
-                      {14, 13, 12}},
-        SelectionCase{"shorterShiftRangeReplaces",
-                      true,
-                      {{1, false, false}, {20, true, false}, {21, false, false}, {22, true, false}},
-                      {21, 22}},
-        SelectionCase{"shiftOnEmptySelectionAdds",
-                      true,
-                      {{5, false, false}, {5, false, true}, {8, true, false}},
-                      {8}},
-        SelectionCase{"ctrlAdds", true, {{5, false, false}, {8, false, true}}, {5, 8}},
-        SelectionCase{"ctrlRemovesOnlyDay", true, {{5, false, false}, {5, false, true}}, {}},
-        SelectionCase{"ctrlShiftChangesNothing", true, {{5, false, false}, {8, true, true}}, {5}},
-        SelectionCase{
-            "withoutMultiSelectShiftIsPlain", false, {{3, false, false}, {6, true, false}}, {6}},
-        SelectionCase{
-            "withoutMultiSelectCtrlIsPlain", false, {{3, false, false}, {3, false, true}}, {3}}),
-    [](const auto &info) { return std::string(info.param.name); });
+    // An anchor centuries before the shown month selects from the month's first day.
+    CalendarModel early(QDate(1900, 1, 1));
+    early.click(MonthLayout::of(1900, 1).lead + 14, false, false);
+    early.setShownYear(2026);
+    early.setShownMonth(3);
+    early.SelectDay(Moment(2026, 3, 1));
+    early.click(3, true, false);
+    EXPECT_EQ(selection(early), (Days{1, 2, 3, 4}));
 
-TEST(CalendarModel, FirstShiftClickOnOwnersSelectionSelectsOnlyTheClickedDay)
-{
-    CalendarModel model = march();
-    model.SelectDay(Moment(2026, 3, 10, 14, 0, 0)); // as the owner does for the current moment
-    ASSERT_TRUE(model.click(cellOf(20), true, false));
-    EXPECT_EQ(selectedDays(model), std::vector<int>{20});
-}
-
-TEST(CalendarModel, FarAnchorSelectsFromTheMonthEdge)
-{
-    // The anchor lies in another month (even centuries away): only the days of the shown month
-    // between it and the clicked day are selected, in order, without walking the whole range.
-    CalendarModel model(QDate(1900, 1, 15));
-    ASSERT_TRUE(model.click(MonthLayout::of(1900, 1).lead + 14, false, false));
-    model.setShownYear(2026);
-    model.setShownMonth(3);
-    model.SelectDay(Moment(2026, 3, 1));
-    ASSERT_TRUE(model.click(cellOf(4), true, false));
-    EXPECT_EQ(selectedDays(model), (std::vector<int>{1, 2, 3, 4}));
-
-    // An anchor later than the shown month walks down from the month's last day.
-    CalendarModel later(QDate(9999, 12, 1));
-    ASSERT_TRUE(later.click(MonthLayout::of(9999, 12).lead, false, false));
-    later.setShownYear(100);
-    later.setShownMonth(2);
-    later.SelectDay(Moment(100, 2, 1));
-    ASSERT_TRUE(later.click(later.layout().lead + 25, true, false));
-    EXPECT_EQ(selectedDays(later), (std::vector<int>{28, 27, 26}));
+    // An anchor far after it walks down from the month's last day.
+    CalendarModel late(QDate(9999, 12, 1));
+    late.click(MonthLayout::of(9999, 12).lead, false, false);
+    late.setShownYear(100);
+    late.setShownMonth(2);
+    late.SelectDay(Moment(100, 2, 1));
+    late.click(late.layout().lead + 25, true, false);
+    EXPECT_EQ(selection(late), (Days{28, 27, 26}));
 }
