@@ -1,5 +1,7 @@
 #include "calendar/core/calendarmodel.h"
 
+#include <algorithm>
+
 namespace velmora {
 
 CalendarModel::CalendarModel(const QDate &today)

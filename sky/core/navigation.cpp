@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
