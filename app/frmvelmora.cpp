@@ -2,16 +2,33 @@
 
 #include "app/frmhelp.h"
 #include "app/startup_texts.h"
+#include "app/windowsky.h"
+#include "art/view/artcontroller.h"
+#include "books/bookbrowser.h"
+#include "calendar/view/monthcalendar.h"
 #include "core/numeric.h"
+#include "music/core/cycleplayer.h"
+#include "music/core/midimodule.h"
+#include "music/midi/midioutputs.h"
+#include "music/view/musicpage.h"
 #include "resources/design/designdata.h"
+#include "sky/core/astromodule.h"
+#include "sky/view/astrofont.h"
+#include "sky/view/navigation.h"
+#include "sky/view/planetchart.h"
 #include "toolkit/controls.h"
 #include "toolkit/formbuilder.h"
 #include "toolkit/messagebox.h"
+#include "toolkit/picturebox.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -83,6 +100,7 @@ void frmVelmora::buildMenu()
 {
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
+    buildOutputMenu(file);
     QAction *exit = file->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("mnuFileExit"));
     connect(exit, &QAction::triggered, this, &frmVelmora::mnuFileExit_Click);
@@ -116,27 +134,6 @@ void frmVelmora::checkScreen()
     }
 }
 
-void frmVelmora::fillConstantTables()
-{
-    const int year = 1999;
-    SeasonDates = {QDate(year, 6, 21),  QDate(year, 7, 7), QDate(year, 9, 22), QDate(year, 11, 7),
-                   QDate(year, 12, 21), QDate(year, 2, 4), QDate(year, 3, 20), QDate(year, 5, 5)};
-    SeasonTimes = {QTime(12, 0), QTime(15, 0), QTime(18, 0), QTime(21, 0),
-                   QTime(0, 0),  QTime(3, 0),  QTime(6, 0),  QTime(9, 0)};
-    ZodiacSigns = {
-        QStringLiteral("Aries"),     QStringLiteral("Taurus"),   QStringLiteral("Geminii"),
-        QStringLiteral("Cancer"),    QStringLiteral("Leo"),      QStringLiteral("Virgo"),
-        QStringLiteral("Libra"),     QStringLiteral("Scorpio"),  QStringLiteral("Sagittar."),
-        QStringLiteral("Capricorn"), QStringLiteral("Aquarius"), QStringLiteral("Pisces")};
-    DecanLabels = {QStringLiteral("E="), QStringLiteral("F="), QStringLiteral("G=")};
-    const char *chords[] = {"dhaeA", "haebA", "aebfA", "haebE", "aebfE", "ebfcE", "aebfB", "ebfcB",
-                            "bfcgB", "ebfcF", "bfcgF", "fcgdF", "bfcgC", "fcgdC", "cgdhC", "fcgdG",
-                            "cgdbG", "gdhaG", "cgdhD", "gdhaD", "dhaeD", "gdhaH", "dhaeH", "haebH"};
-    HourChords[0].clear();
-    for (int i = 0; i < 24; ++i)
-        HourChords[i + 1] = QString::fromLatin1(chords[i]);
-}
-
 void frmVelmora::fillCombos()
 {
     const std::tuple<const char *, int, int> lists[] = {
@@ -150,14 +147,6 @@ void frmVelmora::fillCombos()
     }
 }
 
-void frmVelmora::readMusicValues()
-{
-    MaxVolume = numericInt16(control<QLineEdit>(m_form, QStringLiteral("txtVolume(1)"))->text());
-    MinVolume = numericInt16(control<QLineEdit>(m_form, QStringLiteral("txtVolume(0)"))->text());
-    MidVolume = toInt16((static_cast<double>(MinVolume) + MaxVolume) / 2.0);
-    PitchOffset = numericInt16(control<QLineEdit>(m_form, QStringLiteral("txtPitch"))->text());
-}
-
 void frmVelmora::Form_Load()
 {
     // 1. The caption carries the version.
@@ -166,24 +155,31 @@ void frmVelmora::Form_Load()
     checkScreen();
     // 3. Open on the first page.
     m_tabs->setCurrentIndex(0);
+    // 4. The ephemeris library is linked in; it finds its installed data files itself.
+    m_astro = std::make_unique<AstroModule>();
     // 5. The cycle buttons keep their idle captions in their tags.
     for (const char *name : {"cmdCyclusHarmonicus", "cmdDays", "cmdZodiac"}) {
         auto *b = control<QPushButton>(m_form, QString::fromLatin1(name));
         b->setProperty("Tag", b->text());
     }
-    // 6, 8. Constant tables.
-    fillConstantTables();
+    // 6, 8, 13. The constant tables of the sky and the music are part of those subsystems.
     // 7. Both timers off.
     control<QTimer>(m_form, QStringLiteral("Timer1"))->stop();
     control<QTimer>(m_form, QStringLiteral("Timer2"))->stop();
+    // 9. The symbol font, for as long as the program runs; a missing file is no error.
+    m_astroFont = std::make_unique<AstroFont>();
+    FontAdded = m_astroFont->Add(m_env.programFolder);
+    // 10. The month calendar, drawn on picCal, with the chart and the navigation it serves.
+    m_oCalendar = std::make_unique<clsCalendar>();
+    m_oCalendar->setPictureBox(control<PictureBox>(m_form, QStringLiteral("picCal")));
+    m_chart = std::make_unique<PlanetChart>(m_form, *m_astro, m_random);
+    m_navigation =
+        std::make_unique<Navigation>(m_form, *m_oCalendar, *m_astro, *m_chart, m_env.now);
     // 11. Combo-box lists and their first selections.
     fillCombos();
     // 12. The words of the Art.
     loadTextTables(m_tables);
-    // 13. Semitone tables.
-    PlanetSemitones = {0, 7, 2, 9, 4, 11, 5, 5};
-    HarmonicSemitones = {5, 9, 0, 4, 7, 11, 2};
-    MajorScale = {0, 2, 4, 5, 7, 9, 11};
+    m_art = std::make_unique<ArtController>(m_form, m_tables, m_random);
     // 14. The instrument list; list position = General MIDI program number.
     auto *instruments = control<QComboBox>(m_form, QStringLiteral("cmbInstrument"));
     instruments->clear();
@@ -200,13 +196,40 @@ void frmVelmora::Form_Load()
     // 19. The other two combination boxes copy the first.
     control<QLineEdit>(m_form, QStringLiteral("txtCode(1)"))->setText(code0->text());
     control<QLineEdit>(m_form, QStringLiteral("txtCode(2)"))->setText(code0->text());
+    // 20. The starting combination is checked and shown as if Enter had been pressed.
+    int key = 13;
+    m_art->txtCode_KeyPress(0, key);
+    // 21. The MIDI output: the user's choice, else the built-in synthesiser.
+    m_midi = std::make_unique<MidiModule>();
+    const QString wanted = m_env.midiOutput.isEmpty() ? rememberedMidiOutput() : m_env.midiOutput;
+    m_midiOutputName = openMidiOutput(*m_midi, wanted);
+    m_sky = std::make_unique<WindowSky>(m_form, *m_navigation, *m_chart, *m_astro);
+    m_player = std::make_unique<CyclePlayer>(*m_midi, *m_sky, m_random);
+    m_music = std::make_unique<MusicPage>(m_form, *m_player);
+    for (QAction *a : m_outputGroup->actions())
+        a->setChecked(a->data().toString() == m_midiOutputName);
+    // 22. The chosen instrument: bank select and program change.
+    instruments->setCurrentIndex(m_instrumentToSelect);
+    m_music->cmbInstrument_Click();
     // 23. Velocities and pitch from their boxes.
-    readMusicValues();
+    m_music->applyStartupValues();
     // 24. Page keys of the four books.
     BookKeys[0] = QStringLiteral("ars-brevis");
     BookKeys[1] = QStringLiteral("liber-de-lumine");
     BookKeys[2] = QStringLiteral("velmora");
     BookKeys[3] = QStringLiteral("seven-planets");
+    // 25. The chosen book's start page.
+    m_books = std::make_unique<BookBrowser>(
+        m_form, m_env.programFolder,
+        QStringList{BookKeys[0], BookKeys[1], BookKeys[2], BookKeys[3]});
+    m_books->GetWebBook();
+    // 26. The present moment, and the sky drawn for it.
+    m_navigation->cmdNow_Click();
+}
+
+const MusicState &frmVelmora::musicState() const
+{
+    return m_player->state();
 }
 
 SettingsLocation frmVelmora::settingsLocation() const
@@ -290,8 +313,60 @@ void frmVelmora::Form_QueryUnload()
     if (m_unloaded)
         return;
     m_unloaded = true;
+    if (!m_midi)
+        return writeSettings();
+    // 1. The MIDI output closes; a chord still sounding is not released first.
+    m_midi->close();
+    // 2. The symbol font is removed when start-up added it.
+    if (FontAdded)
+        m_astroFont->Remove();
     // 3. The settings file.
     writeSettings();
+    // 4. The ephemeris library lets go of its files.
+    if (m_env.releaseEphemeris)
+        m_env.releaseEphemeris();
+    else
+        AstroModule::ReleaseLibrary();
+}
+
+QString frmVelmora::rememberedMidiOutput() const
+{
+    QFile f(QFileInfo(settingsLocation().readPath()).dir().filePath(QStringLiteral("Output.txt")));
+    if (!f.open(QIODevice::ReadOnly))
+        return QStringLiteral("synth");
+    const QString name = QString::fromLatin1(f.read(64)).trimmed();
+    return midiOutputNames().contains(name) ? name : QStringLiteral("synth");
+}
+
+void frmVelmora::chooseMidiOutput(const QString &name)
+{
+    if (!m_midi)
+        return;
+    m_midiOutputName = openMidiOutput(*m_midi, name);
+    // A new device starts on its first program: send the chosen instrument again.
+    m_music->cmbInstrument_Click();
+    for (QAction *a : m_outputGroup->actions())
+        a->setChecked(a->data().toString() == m_midiOutputName);
+    // Remembered beside the settings file, which keeps its five lines.
+    const QString path =
+        QFileInfo(settingsLocation().writePath()).dir().filePath(QStringLiteral("Output.txt"));
+    writeSettingsFile(path, m_midiOutputName.toLatin1() + "\r\n");
+}
+
+void frmVelmora::buildOutputMenu(QMenu *file)
+{
+    QMenu *output = file->addMenu(QStringLiteral("&Sound output"));
+    output->setObjectName(QStringLiteral("mnuFileOutput"));
+    m_outputGroup = new QActionGroup(this);
+    for (const QString &name : midiOutputNames()) {
+        QAction *a = output->addAction(midiOutputLabel(name));
+        a->setObjectName(QStringLiteral("mnuOutput_") + name);
+        a->setCheckable(true);
+        a->setData(name);
+        m_outputGroup->addAction(a);
+        connect(a, &QAction::triggered, this, [this, name] { chooseMidiOutput(name); });
+    }
+    file->addSeparator();
 }
 
 void frmVelmora::closeEvent(QCloseEvent *event)

@@ -5,19 +5,34 @@
 #include "core/settingsfile.h"
 #include "core/texttables.h"
 
+#include <QDateTime>
 #include <QMainWindow>
 #include <QStringList>
-#include <QTime>
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QAction;
+class QActionGroup;
 class QMenu;
 class QTabWidget;
 class QTimer;
 
 namespace velmora {
+
+class ArtController;
+class AstroFont;
+class AstroModule;
+class BookBrowser;
+class clsCalendar;
+class CyclePlayer;
+class MidiModule;
+class MusicPage;
+class Navigation;
+class PlanetChart;
+class WindowSky;
+struct MusicState;
 
 /// The program's one window and the composition root: it builds the controls from the design
 /// data, runs the start-up sequence and hands each page to the subsystem that drives it.
@@ -36,6 +51,13 @@ public:
         /// The user's configuration folder: the settings live there when the program folder
         /// cannot be written.
         QString configFolder;
+        /// The present local date and time (the wall clock when unset).
+        std::function<QDateTime()> now;
+        /// The MIDI output to open: "synth", "alsa" or "record"; when empty, the user's last
+        /// choice, else the built-in synthesiser.
+        QString midiOutput;
+        /// Lets the ephemeris library go at shutdown (the real library when unset).
+        std::function<void()> releaseEphemeris;
     };
 
     explicit frmVelmora(QWidget *parent = nullptr);
@@ -61,24 +83,27 @@ public:
     /// The words of the Art, filled once at start-up.
     const ArtTables &tables() const { return m_tables; }
 
-    // Constant tables filled at start-up.
+    /// Page keys of the four books, filled at start-up.
     std::array<QString, 10> BookKeys;
-    std::array<QString, 12> ZodiacSigns;
-    std::array<QString, 25> HourChords;
-    std::array<QDate, 8> SeasonDates;
-    std::array<QTime, 8> SeasonTimes;
-    std::array<qint16, 8> PlanetSemitones{};
-    std::array<qint16, 7> HarmonicSemitones{};
-    std::array<qint16, 7> MajorScale{};
-    std::array<QString, 3> DecanLabels;
-
-    // Music values read from the boxes at start-up.
-    qint16 MidiChannel = 0;
-    qint16 MinVolume = 0;
-    qint16 MaxVolume = 0;
-    qint16 MidVolume = 0;
-    qint16 PitchOffset = 0;
+    /// True when the symbol font was registered at start-up.
     bool FontAdded = false;
+
+    // The subsystems, present once Form_Load has created them.
+    ArtController *art() const { return m_art.get(); }
+    Navigation *navigation() const { return m_navigation.get(); }
+    PlanetChart *chart() const { return m_chart.get(); }
+    clsCalendar *calendar() const { return m_oCalendar.get(); }
+    AstroModule &astro() const { return *m_astro; }
+    MidiModule &midi() const { return *m_midi; }
+    MusicPage *music() const { return m_music.get(); }
+    CyclePlayer *player() const { return m_player.get(); }
+    BookBrowser *books() const { return m_books.get(); }
+    /// Velocities, pitch and the rest of the music's state.
+    const MusicState &musicState() const;
+    /// Name of the MIDI output in use ("synth", "alsa" or "record").
+    const QString &midiOutputName() const { return m_midiOutputName; }
+    /// Opens another MIDI output and remembers the choice.
+    void chooseMidiOutput(const QString &name);
 
     /// The instrument chosen at start-up (the design default, unless the settings give another).
     int instrumentToSelect() const { return m_instrumentToSelect; }
@@ -96,9 +121,9 @@ private:
     void readSettings();
     void writeSettings();
     void checkScreen();
-    void fillConstantTables();
     void fillCombos();
-    void readMusicValues();
+    void buildOutputMenu(QMenu *file);
+    QString rememberedMidiOutput() const;
     void mnuFileExit_Click();
 
     Environment m_env;
@@ -108,6 +133,20 @@ private:
     ArtTables m_tables;
     int m_instrumentToSelect = 50;
     bool m_unloaded = false;
+    QString m_midiOutputName;
+    QActionGroup *m_outputGroup = nullptr;
+
+    std::unique_ptr<AstroModule> m_astro;
+    std::unique_ptr<AstroFont> m_astroFont;
+    std::unique_ptr<clsCalendar> m_oCalendar;
+    std::unique_ptr<PlanetChart> m_chart;
+    std::unique_ptr<Navigation> m_navigation;
+    std::unique_ptr<ArtController> m_art;
+    std::unique_ptr<MidiModule> m_midi;
+    std::unique_ptr<WindowSky> m_sky;
+    std::unique_ptr<CyclePlayer> m_player;
+    std::unique_ptr<MusicPage> m_music;
+    std::unique_ptr<BookBrowser> m_books;
 };
 
 } // namespace velmora

@@ -1,5 +1,6 @@
 #include "app/frmvelmora.h"
 #include "core/units.h"
+#include "music/core/cycleplayer.h"
 #include "resources/design/designdata.h"
 #include "toolkit/controls.h"
 #include "toolkit/formbuilder.h"
@@ -40,6 +41,10 @@ std::unique_ptr<frmVelmora> makeWindow(int screenHeight, const QString &folder =
     };
     env.programFolder = folder.isEmpty() ? scratch.path() : folder;
     env.configFolder = env.programFolder + QStringLiteral("/config");
+    env.midiOutput = QStringLiteral("record");
+    env.now = [] {
+        return QDateTime(QDate(2026, 12, 6), QTime(11, 30, 0));
+    };
     return std::make_unique<frmVelmora>(env);
 }
 
@@ -260,10 +265,10 @@ void WindowTest::startupDefaults()
              QStringLiteral("45.5N"));
     QCOMPARE(control<QLineEdit>(f, QStringLiteral("txtLatLong(1)"))->text(),
              QStringLiteral("75.7W"));
-    QCOMPARE(w->MinVolume, 64);
-    QCOMPARE(w->MaxVolume, 64);
-    QCOMPARE(w->MidVolume, 64);
-    QCOMPARE(w->PitchOffset, 60);
+    QCOMPARE(w->musicState().minVolume, 64);
+    QCOMPARE(w->musicState().maxVolume, 64);
+    QCOMPARE(w->musicState().midVolume, 64);
+    QCOMPARE(w->musicState().pitchOffset, 60);
     QCOMPARE(w->instrumentToSelect(), 50);
 
     const std::tuple<const char *, int, QString> combos[] = {{"cmbJump", 12, QStringLiteral("1")},
@@ -279,18 +284,6 @@ void WindowTest::startupDefaults()
     QVERIFY(control<QRadioButton>(f, QStringLiteral("optBook(0)"))->isChecked());
     QVERIFY(control<QRadioButton>(f, QStringLiteral("optC1(0)"))->isChecked());
     QVERIFY(!control<QCheckBox>(f, QStringLiteral("chkCHMod"))->isChecked());
-
-    QCOMPARE(w->ZodiacSigns[2], QStringLiteral("Geminii"));
-    QCOMPARE(w->ZodiacSigns[8], QStringLiteral("Sagittar."));
-    QVERIFY(w->HourChords[0].isEmpty());
-    QCOMPARE(w->HourChords[1], QStringLiteral("dhaeA"));
-    QCOMPARE(w->HourChords[24], QStringLiteral("haebH"));
-    QCOMPARE(w->SeasonDates[5], QDate(1999, 2, 4));
-    QCOMPARE(w->SeasonTimes[0], QTime(12, 0));
-    QCOMPARE(w->SeasonTimes[4], QTime(0, 0));
-    QCOMPARE(w->PlanetSemitones[7], 5);
-    QCOMPARE(w->HarmonicSemitones[0], 5);
-    QCOMPARE(w->MajorScale[6], 11);
 
     auto *instruments = control<QComboBox>(f, QStringLiteral("cmbInstrument"));
     QCOMPARE(instruments->count(), 128);
@@ -321,7 +314,7 @@ void WindowTest::middleVolumeRoundsHalfToEven()
     control<QLineEdit>(w->form(), QStringLiteral("txtVolume(0)"))->setText(low);
     control<QLineEdit>(w->form(), QStringLiteral("txtVolume(1)"))->setText(high);
     w->Form_Load();
-    QCOMPARE(w->MidVolume, middle);
+    QCOMPARE(w->musicState().midVolume, middle);
 }
 
 void WindowTest::switchingPagesKeepsContent()
@@ -382,10 +375,10 @@ void WindowTest::settingsSurviveARestart()
     QCOMPARE(control<QComboBox>(f, QStringLiteral("cmbOct"))->currentIndex(), 5);
     QVERIFY(control<QRadioButton>(f, QStringLiteral("optTJ(4)"))->isChecked());
     QVERIFY(!control<QRadioButton>(f, QStringLiteral("optTJ(0)"))->isChecked());
-    QCOMPARE(w->MinVolume, 40);
-    QCOMPARE(w->MaxVolume, 100);
-    QCOMPARE(w->MidVolume, 70);
-    QCOMPARE(w->PitchOffset, 48);
+    QCOMPARE(w->musicState().minVolume, 40);
+    QCOMPARE(w->musicState().maxVolume, 100);
+    QCOMPARE(w->musicState().midVolume, 70);
+    QCOMPARE(w->musicState().pitchOffset, 48);
     QCOMPARE(control<QLineEdit>(f, QStringLiteral("txtLatLong(0)"))->text(),
              QStringLiteral("45.5N"));
     QCOMPARE(control<QLineEdit>(f, QStringLiteral("txtLatLong(1)"))->text(),
@@ -408,7 +401,7 @@ void WindowTest::settingsFileOfOnlyTheCombination()
     QCOMPARE(control<QComboBox>(f, QStringLiteral("cmbChange"))->currentText(),
              QStringLiteral("3"));
     QCOMPARE(w->instrumentToSelect(), 50);
-    QCOMPARE(w->MidVolume, 64);
+    QCOMPARE(w->musicState().midVolume, 64);
 }
 
 void WindowTest::settingsLineTwoExample()
