@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all setup configure build run test bench clean
+.PHONY: all setup configure build run test bench fuzz fuzz-smoke test-asan clean
 
 all: build
 
@@ -22,5 +22,21 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# Benchmarks (Google Benchmark), in a Release build of their own.
+bench: setup
+	@bash tools/bench.sh
+
+# Fuzz targets (libFuzzer with clang), at least a minute each.
+fuzz: setup
+	@bash tools/fuzz.sh 60
+
+# The same fuzz targets for a few seconds each, as CI runs them.
+fuzz-smoke: setup
+	@bash tools/fuzz.sh 5
+
+# The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: setup
+	@bash tools/test-asan.sh
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-bench build-fuzz build-asan
