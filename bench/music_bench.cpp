@@ -1,35 +1,35 @@
+// The music's own work per tick, without any sky, and how punctually the window's music clock
+// beats in real time.
+#include "benchsupport.h"
 #include "core/random.h"
 #include "music/core/cycleplayer.h"
-#include "music/core/midimodule.h"
-#include "music/midi/recordingoutput.h"
 #include "music/midi/synthoutput.h"
 #include "music/view/musicpage.h"
+#include "toolkit/controls.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
 #include <algorithm>
-#include <benchmark/benchmark.h>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
 using namespace velmora;
+using namespace velmora::bench;
 
 namespace {
 
-// A sky whose planets creep forward a little on every update, so the zodiac
-// voices change now and then as they would with a real sky.
+// A sky whose planets creep forward a little on every update, so the zodiac voices change now
+// and then as they would under a real sky, at no cost of its own.
 struct MovingSky : SkyLink
 {
     Moment date{2026, 12, 2, 6, 30};
     std::array<double, 7> longitudes{3, 47, 91, 135, 179, 223, 267};
-    int redraws = 0;
 
     Moment theDate() const override { return date; }
     void setTheDate(const Moment &m) override { date = m; }
@@ -38,9 +38,8 @@ struct MovingSky : SkyLink
         date = date.addHours(plusMin);
         for (size_t i = 0; i < longitudes.size(); ++i)
             longitudes[i] = std::fmod(longitudes[i] + 0.5 * double(i + 1), 360.0);
-        ++redraws;
     }
-    void showPlanets() override { ++redraws; }
+    void showPlanets() override {}
     int jumpCount() const override { return 1; }
     void selectHourUnit() override {}
     double planetLongitude(int index) const override
@@ -52,16 +51,15 @@ struct MovingSky : SkyLink
     void setMusicState(const ChartMusicState &) override {}
 };
 
-struct Bench
+struct Player
 {
-    Bench()
-        : midi(std::make_unique<RecordingOutput>())
+    explicit Player(std::unique_ptr<MidiOutput> out = std::make_unique<RecordingOutput>())
+        : midi(std::move(out))
         , player(midi, sky, random)
     {
         midi.open();
         player.setHoldIndex(2);
     }
-    void clear() { static_cast<RecordingOutput *>(midi.output())->clear(); }
 
     MovingSky sky;
     RandomSource random;
@@ -69,139 +67,146 @@ struct Bench
     CyclePlayer player;
 };
 
-// One tick of each cycle: the chord computation and its messages. The sky is
-// a stand-in, so the chart redraw a real tick causes is not included here.
-void ZodiacTick(benchmark::State &state)
+enum class Cycle
 {
-    Bench b;
-    b.player.clickZodiac();
-    for (auto _ : state) {
-        b.player.tick();
-        b.clear();
+    Zodiac,
+    Days,
+    Harmonic
+};
+
+void click(CyclePlayer &player, Cycle cycle)
+{
+    switch (cycle) {
+    case Cycle::Zodiac:
+        return player.clickZodiac();
+    case Cycle::Days:
+        return player.clickDays();
+    case Cycle::Harmonic:
+        return player.clickHarmonic();
     }
 }
-BENCHMARK(ZodiacTick);
 
-void DayTick(benchmark::State &state)
+// The chord computation and its messages only; the window benchmarks add the sky's share.
+void PlayerTick(benchmark::State &state, Cycle cycle)
 {
-    Bench b;
-    b.player.clickDays();
+    Player p;
+    p.player.setYearChecked(cycle == Cycle::Harmonic);
+    click(p.player, cycle);
+    auto *recorder = static_cast<RecordingOutput *>(p.midi.output());
     for (auto _ : state) {
-        b.player.tick();
-        b.clear();
+        p.player.tick();
+        recorder->clear();
     }
 }
-BENCHMARK(DayTick);
+BENCHMARK_CAPTURE(PlayerTick, Zodiac, Cycle::Zodiac);
+BENCHMARK_CAPTURE(PlayerTick, Days, Cycle::Days);
+BENCHMARK_CAPTURE(PlayerTick, Harmonic, Cycle::Harmonic);
 
-void HarmonicTick(benchmark::State &state)
-{
-    Bench b;
-    b.player.setYearChecked(true);
-    b.player.clickHarmonic();
-    for (auto _ : state) {
-        b.player.tick();
-        b.clear();
-    }
-}
-BENCHMARK(HarmonicTick);
+using Clock = std::chrono::steady_clock;
 
-template <class T> T *add(QWidget *root, const char *name)
+double ms(Clock::duration d)
 {
-    auto *w = new T(root);
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
+    return std::chrono::duration<double, std::milli>(d).count();
 }
 
-// Runs the zodiac cycle through the real Timer1 handler at the given tempo
-// and reports how late each tick came against the ideal schedule start + k * interval.
-void measureTimer(int ticks, const char *bpm)
+// Notes the moment each timer event reaches Timer1, before its handler runs.
+class ArrivalLog : public QObject
 {
-    QWidget root;
-    auto *list = add<QComboBox>(&root, "cmbInstrument");
-    list->addItem(QStringLiteral("0"));
-    add<QLineEdit>(&root, "txtSpeed")->setText(QString::fromLatin1(bpm));
-    add<QLineEdit>(&root, "txtPitch")->setText(QStringLiteral("60"));
-    add<QLineEdit>(&root, "txtVolume(0)")->setText(QStringLiteral("40"));
-    add<QLineEdit>(&root, "txtVolume(1)")->setText(QStringLiteral("100"));
-    add<QComboBox>(&root, "cmbOct")->addItem(QStringLiteral("1"));
-    add<QComboBox>(&root, "cmbChange")->addItem(QStringLiteral("1"));
-    add<QCheckBox>(&root, "chkCHMod");
-    add<QTimer>(&root, "Timer1");
-    for (const char *n : {"cmdZodiac", "cmdDays", "cmdCyclusHarmonicus"})
-        add<QPushButton>(&root, n)->setText(QString::fromLatin1(n));
-
-    Bench b;
-    MusicPage page(&root, b.player);
-    using Clock = std::chrono::steady_clock;
+public:
     std::vector<Clock::time_point> at;
-    at.reserve(size_t(ticks));
-    QObject::connect(page.timer(), &QTimer::timeout, &root, [&] {
-        at.push_back(Clock::now());
-        if (int(at.size()) >= ticks)
-            QCoreApplication::quit();
-    });
-    const Clock::time_point start = Clock::now();
-    page.cmdZodiac_Click();
-    const int interval = page.timer()->interval();
-    QCoreApplication::exec();
 
-    std::vector<double> late;
-    for (size_t k = 0; k < at.size(); ++k) {
-        const auto ideal = start + std::chrono::milliseconds(interval * qint64(k + 1));
-        late.push_back(std::chrono::duration<double, std::milli>(at[k] - ideal).count());
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Timer)
+            at.push_back(Clock::now());
+        return QObject::eventFilter(watched, event);
     }
-    std::vector<double> sorted = late;
+};
+
+double percentile(std::vector<double> sorted, double p)
+{
     std::sort(sorted.begin(), sorted.end());
-    std::printf("Timer1 at %s bpm (%d ms): %zu ticks, lateness median %.3f ms, worst %.3f ms, "
-                "earliest %.3f ms\n",
-                bpm, interval, late.size(), sorted[sorted.size() / 2], sorted.back(),
-                sorted.front());
+    const auto i = static_cast<size_t>(p * double(sorted.size() - 1) + 0.5);
+    return sorted[i];
 }
 
-// Renders about eight seconds of each cycle through the built-in synthesiser
-// into WAV files, to listen to or to measure.
+// The zodiac cycle at 180 beats per minute on the window's real Timer1, for `ticks` beats of
+// real time. Each beat's lateness is measured against the absolute schedule start + k * interval,
+// so a clock that chains intervals and drifts shows up as lateness that grows.
+void Timer1Lateness(benchmark::State &state, int ticks)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto w = startedWindow();
+        control<QLineEdit>(w->form(), QStringLiteral("txtSpeed"))->setText(QStringLiteral("180"));
+        auto *timer = control<QTimer>(w->form(), QStringLiteral("Timer1"));
+        ArrivalLog arrivals;
+        arrivals.at.reserve(size_t(ticks));
+        timer->installEventFilter(&arrivals);
+        std::vector<double> work;
+        work.reserve(size_t(ticks));
+        QEventLoop loop;
+        auto *zodiac = control<QPushButton>(w->form(), QStringLiteral("cmdZodiac"));
+        // Connected after the window's handler, so it runs once the tick's work is done.
+        QObject::connect(timer, &QTimer::timeout, &loop, [&] {
+            work.push_back(ms(Clock::now() - arrivals.at.back()));
+            if (int(arrivals.at.size()) >= ticks)
+                loop.quit();
+        });
+        state.ResumeTiming();
+
+        const Clock::time_point start = Clock::now();
+        zodiac->click();
+        const int interval = timer->interval();
+        loop.exec();
+        zodiac->click(); // "Stop", carried out by one more tick
+        w->music()->Timer1_Timer();
+
+        state.PauseTiming();
+        std::vector<double> late;
+        for (size_t k = 0; k < arrivals.at.size(); ++k)
+            late.push_back(ms(arrivals.at[k] - (start + std::chrono::milliseconds(qint64(interval) *
+                                                                                  qint64(k + 1)))));
+        state.counters["interval_ms"] = interval;
+        state.counters["ticks"] = double(late.size());
+        state.counters["late_median_ms"] = percentile(late, 0.5);
+        state.counters["late_p99_ms"] = percentile(late, 0.99);
+        state.counters["late_worst_ms"] = *std::max_element(late.begin(), late.end());
+        state.counters["early_worst_ms"] = -*std::min_element(late.begin(), late.end());
+        state.counters["late_last_ms"] = late.back();
+        state.counters["work_median_ms"] = percentile(work, 0.5);
+        state.counters["work_worst_ms"] = *std::max_element(work.begin(), work.end());
+        state.ResumeTiming();
+    }
+}
+
+// Renders about seven seconds of each cycle through the built-in synthesiser into WAV files,
+// to listen to or to measure.
 void renderCycles(const QString &folder)
 {
     const char *names[] = {"zodiac", "day", "harmonic"};
-    for (int cycle = 0; cycle < 3; ++cycle) {
-        const QString path =
-            folder + QStringLiteral("/%1.wav").arg(QString::fromLatin1(names[cycle]));
+    for (Cycle cycle : {Cycle::Zodiac, Cycle::Days, Cycle::Harmonic}) {
+        const char *name = names[int(cycle)];
+        const QString path = folder + QStringLiteral("/%1.wav").arg(QString::fromLatin1(name));
         auto owned = std::make_unique<SynthOutput>(SynthOutput::Sink::WavFile, path);
         SynthOutput *synth = owned.get();
-        MovingSky sky;
-        RandomSource random;
-        MidiModule midi(std::move(owned));
-        midi.open();
-        CyclePlayer player(midi, sky, random);
-        player.setBoxText(MusicBox::Speed, QStringLiteral("120"));
-        player.setBoxText(MusicBox::MinVolume, QStringLiteral("60"));
-        player.setBoxText(MusicBox::MaxVolume, QStringLiteral("110"));
-        player.enterVolume(0);
-        player.enterVolume(1);
-        player.setInstrument(50);
-        if (cycle == 0)
-            player.clickZodiac();
-        else if (cycle == 1)
-            player.clickDays();
-        else
-            player.clickHarmonic();
-        int elapsed = 0;
-        while (elapsed < 7000) {
-            synth->render(player.timerIntervalMs());
-            elapsed += player.timerIntervalMs();
-            player.tick();
+        Player p(std::move(owned));
+        p.player.setBoxText(MusicBox::Speed, QStringLiteral("120"));
+        p.player.setBoxText(MusicBox::MinVolume, QStringLiteral("60"));
+        p.player.setBoxText(MusicBox::MaxVolume, QStringLiteral("110"));
+        p.player.enterVolume(0);
+        p.player.enterVolume(1);
+        p.player.setInstrument(50);
+        click(p.player, cycle);
+        for (int elapsed = 0; elapsed < 7000; elapsed += p.player.timerIntervalMs()) {
+            synth->render(p.player.timerIntervalMs());
+            p.player.tick();
         }
-        if (cycle == 0)
-            player.clickZodiac();
-        else if (cycle == 1)
-            player.clickDays();
-        else
-            player.clickHarmonic();
-        player.tick();
+        click(p.player, cycle);
+        p.player.tick();
         synth->render(1500);
-        std::printf("%s: %s %s\n", names[cycle], qPrintable(path),
-                    qPrintable(synth->errorString()));
-        midi.close();
+        std::printf("%s: %s %s\n", name, qPrintable(path), qPrintable(synth->errorString()));
+        p.midi.close();
     }
 }
 
@@ -209,6 +214,7 @@ void renderCycles(const QString &folder)
 
 int main(int argc, char **argv)
 {
+    // Our own options come out before the benchmark library sees the rest.
     int ticks = 300;
     QString renderDir;
     std::vector<char *> rest;
@@ -220,16 +226,18 @@ int main(int argc, char **argv)
         else
             rest.push_back(argv[i]);
     }
-    int restCount = int(rest.size());
-    QApplication app(restCount, rest.data());
     if (!renderDir.isEmpty()) {
+        int n = 1;
+        QCoreApplication app(n, argv);
         renderCycles(renderDir);
         return 0;
     }
-    benchmark::Initialize(&restCount, rest.data());
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (ticks > 0)
-        measureTimer(ticks, "180");
-    return 0;
+    if (ticks > 0) {
+        benchmark::RegisterBenchmark("Timer1Lateness/180bpm", Timer1Lateness, ticks)
+            ->Iterations(1)
+            ->Unit(benchmark::kSecond);
+    }
+    const int restCount = int(rest.size());
+    rest.push_back(nullptr);
+    return runBenchmarks(restCount, rest.data());
 }

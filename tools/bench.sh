@@ -1,3 +1,26 @@
 #!/usr/bin/env bash
-echo "bench: not written yet" >&2
-exit 1
+# Builds the benchmarks in a Release tree of their own and runs every one of them.
+# Extra arguments go to each benchmark program (for example --benchmark_filter=Tick).
+# TIMER_TICKS sets how many real beats the music clock is timed for (0 skips it).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BENCH_BUILD:-$root/build-bench}
+jobs=${JOBS:-$(nproc)}
+ticks=${TIMER_TICKS:-300}
+
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DVELMORA_BUILD_BENCH=ON -DVELMORA_BUILD_TESTS=OFF >/dev/null
+benches=(texttables_bench window_bench music_bench)
+cmake --build "$build" -j "$jobs" --target "${benches[@]}"
+
+export QT_QPA_PLATFORM=offscreen
+echo "== $(date -Iseconds) on $(nproc) cores, load average: $(cut -d' ' -f1-3 /proc/loadavg)"
+status=0
+for b in "${benches[@]}"; do
+  echo
+  echo "== $b"
+  extra=()
+  [ "$b" = music_bench ] && extra=(--timer_ticks="$ticks")
+  "$build/bin/$b" "${extra[@]}" "$@" || status=1
+done
+exit $status

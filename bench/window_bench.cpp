@@ -1,0 +1,134 @@
+// The whole window: start-up, its memory, and one refresh of each page as a user causes it.
+#include "art/view/artcontroller.h"
+#include "benchsupport.h"
+#include "calendar/view/monthcalendar.h"
+#include "music/view/musicpage.h"
+#include "sky/core/astromodule.h"
+#include "sky/view/navigation.h"
+#include "sky/view/planetchart.h"
+#include "toolkit/controls.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace velmora;
+using namespace velmora::bench;
+
+namespace {
+
+// Registered first so that it sees the process as a user's start-up leaves it, before the
+// other benchmarks have built and dropped dozens of windows.
+void StartupResidentMemory(benchmark::State &state)
+{
+    const double before = residentMiB();
+    std::unique_ptr<frmVelmora> w;
+    for (auto _ : state)
+        w = startedWindow();
+    state.counters["VmRSS_MiB"] = residentMiB();
+    state.counters["before_window_MiB"] = before;
+}
+BENCHMARK(StartupResidentMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Construction from the design data and the whole start-up sequence, up to the sky drawn for
+// the present moment: everything before the window is first shown.
+void FormLoad(benchmark::State &state)
+{
+    for (auto _ : state) {
+        auto w = startedWindow();
+        state.PauseTiming();
+        w.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(FormLoad)->Unit(benchmark::kMillisecond);
+
+// Enter in the first combination box: CheckLetters, then the figures, the evacuation page and
+// the General Table page drawn again. The codes alternate so that every pass changes them all.
+void CheckLettersThreePages(benchmark::State &state)
+{
+    auto w = startedWindow();
+    auto *box = control<QLineEdit>(w->form(), QStringLiteral("txtCode(0)"));
+    const QStringList codes{QStringLiteral("BCD"), QStringLiteral("(T)EHK"),
+                            QStringLiteral("B(T)BC"), QStringLiteral("FG(T)I")};
+    qsizetype i = 0;
+    for (auto _ : state) {
+        box->setText(codes.at(i++ % codes.size()));
+        int key = 13;
+        w->art()->txtCode_KeyPress(0, key);
+    }
+}
+BENCHMARK(CheckLettersThreePages)->Unit(benchmark::kMillisecond);
+
+// One step of a jump by a day: the calendar, the boxes, the place, the sky and the chart.
+void UpdateCalendar(benchmark::State &state)
+{
+    auto w = startedWindow();
+    control<QRadioButton>(w->form(), QStringLiteral("optTJ(1)"))->setChecked(true);
+    for (auto _ : state)
+        w->navigation()->UpdateCalendar(1);
+}
+BENCHMARK(UpdateCalendar)->Unit(benchmark::kMillisecond);
+
+// The shares of that step: the sky computation alone, the chart alone, the calendar alone.
+void CalcPlanets(benchmark::State &state)
+{
+    auto w = startedWindow();
+    Moment moment = w->navigation()->TheDate();
+    for (auto _ : state) {
+        moment = moment.addHours(1);
+        w->astro().CalcPlanets(moment);
+    }
+}
+BENCHMARK(CalcPlanets)->Unit(benchmark::kMillisecond);
+
+void ShowPlanets(benchmark::State &state)
+{
+    auto w = startedWindow();
+    for (auto _ : state)
+        w->chart()->ShowPlanets();
+}
+BENCHMARK(ShowPlanets)->Unit(benchmark::kMillisecond);
+
+void RefreshCalendar(benchmark::State &state)
+{
+    auto w = startedWindow();
+    clsCalendar &calendar = *w->calendar();
+    int month = 0;
+    for (auto _ : state) {
+        calendar.setShownMonth(month % 12 + 1);
+        calendar.SelectDay(Moment(calendar.ShownYear(), month % 12 + 1, 15));
+        calendar.RefreshCalendar();
+        ++month;
+    }
+}
+BENCHMARK(RefreshCalendar)->Unit(benchmark::kMillisecond);
+
+// One tick of a cycle through the window's own music clock handler: the chord, its messages
+// and whatever the cycle asks of the sky (a new moment and the chart drawn again).
+void MusicTick(benchmark::State &state, const char *button)
+{
+    auto w = startedWindow();
+    control<QPushButton>(w->form(), QString::fromLatin1(button))->click();
+    MusicPage &music = *w->music();
+    int n = 0;
+    for (auto _ : state) {
+        music.Timer1_Timer();
+        if (++n % 1024 == 0) {
+            state.PauseTiming();
+            forgetRecordedMessages(*w);
+            state.ResumeTiming();
+        }
+    }
+    control<QPushButton>(w->form(), QString::fromLatin1(button))->click();
+    music.Timer1_Timer();
+}
+BENCHMARK_CAPTURE(MusicTick, Zodiac, "cmdZodiac")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(MusicTick, Days, "cmdDays")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(MusicTick, Harmonic, "cmdCyclusHarmonicus")->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    return runBenchmarks(argc, argv);
+}
