@@ -1,6 +1,7 @@
 #include "app/frmvelmora.h"
 #include "core/units.h"
 #include "music/core/cycleplayer.h"
+#include "music/core/midimodule.h"
 #include "resources/design/designdata.h"
 #include "toolkit/controls.h"
 #include "toolkit/formbuilder.h"
@@ -8,6 +9,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QJsonArray>
 #include <QLineEdit>
@@ -83,6 +86,8 @@ private Q_SLOTS:
     void settingsFileOfOnlyTheCombination();
     void settingsLineTwoExample();
     void closeBoxAndExitWriteTheSameFile();
+    void shutdownReleasesInOrder_data();
+    void shutdownReleasesInOrder();
 };
 
 void WindowTest::everyDesignControlExistsOnceByName()
@@ -437,6 +442,54 @@ void WindowTest::closeBoxAndExitWriteTheSameFile()
     const QByteArray a = readFile(byBox.filePath(QStringLiteral("Settings.txt")));
     QVERIFY(!a.isEmpty());
     QCOMPARE(readFile(byMenu.filePath(QStringLiteral("Settings.txt"))), a);
+}
+
+void WindowTest::shutdownReleasesInOrder_data()
+{
+    QTest::addColumn<bool>("withFont");
+    QTest::newRow("symbol font present") << true;
+    QTest::newRow("symbol font missing") << false;
+}
+
+// MIDI closed, then the font removed, then the settings written, then the ephemeris released.
+void WindowTest::shutdownReleasesInOrder()
+{
+    QFETCH(bool, withFont);
+    QTemporaryDir dir;
+    if (withFont) {
+        QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/astrol.ttf"),
+                            dir.filePath(QStringLiteral("astrol.ttf"))));
+    }
+    frmVelmora::Environment env;
+    env.screenHeight = [] {
+        return 1024;
+    };
+    env.programFolder = dir.path();
+    env.configFolder = dir.filePath(QStringLiteral("config"));
+    env.midiOutput = QStringLiteral("record");
+    env.now = [] {
+        return QDateTime(QDate(2026, 12, 6), QTime(11, 30, 0));
+    };
+    frmVelmora *window = nullptr;
+    QStringList seen;
+    env.releaseEphemeris = [&] {
+        seen << QStringLiteral("release");
+        QVERIFY(!window->midi().isOpen());
+        QVERIFY(!QFontDatabase::families().contains(QStringLiteral("Astro")));
+        QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("Settings.txt"))));
+    };
+    auto w = std::make_unique<frmVelmora>(env);
+    window = w.get();
+    w->Form_Load();
+    QCOMPARE(w->FontAdded, withFont);
+    QCOMPARE(QFontDatabase::families().contains(QStringLiteral("Astro")), withFont);
+    QVERIFY(w->midi().isOpen());
+    w->show();
+    w->close();
+    QCOMPARE(seen, QStringList{QStringLiteral("release")});
+    // Closing again (the close box after File, Exit) runs nothing twice.
+    w->close();
+    QCOMPARE(seen.size(), 1);
 }
 
 QTEST_MAIN(WindowTest)
