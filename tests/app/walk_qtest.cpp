@@ -32,7 +32,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
