@@ -32,25 +32,19 @@ struct Page
 {
     Page()
     {
-        pic = add<PictureBox>(root, QStringLiteral("picCal"));
         pic->resize(193, 157);
         add<PictureBox>(root, QStringLiteral("picAstro"))->resize(481, 481);
         add<QPlainTextEdit>(root, QStringLiteral("txtOut"));
-        date = add<QLineEdit>(root, QStringLiteral("txtTheDate"));
-        time = add<QLineEdit>(root, QStringLiteral("txtTheTime"));
         for (int i = 0; i < 3; ++i)
             place[i] = add<QLineEdit>(root, arrayName(QStringLiteral("txtLatLong"), i));
         for (int i = 0; i < 5; ++i)
             jump[i] = add<QPushButton>(root, arrayName(QStringLiteral("cmdJump"), i));
         for (int i = 0; i < 6; ++i)
             unit[i] = add<QRadioButton>(root, arrayName(QStringLiteral("optTJ"), i));
-        unit[0]->setChecked(true);
-        count = add<QComboBox>(root, QStringLiteral("cmbJump"));
         for (int i = 1; i <= 12; ++i)
             count->addItem(QString::number(i));
-        now = add<QPushButton>(root, QStringLiteral("cmdNow"));
-        timer = new QTimer(&root);
         timer->setObjectName(QStringLiteral("Timer2"));
+        unit[0]->setChecked(true);
         calendar.setPictureBox(pic);
         chart = std::make_unique<PlanetChart>(&root, astro, random);
         nav = std::make_unique<Navigation>(&root, calendar, astro, *chart, [] {
@@ -89,12 +83,14 @@ struct Page
     }};
     AstroModule astro;
     clsCalendar calendar{nullptr, QDate(2026, 1, 1)};
-    PictureBox *pic;
-    QLineEdit *date, *time, *place[3];
-    QPushButton *jump[5], *now;
+    PictureBox *pic = add<PictureBox>(root, QStringLiteral("picCal"));
+    QLineEdit *date = add<QLineEdit>(root, QStringLiteral("txtTheDate"));
+    QLineEdit *time = add<QLineEdit>(root, QStringLiteral("txtTheTime"));
+    QLineEdit *place[3];
+    QPushButton *jump[5], *now = add<QPushButton>(root, QStringLiteral("cmdNow"));
     QRadioButton *unit[6];
-    QComboBox *count;
-    QTimer *timer;
+    QComboBox *count = add<QComboBox>(root, QStringLiteral("cmbJump"));
+    QTimer *timer = new QTimer(&root);
     std::unique_ptr<PlanetChart> chart;
     std::unique_ptr<Navigation> nav;
 };
@@ -137,9 +133,8 @@ private Q_SLOTS:
 
     void resetsAtBothEndsKeepTheChart()
     {
-        const std::pair<Moment, int> cases[] = {{Moment(150, 3, 3, 3), 0},
-                                                {Moment(9950, 3, 3, 3), 1}};
-        for (const auto &[from, button] : cases) {
+        for (const auto &[from, button] :
+             {std::pair(Moment(150, 3, 3, 3), 0), std::pair(Moment(9950, 3, 3, 3), 1)}) {
             p->go(from, 5, 11);
             const double sky = p->astro.julDay();
             p->nav->cmdJump_Click(button);
@@ -178,10 +173,7 @@ private Q_SLOTS:
             const bool tooLarge = text.front().isDigit();
             QCOMPARE(p->nav->lastUpdateRecovered(), tooLarge);
             QCOMPARE(p->nav->TheDate(), tooLarge ? Moment(3000, 1, 1) : Moment(2026, 6, 1, 12));
-            if (tooLarge)
-                QCOMPARE(p->place[box]->text(), text);
-            else
-                QCOMPARE(p->place[box]->text(), QStringLiteral("0N"));
+            QCOMPARE(p->place[box]->text(), tooLarge ? text : QStringLiteral("0N"));
             p->place[box]->setText(QStringLiteral("0"));
         }
     }
