@@ -1,6 +1,6 @@
-// Checks the content of the generated texts (camera media and questions,
-// statements of subjects, vices and virtues) as the program reads them: every
-// line must say what its position in the tables claims it says.
+// Every generated line must say what its position claims, judged by the
+// propositions the evacuation page lists beside it.
+#include "art/core/evacuation.h"
 #include "texts_support.h"
 
 #include <QRegularExpression>
@@ -11,102 +11,23 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const char *const kAbsPrinciples[] = {"Goodness", "Greatness", "Duration", "Power", "Wisdom",
-                                      "Will",     "Virtue",    "Truth",    "Glory"};
-const char *const kRelPrinciples[] = {"Difference", "Concordance", "Contrariety",
-                                      "Beginning",  "Middle",      "End",
-                                      "Majority",   "Equality",    "Minority"};
-const char *const kAbsAdjectives[] = {"Good",    "Great",    "Eternal", "Powerful", "Wise",
-                                      "Willing", "Virtuous", "True",    "Glorious"};
-const char *const kRelAdjectives[] = {"Different", "Concordant", "Contrary", "First", "Middle",
-                                      "Last",      "Major",      "Equal",    "Minor"};
-
-QString word(const char *const table[], int letter)
-{
-    return QString::fromLatin1(table[letter - 1]);
-}
-
-/// A principle as it stands inside a sentence: "goodness", "the end".
-QString principleNoun(bool relative, int letter)
-{
-    const QString name = word(relative ? kRelPrinciples : kAbsPrinciples, letter);
-    const bool takesArticle = name == u"Beginning"_s || name == u"Middle"_s || name == u"End"_s;
-    return (takesArticle ? u"the "_s : QString()) + name.toLower();
-}
-
-/// A predicate in the passive sense the propositions page gives it.
-QString predicateWord(bool relative, int letter)
-{
-    static const QHash<QString, QString> passive = {{u"Middle"_s, u"mediative"_s},
-                                                    {u"Eternal"_s, u"durable"_s},
-                                                    {u"Willing"_s, u"desirable"_s},
-                                                    {u"Wise"_s, u"knowable"_s},
-                                                    {u"Last"_s, u"final"_s}};
-    const QString adjective = word(relative ? kRelAdjectives : kAbsAdjectives, letter);
-    return passive.value(adjective, adjective.toLower());
-}
-
 struct Proposition
 {
-    QString subject;
+    QString subject; // as inside a sentence: "goodness", "the end"
     QString predicate;
 };
 
-/// The twelve propositions of camera (a, b) in the order the page lists them.
-QList<Proposition> propositions(int a, int b)
+/// The twelve propositions of a camera, in the page's order and wording.
+QList<Proposition> pagePropositions(int camera)
 {
-    struct Row
-    {
-        bool relSubject;
-        int subject;
-        bool relPredicate;
-        int predicate;
-    };
-    const Row rows[] = {{false, a, false, b}, {false, a, true, a}, {false, a, true, b},
-                        {false, b, false, a}, {false, b, true, a}, {false, b, true, b},
-                        {true, a, false, a},  {true, a, false, b}, {true, a, true, b},
-                        {true, b, false, a},  {true, b, false, b}, {true, b, true, a}};
+    const QString key = cameraKey(camera);
     QList<Proposition> result;
-    for (const Row &row : rows)
-        result.append({principleNoun(row.relSubject, row.subject),
-                       predicateWord(row.relPredicate, row.predicate)});
+    for (const QString &line :
+         propositions(committedTables(), letterIndex(key.at(0)), letterIndex(key.at(1)))
+             .split(u"\r\n"_s, Qt::SkipEmptyParts))
+        result.append(
+            {line.section(u" is "_s, 0, 0).toLower(), line.section(u" is "_s, 1).toLower()});
     return result;
-}
-
-QStringList elementLines(const QString &element)
-{
-    QStringList lines = element.split(u"\r\n"_s);
-    EXPECT_TRUE(lines.last().isEmpty()) << "element does not end with CR LF";
-    lines.removeLast();
-    return lines;
-}
-
-struct Statement
-{
-    QString first;
-    QString second;
-    QStringList questions;
-};
-
-/// Splits a statement line the way the evacuation page does: the text up to
-/// the first ".", up to the second ".", then questions each ended by "?".
-bool splitStatement(const QString &text, Statement &out)
-{
-    const qsizetype p1 = text.indexOf(u'.');
-    const qsizetype p2 = p1 < 0 ? -1 : text.indexOf(u'.', p1 + 1);
-    if (p2 < 0)
-        return false;
-    out.first = text.left(p1 + 1);
-    out.second = text.mid(p1 + 1, p2 - p1).trimmed();
-    const QString rest = text.mid(p2 + 1);
-    if (rest.contains(u'.') || !rest.endsWith(u'?') || out.first.contains(u'?') ||
-        out.second.contains(u'?'))
-        return false;
-    out.questions = rest.split(u'?');
-    out.questions.removeLast();
-    for (QString &q : out.questions)
-        q = q.trimmed() + u'?';
-    return true;
 }
 
 bool hasWord(const QString &text, const QString &word)
@@ -116,33 +37,20 @@ bool hasWord(const QString &text, const QString &word)
         .hasMatch();
 }
 
-/// Whether both questions of a line name the proposition's subject and
-/// predicate.
-bool asks(const QStringList &questions, const Proposition &p)
-{
-    const QString subject = p.subject.section(u' ', -1);
-    for (const QString &q : questions)
-        if (!hasWord(q, subject) || !hasWord(q, p.predicate))
-            return false;
-    return true;
-}
-
 } // namespace
 
 class CameraTest : public ::testing::TestWithParam<int>
 {};
 
-// Medium i proves proposition i of the camera: a syllogism whose conclusion
-// is that proposition (or, where the definitions exclude it, its denial).
-// A medium that drifted to another row or camera names other principles.
+// Medium i proves proposition i: a syllogism concluding it (or, where the
+// definitions exclude it, its denial). A medium that drifted to another row or
+// camera names other principles. No question is asked of a denied proposition.
 TEST_P(CameraTest, MediaConcludeTheTwelvePropositionsInOrder)
 {
-    VELMORA_REQUIRE_TEXT(102);
     const int camera = GetParam();
-    const QString key = cameraKey(camera);
-    const QList<Proposition> expected =
-        propositions(letterIndex(key.at(0)), letterIndex(key.at(1)));
-    const QStringList media = elementLines(committedTables().CameraMedia[camera]);
+    const QList<Proposition> expected = pagePropositions(camera);
+    const QStringList media = elementLines(committedTables().CameraMedia[size_t(camera)]);
+    ASSERT_EQ(expected.size(), 12);
     ASSERT_EQ(media.size(), 12);
     static const QRegularExpression syllogism(
         u"^Whatever ([^,;]+), but ([^;]+); therefore (.+) is (not )?([a-z]+)\\.$"_s);
@@ -158,31 +66,30 @@ TEST_P(CameraTest, MediaConcludeTheTwelvePropositionsInOrder)
         EXPECT_EQ(m.captured(5), p.predicate);
         denied += m.capturedLength(4) > 0 ? 1 : 0;
     }
-    // A camera asks no question about a proposition its media deny.
-    const int questions = elementLines(committedTables().CameraQuestions[camera]).size();
-    EXPECT_EQ(questions, 12 - denied) << key.toStdString();
+    EXPECT_EQ(elementLines(committedTables().CameraQuestions[size_t(camera)]).size(), 12 - denied);
 }
 
-// Every question line asks one proposition twice, with the question of each
-// of the camera's letters, so it names the proposition's subject both times.
-TEST_P(CameraTest, QuestionLinesAskOnePropositionTwice)
+// Every question line asks one proposition twice (once with the question of
+// each of the camera's letters), so both halves name its subject and predicate.
+TEST_P(CameraTest, QuestionLinesAskThePropositionsInOrder)
 {
-    VELMORA_REQUIRE_TEXT(106);
-    const int camera = GetParam();
-    const QString key = cameraKey(camera);
-    const QList<Proposition> all = propositions(letterIndex(key.at(0)), letterIndex(key.at(1)));
-    QStringList lines = elementLines(committedTables().CameraQuestions[camera]);
+    const QList<Proposition> all = pagePropositions(GetParam());
+    QStringList lines = elementLines(committedTables().CameraQuestions[size_t(GetParam())]);
     qsizetype next = 0;
     for (const QString &line : lines) {
-        const QStringList parts = line.split(u"? "_s);
-        ASSERT_EQ(parts.size(), 2) << line.toStdString();
-        EXPECT_TRUE(line.endsWith(u'?'));
-        EXPECT_FALSE(line.contains(u'.')) << line.toStdString();
+        const QStringList halves = line.split(u"? "_s);
+        ASSERT_EQ(halves.size(), 2) << line.toStdString();
+        EXPECT_TRUE(line.endsWith(u'?') && !line.contains(u'.')) << line.toStdString();
+        const auto asks = [&](const Proposition &p) {
+            for (const QString &q : halves)
+                if (!hasWord(q, p.subject.section(u' ', -1)) || !hasWord(q, p.predicate))
+                    return false;
+            return true;
+        };
         // Propositions without a question are skipped, never reordered.
-        while (next < all.size() && !asks(parts, all.at(next)))
+        while (next < all.size() && !asks(all.at(next)))
             ++next;
-        ASSERT_LT(next, all.size()) << "out of order: " << line.toStdString();
-        ++next;
+        ASSERT_LT(next++, all.size()) << "out of order: " << line.toStdString();
     }
     EXPECT_EQ(lines.removeDuplicates(), 0);
 }
@@ -193,59 +100,43 @@ INSTANTIATE_TEST_SUITE_P(AllCameras, CameraTest, ::testing::Range(1, 37),
 struct PairText
 {
     int number;
-    const char *firstSentence;   // of pair BB
-    const char *const *rowNames; // who each row speaks of
+    PairTable ArtTables::*texts;
+    Column row; // whom each row speaks of
 };
 
-const char *const kSubjectNames[] = {"God",        "angel",        "Heaven",
-                                     "Man",        "imaginative",  "sensitive",
-                                     "vegetative", "elementative", "instrumentative"};
-const char *const kViceNames[] = {"Avarice", "Gluttony", "Lust",      "Conceit",    "Accidie",
-                                  "Envy",    "Ire",      "Falsehood", "Inconstancy"};
-const char *const kVirtueNames[] = {"Justice", "Prudence", "Fortitude", "Temperance", "Faith",
-                                    "Hope",    "Charity",  "Patience",  "Compassion"};
-
-class PairStatementTest : public ::testing::TestWithParam<PairText>
+class PairTextTest : public ::testing::TestWithParam<PairText>
 {};
 
-// Each pair's text speaks of its row's subject, virtue or vice (a line in
-// the wrong row, or rows and columns swapped, names another one), and its two
-// questions ask its two sentences, in the same order.
-TEST_P(PairStatementTest, SentencesSpeakOfTheRowAndQuestionsAskThem)
+// 81 lines "XY - text" in pair order. Each text is two sentences about its
+// row's subject, vice or virtue (rows and columns swapped, or a line in the
+// wrong row, name another one), then two questions asking them in order.
+TEST_P(PairTextTest, EightyOneLinesSpeakOfTheirRowAndAskTheirSentences)
 {
     const PairText &param = GetParam();
-    VELMORA_REQUIRE_TEXT(param.number);
-    const ArtTables &t = committedTables();
-    const PairTable &texts = param.number == 107   ? t.SubjectStatements
-                             : param.number == 108 ? t.ViceStatements
-                                                   : t.VirtueStatements;
+    const QStringList lines = resourceLines(textResource(param.number));
+    ASSERT_GE(lines.size(), 81);
+    for (qsizetype i = 81; i < lines.size(); ++i)
+        EXPECT_TRUE(lines.at(i).isEmpty()) << "text after the 81st line";
+    static const QRegularExpression shape(u"^([^.?]+\\.) ([^.?]+\\.) ([^.?]+\\?) ([^.?]+\\?)$"_s);
+    const PairTable &texts = committedTables().*param.texts;
+    EXPECT_TRUE(texts[0].isEmpty());
     for (int k = 1; k <= 81; ++k) {
-        SCOPED_TRACE(texts[k].toStdString());
-        Statement s;
-        ASSERT_TRUE(splitStatement(texts[k], s));
-        const QString name = QString::fromLatin1(param.rowNames[(k - 1) / 9]);
-        ASSERT_EQ(s.questions.size(), 2);
-        const QString sentences[] = {s.first, s.second};
-        for (int i = 0; i < 2; ++i) {
-            EXPECT_TRUE(sentences[i].contains(name, Qt::CaseInsensitive));
-            EXPECT_TRUE(s.questions.at(i).contains(name, Qt::CaseInsensitive));
-            const QString lastWord = sentences[i].chopped(1).section(u' ', -1);
-            EXPECT_TRUE(hasWord(s.questions.at(i), lastWord)) << s.questions.at(i).toStdString();
+        SCOPED_TRACE(texts[size_t(k)].toStdString());
+        EXPECT_EQ(lines.at(k - 1), pairKey(k) + u" - "_s + texts[size_t(k)]);
+        const QRegularExpressionMatch m = shape.match(texts[size_t(k)]);
+        ASSERT_TRUE(m.hasMatch());
+        const QString name = word((k - 1) / 9 + 1, param.row).section(u'(', 0, 0);
+        for (int i = 1; i <= 2; ++i) {
+            const QString sentence = m.captured(i), question = m.captured(i + 2);
+            EXPECT_TRUE(sentence.contains(name, Qt::CaseInsensitive));
+            EXPECT_TRUE(question.contains(name, Qt::CaseInsensitive));
+            EXPECT_TRUE(hasWord(question, sentence.chopped(1).section(u' ', -1))) << i;
         }
     }
-    EXPECT_TRUE(texts[1].startsWith(QString::fromLatin1(param.firstSentence)));
 }
 
-INSTANTIATE_TEST_SUITE_P(Generated, PairStatementTest,
-                         ::testing::Values(PairText{107, "God is good.", kSubjectNames},
-                                           PairText{108, "Avarice is evil.", kViceNames},
-                                           PairText{109, "Justice is good.", kVirtueNames}),
+INSTANTIATE_TEST_SUITE_P(Generated, PairTextTest,
+                         ::testing::Values(PairText{107, &ArtTables::SubjectStatements, Subject},
+                                           PairText{108, &ArtTables::ViceStatements, Vice},
+                                           PairText{109, &ArtTables::VirtueStatements, Virtue}),
                          [](const auto &info) { return std::to_string(info.param.number); });
-
-// The evacuation page's own example for the subject God under greatness.
-TEST(GeneratedPairTexts, SubjectStatementsHoldThePagesExample)
-{
-    VELMORA_REQUIRE_TEXT(107);
-    EXPECT_TRUE(committedTables().SubjectStatements[2].startsWith(
-        u"God is infinite. God is concordant. "_s));
-}

@@ -31,6 +31,36 @@ inline QString pairKey(int pair)
     return QString(letterAt((pair - 1) / 9 + 1)) + letterAt((pair - 1) % 9 + 1);
 }
 
+/// The word tables of the alphabet as the program must show them, letters B..K.
+using Column = int;
+inline constexpr Column Abs = 0, Rel = 1, Question = 2, Subject = 3, Virtue = 4, Vice = 5,
+                        AbsAdj = 6, RelAdj = 7;
+inline constexpr const char *kWords[9][8] = {
+    {"Goodness", "Difference", "Whether?", "God", "Justice", "Avarice", "Good", "Different"},
+    {"Greatness", "Concordance", "What?", "Angel", "Prudence", "Gluttony", "Great", "Concordant"},
+    {"Duration", "Contrariety", "Of What?", "Heaven", "Fortitude", "Lust", "Eternal", "Contrary"},
+    {"Power", "Beginning", "Why?", "Man", "Temperance", "Conceit", "Powerful", "First"},
+    {"Wisdom", "Middle", "How much?", "Imaginative", "Faith", "Accidie(Sloth)", "Wise", "Middle"},
+    {"Will", "End", "Of what kind?", "Sensitive", "Hope", "Envy", "Willing", "Last"},
+    {"Virtue", "Majority", "When?", "Vegetative", "Charity", "Ire", "Virtuous", "Major"},
+    {"Truth", "Equality", "Where?", "Elementative", "Patience", "Falsehood", "True", "Equal"},
+    {"Glory", "Minority", "How?", "Instrumentative", "Compassion", "Inconstancy", "Glorious",
+     "Minor"},
+};
+inline QString word(int letter, Column column)
+{
+    return QString::fromLatin1(kWords[letter - 1][column]);
+}
+
+/// The lines of a multi-line element, each of which must end with CR LF.
+inline QStringList elementLines(const QString &element)
+{
+    QStringList lines = element.split(QStringLiteral("\r\n"));
+    EXPECT_TRUE(lines.last().isEmpty()) << "element does not end with CR LF";
+    lines.removeLast();
+    return lines;
+}
+
 /// Lines split into runs of non-blank lines, noting blank lines before the
 /// first run and separators of more than one blank line.
 struct Blocks
@@ -44,20 +74,17 @@ inline Blocks splitBlocks(const QStringList &lines)
 {
     Blocks result;
     int blanks = 0;
-    bool seenText = false;
     for (const QString &line : lines) {
         if (isBlankLine(line)) {
             ++blanks;
             continue;
         }
-        if (!seenText)
+        if (result.blocks.isEmpty())
             result.leadingBlanks = blanks;
-        else if (blanks > 1)
-            result.doubledBlank = true;
-        if (!seenText || blanks > 0)
+        result.doubledBlank |= !result.blocks.isEmpty() && blanks > 1;
+        if (result.blocks.isEmpty() || blanks > 0)
             result.blocks.append(QStringList());
         result.blocks.last().append(line);
-        seenText = true;
         blanks = 0;
     }
     return result;
@@ -74,21 +101,5 @@ inline const ArtTables &committedTables()
     }();
     return tables;
 }
-
-/// The generated and the commentary texts arrive separately from the others;
-/// until they are committed their checks are skipped rather than failed.
-inline bool mayBeMissing(int number)
-{
-    return number == 102 || (number >= 106 && number <= 110);
-}
-
-#define VELMORA_REQUIRE_TEXT(number)                                                               \
-    do {                                                                                           \
-        if (!::velmora::hasTextResource(number)) {                                                 \
-            if (::velmora::texttest::mayBeMissing(number))                                         \
-                GTEST_SKIP() << "text resource " << (number) << " is not committed yet";           \
-            FAIL() << "text resource " << (number) << " is missing";                               \
-        }                                                                                          \
-    } while (false)
 
 } // namespace velmora::texttest

@@ -1,0 +1,212 @@
+#include "texts_support.h"
+
+#include <QRegularExpression>
+
+#include <span>
+
+using namespace velmora;
+using namespace velmora::texttest;
+using namespace Qt::Literals::StringLiterals;
+
+// Byte-level rules every text obeys: 7-bit ASCII, CR LF line ends only, and
+// just enough NUL padding to make the size a multiple of four.
+class TextFileTest : public ::testing::TestWithParam<int>
+{};
+
+TEST_P(TextFileTest, IsPaddedSevenBitAsciiWithCrLfLines)
+{
+    const QByteArray bytes = textResource(GetParam());
+    ASSERT_FALSE(bytes.isEmpty()) << "text is not carried";
+    qsizetype size = bytes.size();
+    while (size > 0 && bytes.at(size - 1) == '\0')
+        --size;
+    EXPECT_EQ(bytes.size() - size, (4 - size % 4) % 4) << "padding to a multiple of four, no more";
+    for (qsizetype i = 0; i < size; ++i) {
+        const char c = bytes.at(i);
+        ASSERT_TRUE(c != '\0' && static_cast<signed char>(c) >= 0) << "bad byte at " << i;
+        ASSERT_EQ(c == '\r', i + 1 < size && bytes.at(i + 1) == '\n') << "lone CR or LF at " << i;
+        ASSERT_EQ(c == '\n', i > 0 && bytes.at(i - 1) == '\r') << "lone CR or LF at " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllTexts, TextFileTest, ::testing::ValuesIn(kTextResourceNumbers),
+                         [](const auto &info) { return std::to_string(info.param); });
+
+TEST(AlphabetText, FieldsWordsAndDefinitions)
+{
+    const QStringList lines = resourceLines(textResource(100));
+    ASSERT_EQ(lines.size(), 46) << "45 lines, each ended by CR LF";
+    for (int n = 1; n <= 45; ++n) {
+        const QString &line = lines.at(n - 1);
+        EXPECT_EQ(line.count(u'\t') + 1, n <= 9 ? 6 : n == 16 ? 3 : n <= 18 ? 2 : 1) << n;
+        EXPECT_EQ(line.endsWith(u'\t'), n == 16) << n;
+        EXPECT_FALSE(line.isEmpty() || line.startsWith(u' ') || line.endsWith(u' ')) << n;
+    }
+    const LetterTable ArtTables::*words[] = {&ArtTables::AbsPrinciples, &ArtTables::RelPrinciples,
+                                             &ArtTables::Questions,     &ArtTables::Subjects,
+                                             &ArtTables::Virtues,       &ArtTables::Vices,
+                                             &ArtTables::AbsAdjectives, &ArtTables::RelAdjectives};
+    const ArtTables &t = committedTables();
+    int ampersandLines = 0;
+    for (int i = 1; i <= 9; ++i) {
+        SCOPED_TRACE(i);
+        for (int c = 0; c < 8; ++c)
+            EXPECT_EQ((t.*words[c])[i], word(i, c));
+        EXPECT_TRUE(t.AbsDefinitions[i].startsWith(t.AbsPrinciples[i] + u" is "_s));
+        EXPECT_TRUE(t.RelDefinitions[i].startsWith(t.RelPrinciples[i] + u" is "_s));
+        EXPECT_TRUE(t.QuestionDefinitions[i].startsWith(t.Questions[i] + u" - "_s));
+        // A caption shows "&&" as "&" and a lone "&" as an access key.
+        ampersandLines += t.AbsDefinitions[i].contains(u"&&"_s) ? 1 : 0;
+        EXPECT_FALSE(QString(t.AbsDefinitions[i]).remove(u"&&"_s).contains(u'&'));
+        // Two paragraphs: the mark became one line break in the middle.
+        const QString &rel = t.RelDefinitions[i];
+        EXPECT_EQ(rel.count(u"\r\n"_s), 1);
+        EXPECT_FALSE(rel.contains(u'#') || rel.startsWith(u"\r\n"_s) || rel.endsWith(u"\r\n"_s));
+    }
+    EXPECT_EQ(ampersandLines, 2);
+}
+
+template <auto Member> std::span<const QString> tableOf(const ArtTables &t)
+{
+    return t.*Member;
+}
+
+struct BlockText
+{
+    int number;
+    int leadingBlanks;
+    std::span<const QString> (*table)(const ArtTables &);
+    std::vector<int> lines; // per element; 0 means one or two, -1 any number
+    int nameColumn = -1;    // the word each block's first line must name
+    bool keyed = false;     // each block opens with its camera's key line
+};
+
+std::vector<int> twelveEach(int fk, int hk)
+{
+    std::vector<int> lines(36, 12);
+    lines[29] = fk;
+    lines[34] = hk;
+    return lines;
+}
+
+class BlockTextTest : public ::testing::TestWithParam<BlockText>
+{};
+
+// Blocks are single-blank separated and land, in file order, at 1..n.
+TEST_P(BlockTextTest, BlocksLandInTheirElements)
+{
+    const BlockText &p = GetParam();
+    const Blocks blocks = splitBlocks(resourceLines(textResource(p.number)));
+    EXPECT_EQ(blocks.leadingBlanks, p.leadingBlanks);
+    EXPECT_FALSE(blocks.doubledBlank);
+    const std::span<const QString> table = p.table(committedTables());
+    ASSERT_EQ(size_t(blocks.blocks.size()), table.size() - 1);
+    ASSERT_EQ(p.lines.size(), table.size() - 1);
+    EXPECT_TRUE(table[0].isEmpty());
+    for (int i = 1; i < int(table.size()); ++i) {
+        SCOPED_TRACE(i);
+        QStringList block = blocks.blocks.at(i - 1);
+        if (p.keyed) {
+            EXPECT_EQ(block.takeFirst(), cameraKey(i));
+            for (const QString &line : block)
+                EXPECT_NE(line.trimmed().size(), 2) << "a content line reads as a key";
+        }
+        const QStringList lines = elementLines(table[size_t(i)]);
+        EXPECT_EQ(lines, block);
+        const int want = p.lines[size_t(i - 1)];
+        EXPECT_TRUE(want < 0 || lines.size() == want || (want == 0 && lines.size() <= 2))
+            << lines.size() << " lines";
+        if (p.nameColumn >= 0 && !lines.isEmpty()) {
+            const QString name = word(i, p.nameColumn).section(u'(', 0, 0);
+            EXPECT_TRUE(lines.first().contains(name, Qt::CaseInsensitive)) << name.toStdString();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, BlockTextTest,
+    ::testing::Values(
+        BlockText{101, 0, tableOf<&ArtTables::Rules>, {4, -1, -1, -1, -1, -1, -1, -1, 10}},
+        BlockText{102, 1, tableOf<&ArtTables::CameraMedia>, twelveEach(12, 12), -1, true},
+        BlockText{103,
+                  1,
+                  tableOf<&ArtTables::SubjectDefinitions>,
+                  {13, 1, 1, 30, 11, 1, 1, 1, 5},
+                  Subject},
+        BlockText{104, 1, tableOf<&ArtTables::ViceDefinitions>, std::vector<int>(9, 1), Vice},
+        BlockText{105, 1, tableOf<&ArtTables::VirtueDefinitions>, std::vector<int>(9, 0), Virtue},
+        BlockText{106, 1, tableOf<&ArtTables::CameraQuestions>, twelveEach(10, 11), -1, true}),
+    [](const auto &info) { return std::to_string(info.param.number); });
+
+// A heading, then parts numbered from 1; only K carries a second rule, 2K.
+TEST(RulesText, HeadingsThenNumberedParts)
+{
+    for (int i = 1; i <= 9; ++i) {
+        SCOPED_TRACE(i);
+        const QString letter(letterAt(i));
+        QString prefix;
+        int part = 0;
+        for (const QString &line : elementLines(committedTables().Rules[size_t(i)])) {
+            if (line.startsWith(u"Rule "_s)) {
+                EXPECT_TRUE(prefix.isEmpty() || (i == 9 && prefix == letter && part > 0));
+                prefix = prefix.isEmpty() ? letter : u"2K"_s;
+                EXPECT_TRUE(line.startsWith(u"Rule "_s + prefix + u": to answer the Question "_s))
+                    << line.toStdString();
+                part = 0;
+            } else {
+                EXPECT_TRUE(line.startsWith(prefix + QString::number(++part) + u": "_s))
+                    << line.toStdString();
+            }
+        }
+        EXPECT_GE(part, 1);
+        EXPECT_EQ(prefix, i == 9 ? u"2K"_s : letter);
+    }
+}
+
+TEST(CommentaryText, ThirtySixChaptersInCameraOrderWithNumberedParagraphs)
+{
+    const QStringList lines = resourceLines(textResource(110));
+    const QStringList chapters = lines.filter(QRegularExpression(u"^Chapter"_s));
+    ASSERT_EQ(chapters.size(), 36);
+    ASSERT_TRUE(lines.first().startsWith(u"Chapter"_s)) << "text before the first chapter";
+
+    static const QRegularExpression numbered(u"^\\d+\\. \\S"_s);
+    const ArtTables &t = committedTables();
+    EXPECT_TRUE(t.Part6Texts[0].isEmpty());
+    for (int camera = 1; camera <= 36; ++camera) {
+        SCOPED_TRACE(camera);
+        EXPECT_EQ(chapters.at(camera - 1), u"Chapter "_s + QString::number(camera));
+        const QStringList text = elementLines(t.Part6Texts[size_t(camera)]);
+        ASSERT_GE(text.size(), 2);
+        EXPECT_EQ(text.at(0), u"Camera "_s + cameraKey(camera));
+        EXPECT_TRUE(isBlankLine(text.at(1)));
+        EXPECT_GE(text.filter(numbered).size(), 3) << "numbered paragraphs";
+    }
+}
+
+// The openings the pages are known by, and keys that place a text.
+TEST(CommittedTexts, KnownOpeningsAndKeys)
+{
+    const ArtTables &t = committedTables();
+    const std::pair<const QString &, QString> openings[] = {
+        {t.QuestionDefinitions[1], u"Whether? - applies to possibility"_s},
+        {t.Rules[1], u"Rule B: to answer the Question"_s},
+        {t.CameraMedia[1], u"Whatever is magnified by greatness is great, but"_s},
+        {t.CameraQuestions[1], u"Is goodness great? What is great goodness?\r\n"_s},
+        {t.SubjectStatements[2], u"God is infinite. God is concordant. "_s},
+        {t.ViceStatements[1], u"Avarice is evil."_s},
+        {t.VirtueStatements[1], u"Justice is good."_s},
+        {t.Part6Texts[1], u"Camera BC\r\n\r\n59. We begin to evacuate this camera"_s}};
+    for (const auto &[text, opening] : openings)
+        EXPECT_TRUE(text.startsWith(opening)) << text.left(80).toStdString();
+    for (int camera = 1; camera <= 36; ++camera)
+        EXPECT_EQ(t.CameraKeys[size_t(camera)], cameraKey(camera));
+    for (int k = 1; k <= 81; ++k)
+        EXPECT_EQ(t.PairKeys81[size_t(k)], pairKey(k));
+    EXPECT_EQ(t.PairKeys81[10], u"CB"_s);
+    const QStringList man = elementLines(t.SubjectDefinitions[4]); // thirty, numbered
+    for (int n = 1; n <= man.size(); ++n)
+        EXPECT_TRUE(man.at(n - 1).startsWith(QString::number(n) + u". Man is "_s)) << n;
+    EXPECT_EQ(t.SubjectStatements[1],
+              u"God is good. God is different. Is God good? Is God different?"_s);
+}
