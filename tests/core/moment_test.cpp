@@ -4,28 +4,20 @@
 
 using velmora::Moment;
 
-TEST(Moment, MonthStepClipsToLastDay)
+TEST(Moment, MonthAndYearStepsClipToTheLastDay)
 {
-    const Moment jan31(2026, 1, 31, 10, 20, 30);
-    EXPECT_EQ(jan31.addMonths(1), Moment(2026, 2, 28, 10, 20, 30));
+    EXPECT_EQ(Moment(2026, 1, 31, 10, 20, 30).addMonths(1), Moment(2026, 2, 28, 10, 20, 30));
     EXPECT_EQ(Moment(2024, 1, 31).addMonths(1), Moment(2024, 2, 29));
     EXPECT_EQ(Moment(2026, 3, 31).addMonths(-1), Moment(2026, 2, 28));
-    EXPECT_EQ(Moment(2026, 12, 15).addMonths(1), Moment(2027, 1, 15));
     EXPECT_EQ(Moment(2026, 1, 15).addMonths(-13), Moment(2024, 12, 15));
-}
-
-TEST(Moment, YearStepFromLeapDay)
-{
     EXPECT_EQ(Moment(2024, 2, 29).addYears(1), Moment(2025, 2, 28));
     EXPECT_EQ(Moment(2024, 2, 29).addYears(4), Moment(2028, 2, 29));
-    EXPECT_EQ(Moment(2024, 2, 29).addYears(10), Moment(2034, 2, 28));
 }
 
 TEST(Moment, ProlepticGregorianDaysAndHours)
 {
-    // 1582 has no Julian gap in the proleptic Gregorian calendar.
+    // No Julian gap in 1582; 1700 and 100 are not leap years, 2000 is.
     EXPECT_EQ(Moment(1582, 10, 4).addDays(1), Moment(1582, 10, 5));
-    // 1700 and 100 are not leap years, 2000 is.
     EXPECT_EQ(Moment(1700, 2, 28).addDays(1), Moment(1700, 3, 1));
     EXPECT_EQ(Moment(2000, 2, 28).addDays(1), Moment(2000, 2, 29));
     EXPECT_EQ(Moment(100, 2, 28).addDays(1), Moment(100, 3, 1));
@@ -40,10 +32,8 @@ TEST(Moment, RangeIsYears100To9999)
     EXPECT_FALSE(Moment::first().addSeconds(-1).inRange());
     EXPECT_FALSE(Moment::last().addSeconds(1).inRange());
     EXPECT_FALSE(Moment().inRange());
-    EXPECT_TRUE(Moment().isNull());
     EXPECT_TRUE(Moment(2026, 2, 30).isNull());
     EXPECT_TRUE(Moment(2026, 2, 1, 24, 0, 0).isNull());
-    EXPECT_LT(Moment::first(), Moment::last());
 }
 
 TEST(Moment, SerialDaysRoundTrip)

@@ -2,58 +2,37 @@
 
 #include <gtest/gtest.h>
 
-using velmora::numericInt16;
-using velmora::numericValue;
-using velmora::roundHalfEven;
-using velmora::toInt16;
+using namespace velmora;
 
-struct NumericCase
+TEST(NumericValue, ReadsTheLeadingNumber)
 {
-    const char *text;
-    double value;
-};
-
-class NumericValueTest : public ::testing::TestWithParam<NumericCase>
-{};
-
-TEST_P(NumericValueTest, ReadsTheLeadingNumber)
-{
-    EXPECT_DOUBLE_EQ(numericValue(QString::fromLatin1(GetParam().text)), GetParam().value);
+    const std::pair<const char *, double> cases[] = {
+        {"45.5N", 45.5}, {"abc", 0},     {"", 0},      {"  40", 40}, {"-75.7W", -75.7}, {"+3", 3},
+        {".5", 0.5},     {"7.", 7},      {"-", 0},     {"-.", 0},    {"2e3x", 2000},    {"2e", 2},
+        {"2e+", 2},      {"1.2.3", 1.2}, {"1e999", 0}, {"N45", 0}};
+    for (const auto &[text, value] : cases)
+        EXPECT_DOUBLE_EQ(numericValue(QString::fromLatin1(text)), value) << text;
 }
-
-INSTANTIATE_TEST_SUITE_P(Texts, NumericValueTest,
-                         ::testing::Values(NumericCase{"45.5N", 45.5}, NumericCase{"abc", 0},
-                                           NumericCase{"", 0}, NumericCase{"  40", 40},
-                                           NumericCase{"-75.7W", -75.7}, NumericCase{"+3", 3},
-                                           NumericCase{".5", 0.5}, NumericCase{"7.", 7},
-                                           NumericCase{"-", 0}, NumericCase{"-.", 0},
-                                           NumericCase{"2e3x", 2000}, NumericCase{"2e", 2},
-                                           NumericCase{"2e+", 2}, NumericCase{"1.2.3", 1.2},
-                                           NumericCase{"1e999", 0}, NumericCase{"N45", 0}));
 
 TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour)
 {
-    EXPECT_EQ(roundHalfEven(63.5), 64);
-    EXPECT_EQ(roundHalfEven(62.5), 62);
-    EXPECT_EQ(roundHalfEven(-0.5), 0);
-    EXPECT_EQ(roundHalfEven(-1.5), -2);
-    EXPECT_EQ(roundHalfEven(-2.5), -2);
-    EXPECT_EQ(roundHalfEven(2.4999), 2);
-    EXPECT_EQ(roundHalfEven(2.5001), 3);
+    const std::pair<double, int> cases[] = {{63.5, 64}, {62.5, 62},  {-0.5, 0},  {-1.5, -2},
+                                            {-2.5, -2}, {2.4999, 2}, {2.5001, 3}};
+    for (const auto &[value, rounded] : cases)
+        EXPECT_EQ(roundHalfEven(value), rounded) << value;
 }
 
 TEST(ToInt16, ReportsValuesThatDoNotFit)
 {
-    bool ok = false;
-    EXPECT_EQ(toInt16(32767.4, &ok), 32767);
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(toInt16(32767.5, &ok), 32767);
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(toInt16(-32768.5, &ok), -32768); // rounds to the even -32768
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(toInt16(-1e9, &ok), -32768);
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(numericInt16(QStringLiteral("63.5"), &ok), 64);
-    EXPECT_TRUE(ok);
+    const std::tuple<double, int, bool> cases[] = {{32767.4, 32767, true},
+                                                   {32767.5, 32767, false},
+                                                   {-32768.5, -32768, true},
+                                                   {-1e9, -32768, false}};
+    for (const auto &[value, clipped, fits] : cases) {
+        bool ok = !fits;
+        EXPECT_EQ(toInt16(value, &ok), clipped) << value;
+        EXPECT_EQ(ok, fits) << value;
+    }
+    EXPECT_EQ(numericInt16(QStringLiteral("63.5")), 64);
     EXPECT_EQ(numericInt16(QStringLiteral("62.5")), 62);
 }

@@ -13,110 +13,98 @@ void PrintTo(const QString &text, std::ostream *out)
 
 namespace {
 
-// Joins lines with CR LF, as the resources are written.
-QByteArray crlf(std::initializer_list<const char *> lines)
-{
-    QByteArray bytes;
-    bool first = true;
-    for (const char *line : lines) {
-        if (!first)
-            bytes += "\r\n";
-        bytes += line;
-        first = false;
-    }
-    return bytes;
-}
-
 QString qs(const char *text)
 {
     return QString::fromLatin1(text);
 }
 
-} // namespace
-
-struct SplitCase
+QByteArray numbered(const char *before, int from, int to, const char *after)
 {
-    const char *name;
     QByteArray bytes;
-    QStringList lines;
-};
-
-class ResourceLinesTest : public ::testing::TestWithParam<SplitCase>
-{};
-
-TEST_P(ResourceLinesTest, SplitsAtCrLfAfterDroppingPadding)
-{
-    EXPECT_EQ(resourceLines(GetParam().bytes), GetParam().lines);
+    for (int i = from; i <= to; ++i)
+        bytes += before + QByteArray::number(i) + after;
+    return bytes;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Inputs, ResourceLinesTest,
-    ::testing::Values(
-        SplitCase{"Empty", QByteArray(), {qs("")}},
-        SplitCase{"TrailingCrLfLeavesEmptyLastLine", "ab\r\ncd\r\n", {qs("ab"), qs("cd"), qs("")}},
-        SplitCase{"LastPieceCounts", "ab\r\ncd", {qs("ab"), qs("cd")}},
-        SplitCase{"OneNul", QByteArray("ab\r\n\0", 5), {qs("ab"), qs("")}},
-        SplitCase{"ThreeNuls", QByteArray("a\r\nb\0\0\0", 7), {qs("a"), qs("b")}},
-        SplitCase{"LoneLfAndCrStayInLine", "a\nb\rc\r\nd", {qs("a\nb\rc"), qs("d")}},
-        SplitCase{"HighBytesAreSingleCharacters", "caf\xe9", {QStringLiteral("caf\u00e9")}}),
-    [](const auto &info) { return std::string(info.param.name); });
+} // namespace
 
-TEST(IsBlankLine, OnlySpacesAreBlank)
+TEST(ResourceLines, SplitAtCrLfAfterDroppingPadding)
 {
-    EXPECT_TRUE(isBlankLine(u""));
-    EXPECT_TRUE(isBlankLine(u"    "));
-    EXPECT_FALSE(isBlankLine(u"\t"));
-    EXPECT_FALSE(isBlankLine(u"  \t  "));
-    EXPECT_FALSE(isBlankLine(u" x "));
+    const std::pair<QByteArray, QStringList> cases[] = {
+        {QByteArray(), {qs("")}},
+        {"ab\r\ncd\r\n", {qs("ab"), qs("cd"), qs("")}},
+        {"ab\r\ncd", {qs("ab"), qs("cd")}},
+        {QByteArray("ab\r\n\0", 5), {qs("ab"), qs("")}},
+        {QByteArray("a\r\nb\0\0\0", 7), {qs("a"), qs("b")}},
+        {"a\nb\rc\r\nd", {qs("a\nb\rc"), qs("d")}},
+        {"caf\xe9", {QStringLiteral("caf\u00e9")}}};
+    for (const auto &[bytes, lines] : cases)
+        EXPECT_EQ(resourceLines(bytes), lines) << bytes.toStdString();
+
+    for (const char16_t *blank : {u"", u"    "})
+        EXPECT_TRUE(isBlankLine(blank));
+    for (const char16_t *text : {u"\t", u"  \t  ", u" x "})
+        EXPECT_FALSE(isBlankLine(text));
 }
 
 TEST(ParseLetterBlocks, BlankLinesOfSpacesSeparateButTabLinesAreText)
 {
     LetterTable table;
-    parseLetterBlocks(crlf({"", "one", "   ", "two a", "\t", "two b", "", "three"}), table, 0);
+    const QByteArray bytes = "\r\none\r\n   \r\ntwo a\r\n\t\r\ntwo b\r\n\r\nthree";
+    parseLetterBlocks(bytes, table, 0);
+    parseLetterBlocks(bytes, table, 0); // parsing again replaces instead of appending
     EXPECT_TRUE(table[0].isEmpty());
     EXPECT_EQ(table[1], qs("one\r\n"));
     EXPECT_EQ(table[2], qs("two a\r\n\t\r\ntwo b\r\n"));
     EXPECT_EQ(table[3], qs("three\r\n"));
     EXPECT_TRUE(table[4].isEmpty());
-}
 
-TEST(ParseLetterBlocks, FirstIndexOneAndPaddingNeverReachesTheText)
-{
-    LetterTable table;
-    QByteArray bytes = crlf({"Rule B", "B1: x", "", "Rule C", "", "", "Rule E"});
-    bytes += QByteArray("\r\n\0\0", 4);
-    parseLetterBlocks(bytes, table, 1);
+    table = {};
+    parseLetterBlocks(QByteArray("Rule B\r\nB1: x\r\n\r\nRule C\r\n\r\n\r\nRule E\r\n") +
+                          QByteArray(2, '\0'),
+                      table, 1);
     EXPECT_EQ(table[1], qs("Rule B\r\nB1: x\r\n"));
     EXPECT_EQ(table[2], qs("Rule C\r\n"));
     EXPECT_TRUE(table[3].isEmpty()) << "two blank lines skip a block";
-    EXPECT_EQ(table[4], qs("Rule E\r\n"));
-    EXPECT_FALSE(table[4].contains(QChar(0)));
+    EXPECT_EQ(table[4], qs("Rule E\r\n")) << "padding never reaches the text";
 }
 
-TEST(ParseLetterBlocks, BlocksBeyondTheLastElementAreDropped)
+// More input than a table holds fills it to its last element and no further.
+TEST(ParseTables, SurplusInputStopsAtTheLastElement)
 {
-    QByteArray bytes;
-    for (int i = 1; i <= 14; ++i)
-        bytes += "\r\nblock " + QByteArray::number(i) + "\r\n";
-    LetterTable table;
-    parseLetterBlocks(bytes, table, 0);
-    for (int i = 1; i <= 9; ++i)
-        EXPECT_EQ(table[std::size_t(i)], qs("block ") + QString::number(i) + qs("\r\n"));
+    LetterTable letters;
+    parseLetterBlocks(numbered("\r\nblock ", 1, 14, "\r\n"), letters, 0);
+    EXPECT_EQ(letters[1], qs("block 1\r\n"));
+    EXPECT_EQ(letters[9], qs("block 9\r\n"));
+
+    CameraTable media;
+    CameraTable keys;
+    parseCameraBlocks("\r\n" + numbered("XY\r\nmedium ", 1, 40, "\r\n\r\n"), media, &keys);
+    EXPECT_EQ(media[1], qs("medium 1\r\n"));
+    EXPECT_EQ(media[36], qs("medium 36\r\n"));
+    EXPECT_EQ(keys[36], qs("XY"));
+
+    PairTable texts;
+    PairTable pairKeys;
+    parsePairLines(numbered("XY - text ", 1, 82, "\r\n"), texts, &pairKeys);
+    EXPECT_EQ(texts[1], qs("text 1"));
+    EXPECT_EQ(pairKeys[1], qs("XY"));
+    EXPECT_EQ(texts[81], qs("text 81"));
+    EXPECT_TRUE(texts[0].isEmpty());
+
+    CameraTable chapters;
+    parseChapters(numbered("Chapter 0\r\nbody ", 1, 39, "\r\n"), chapters);
+    EXPECT_EQ(chapters[1], qs("body 1\r\n"));
+    EXPECT_EQ(chapters[36], qs("body 36\r\n"));
+
+    // Instruments are numbered by position, not by the number in the file.
+    const QStringList list = parseInstrumentList(numbered("999\tname ", 0, 129, "\t\r\n"));
+    ASSERT_EQ(list.size(), 128);
+    EXPECT_EQ(list.first(), qs("0 name 0"));
+    EXPECT_EQ(list.last(), qs("127 name 127"));
 }
 
-TEST(ParseLetterBlocks, ParsingAgainReplacesInsteadOfAppending)
-{
-    LetterTable table;
-    const QByteArray bytes = crlf({"", "one"});
-    parseLetterBlocks(bytes, table, 0);
-    parseLetterBlocks(bytes, table, 0);
-    EXPECT_EQ(table[1], qs("one\r\n"));
-}
-
-namespace {
-
-QByteArray sampleAlphabet()
+TEST(ParseAlphabet, EveryLineLandsInItsTable)
 {
     QByteArray bytes;
     for (int i = 1; i <= 9; ++i) {
@@ -127,48 +115,25 @@ QByteArray sampleAlphabet()
     for (int i = 1; i <= 9; ++i)
         bytes += "adjA" + QByteArray::number(i) + "\tadjR" + QByteArray::number(i) +
                  (i == 7 ? "\t" : "") + "\r\n";
-    for (int i = 1; i <= 9; ++i)
-        bytes += "absdef " + QByteArray::number(i) + " A && B\r\n";
-    for (int i = 1; i <= 9; ++i)
-        bytes += "first " + QByteArray::number(i) + "#second\r\n";
-    for (int i = 1; i <= 9; ++i)
-        bytes += "question " + QByteArray::number(i) + "\r\n";
-    return bytes;
-}
-
-} // namespace
-
-TEST(ParseAlphabet, EveryLineLandsInItsTable)
-{
+    bytes += numbered("absdef ", 1, 9, " A && B\r\n") + numbered("first ", 1, 9, "#second\r\n") +
+             numbered("question ", 1, 9, "\r\n") + "line 46\r\n";
     ArtTables t;
-    parseAlphabet(sampleAlphabet() + "line 46\r\n", t);
-    EXPECT_EQ(t.AbsPrinciples[1], qs("abs1"));
-    EXPECT_EQ(t.RelPrinciples[2], qs("rel2"));
-    EXPECT_EQ(t.Questions[3], qs("q3"));
-    EXPECT_EQ(t.Subjects[4], qs("sub4"));
-    EXPECT_EQ(t.Virtues[5], qs("vir5"));
-    EXPECT_EQ(t.Vices[9], qs("vic9"));
-    EXPECT_EQ(t.AbsAdjectives[7], qs("adjA7"));
-    EXPECT_EQ(t.RelAdjectives[7], qs("adjR7")) << "a trailing TAB adds only an empty field";
-    EXPECT_EQ(t.AbsDefinitions[1], qs("absdef 1 A && B"));
-    EXPECT_EQ(t.RelDefinitions[9], qs("first 9\r\nsecond"));
-    EXPECT_EQ(t.QuestionDefinitions[9], qs("question 9"));
+    parseAlphabet(bytes, t);
+    EXPECT_EQ((QStringList{t.AbsPrinciples[1], t.RelPrinciples[2], t.Questions[3], t.Subjects[4],
+                           t.Virtues[5], t.Vices[9], t.RelAdjectives[7], t.AbsDefinitions[1],
+                           t.RelDefinitions[9], t.QuestionDefinitions[9]}),
+              (QStringList{qs("abs1"), qs("rel2"), qs("q3"), qs("sub4"), qs("vir5"), qs("vic9"),
+                           qs("adjR7"), qs("absdef 1 A && B"), qs("first 9\r\nsecond"),
+                           qs("question 9")}));
     EXPECT_TRUE(t.AbsPrinciples[0].isEmpty());
-    EXPECT_TRUE(t.QuestionDefinitions[0].isEmpty());
-}
 
-TEST(ParseAlphabet, TruncatedInputLeavesMissingFieldsAndLinesEmpty)
-{
-    ArtTables t;
-    parseAlphabet(sampleAlphabet(), t);
-    parseAlphabet(crlf({"Goodness\tDifference", "only"}), t);
-    EXPECT_EQ(t.AbsPrinciples[1], qs("Goodness"));
+    // A truncated file leaves the missing fields and lines empty; nothing old survives.
+    parseAlphabet("Goodness\tDifference\r\nonly", t);
     EXPECT_EQ(t.RelPrinciples[1], qs("Difference"));
     EXPECT_TRUE(t.Questions[1].isEmpty());
-    EXPECT_TRUE(t.Vices[1].isEmpty());
     EXPECT_EQ(t.AbsPrinciples[2], qs("only"));
     EXPECT_TRUE(t.RelPrinciples[2].isEmpty());
-    EXPECT_TRUE(t.AbsPrinciples[3].isEmpty()) << "old content must not survive a new parse";
+    EXPECT_TRUE(t.AbsPrinciples[3].isEmpty());
     EXPECT_TRUE(t.AbsDefinitions[1].isEmpty());
     EXPECT_TRUE(t.QuestionDefinitions[9].isEmpty());
 }
@@ -177,70 +142,34 @@ TEST(ParseCameraBlocks, KeysAreTwoCharactersOnceSpacesAreTrimmed)
 {
     CameraTable media;
     CameraTable keys;
-    parseCameraBlocks(crlf({"", " BC ", "one", "two", "", "BD", "\t", "ABC", ""}), media, &keys);
+    parseCameraBlocks("\r\n BC \r\none\r\ntwo\r\n\r\nBD\r\n\t\r\nABC\r\n", media, &keys);
     EXPECT_EQ(keys[1], qs(" BC ")) << "the key is stored as written";
     EXPECT_EQ(media[1], qs("one\r\ntwo\r\n"));
     EXPECT_EQ(keys[2], qs("BD"));
     EXPECT_EQ(media[2], qs("\t\r\nABC\r\n")) << "a TAB line is neither blank nor a key";
     EXPECT_TRUE(keys[0].isEmpty());
-    EXPECT_TRUE(media[0].isEmpty());
-}
 
-TEST(ParseCameraBlocks, WithoutKeyTableKeysAreSkipped)
-{
-    CameraTable questions;
-    parseCameraBlocks(crlf({"", "FK", "Q1?", "Q2?", ""}), questions);
+    CameraTable questions; // without a key table the keys are skipped
+    parseCameraBlocks("\r\nFK\r\nQ1?\r\nQ2?\r\n", questions);
     EXPECT_EQ(questions[1], qs("Q1?\r\nQ2?\r\n"));
-}
-
-TEST(ParseCameraBlocks, SurplusBlocksAreNotStored)
-{
-    QByteArray bytes = "\r\n";
-    for (int i = 1; i <= 40; ++i)
-        bytes += "XY\r\nmedium " + QByteArray::number(i) + "\r\n\r\n";
-    CameraTable media;
-    CameraTable keys;
-    parseCameraBlocks(bytes, media, &keys);
-    EXPECT_EQ(media[36], qs("medium 36\r\n"));
-    EXPECT_EQ(keys[36], qs("XY"));
-    EXPECT_EQ(media[1], qs("medium 1\r\n"));
-}
-
-TEST(ParsePairLines, ReadsEightyOneLinesAndIgnoresTheRest)
-{
-    QByteArray bytes;
-    for (int k = 1; k <= 82; ++k)
-        bytes += "XY - text " + QByteArray::number(k) + "\r\n";
-    PairTable texts;
-    PairTable keys;
-    parsePairLines(bytes, texts, &keys);
-    EXPECT_EQ(texts[1], qs("text 1"));
-    EXPECT_EQ(keys[1], qs("XY"));
-    EXPECT_EQ(texts[81], qs("text 81"));
-    EXPECT_TRUE(texts[0].isEmpty());
-    EXPECT_TRUE(keys[0].isEmpty());
 }
 
 TEST(ParsePairLines, ShortLinesGiveWhatTheyHave)
 {
     PairTable texts;
     PairTable keys;
-    parsePairLines(crlf({"B", "BC -", "BD - ", "", "BE - x"}), texts, &keys);
-    EXPECT_EQ(keys[1], qs("B"));
-    EXPECT_TRUE(texts[1].isEmpty());
-    EXPECT_EQ(keys[2], qs("BC"));
-    EXPECT_TRUE(texts[2].isEmpty());
-    EXPECT_TRUE(texts[3].isEmpty());
-    EXPECT_TRUE(keys[4].isEmpty());
-    EXPECT_EQ(texts[5], qs("x"));
-    EXPECT_TRUE(texts[6].isEmpty());
+    parsePairLines("B\r\nBC -\r\nBD - \r\n\r\nBE - x", texts, &keys);
+    EXPECT_EQ((QStringList{keys[1], keys[2], keys[4], texts[5]}),
+              (QStringList{qs("B"), qs("BC"), qs(""), qs("x")}));
+    for (int i : {1, 2, 3, 4, 6})
+        EXPECT_TRUE(texts[i].isEmpty()) << i;
 }
 
 TEST(ParseChapters, ChapterLinesOpenChaptersAndAreDropped)
 {
     CameraTable chapters;
-    parseChapters(crlf({"Chapter 1", "Camera BC", "", "59. text", "chapter is text",
-                        " Chapter indented", "Chapter 2", "Camera BD", ""}),
+    parseChapters("Chapter 1\r\nCamera BC\r\n\r\n59. text\r\nchapter is text\r\n Chapter indented"
+                  "\r\nChapter 2\r\nCamera BD\r\n",
                   chapters);
     EXPECT_EQ(chapters[1],
               qs("Camera BC\r\n\r\n59. text\r\nchapter is text\r\n Chapter indented\r\n"));
@@ -248,34 +177,12 @@ TEST(ParseChapters, ChapterLinesOpenChaptersAndAreDropped)
     EXPECT_TRUE(chapters[0].isEmpty());
 }
 
-TEST(ParseChapters, ChaptersBeyondThirtySixAreDropped)
-{
-    QByteArray bytes;
-    for (int i = 1; i <= 39; ++i)
-        bytes += "Chapter " + QByteArray::number(i) + "\r\nbody " + QByteArray::number(i) + "\r\n";
-    CameraTable chapters;
-    parseChapters(bytes, chapters);
-    EXPECT_EQ(chapters[36], qs("body 36\r\n"));
-    EXPECT_EQ(chapters[1], qs("body 1\r\n"));
-}
-
-TEST(ParseInstrumentList, NumbersEntriesByPositionNotByTheFileNumber)
-{
-    QByteArray bytes;
-    for (int i = 0; i < 130; ++i)
-        bytes += "999\tname " + QByteArray::number(i) + "\t\r\n";
-    const QStringList list = parseInstrumentList(bytes);
-    ASSERT_EQ(list.size(), 128);
-    EXPECT_EQ(list.first(), qs("0 name 0"));
-    EXPECT_EQ(list.last(), qs("127 name 127"));
-}
-
 TEST(ParseInstrumentList, ShortOrMalformedInputGivesShorterListOrEmptyNames)
 {
     EXPECT_TRUE(parseInstrumentList(QByteArray()).isEmpty());
     EXPECT_TRUE(parseInstrumentList(QByteArray("\0\0\0", 3)).isEmpty());
-    const QStringList list = parseInstrumentList(crlf({"100\tPiano\t", "101", "102\tOrgan"}));
-    EXPECT_EQ(list, (QStringList{qs("0 Piano"), qs("1 "), qs("2 Organ")}));
+    EXPECT_EQ(parseInstrumentList("100\tPiano\t\r\n101\r\n102\tOrgan"),
+              (QStringList{qs("0 Piano"), qs("1 "), qs("2 Organ")}));
 }
 
 TEST(ParseTextResource, SendsEachResourceToItsTables)
@@ -292,18 +199,15 @@ TEST(ParseTextResource, SendsEachResourceToItsTables)
     parseTextResource(102, "\r\nBC\r\nmedium\r\n", t);
     parseTextResource(110, "Chapter 1\r\nCamera BC\r\n", t);
     parseTextResource(300, "Chapter 1\r\nother\r\n", t);
-    EXPECT_EQ(t.PairKeys81[1], qs("BB")) << "keys come from 107 only";
-    EXPECT_EQ(t.SubjectStatements[1], qs("subject"));
-    EXPECT_EQ(t.ViceStatements[1], qs("vice"));
-    EXPECT_EQ(t.VirtueStatements[1], qs("virtue"));
-    EXPECT_EQ(t.VirtueDefinitions[1], qs("virtue def\r\n"));
-    EXPECT_EQ(t.ViceDefinitions[1], qs("vice def\r\n"));
-    EXPECT_EQ(t.SubjectDefinitions[1], qs("subject def\r\n"));
-    EXPECT_EQ(t.Rules[1], qs("rule\r\n"));
-    EXPECT_EQ(t.CameraQuestions[1], qs("question?\r\n"));
-    EXPECT_EQ(t.CameraKeys[1], qs("BC"));
-    EXPECT_EQ(t.CameraMedia[1], qs("medium\r\n"));
-    EXPECT_EQ(t.Part6Texts[1], qs("Camera BC\r\n\r\n"));
+    // Pair keys come from 107 only.
+    EXPECT_EQ(
+        (QStringList{t.PairKeys81[1], t.SubjectStatements[1], t.ViceStatements[1],
+                     t.VirtueStatements[1], t.VirtueDefinitions[1], t.ViceDefinitions[1],
+                     t.SubjectDefinitions[1], t.Rules[1], t.CameraQuestions[1], t.CameraKeys[1],
+                     t.CameraMedia[1], t.Part6Texts[1]}),
+        (QStringList{qs("BB"), qs("subject"), qs("vice"), qs("virtue"), qs("virtue def\r\n"),
+                     qs("vice def\r\n"), qs("subject def\r\n"), qs("rule\r\n"), qs("question?\r\n"),
+                     qs("BC"), qs("medium\r\n"), qs("Camera BC\r\n\r\n")}));
 }
 
 // Garbage made of the characters the parsers react to: whatever its shape,
