@@ -86,7 +86,6 @@ private Q_SLOTS:
         QTest::newRow("General Table page") << 1 << u"D(T)CB"_s << u"D(T)BC"_s << u"BCD"_s;
         QTest::newRow("evacuation page") << 2 << u"KIH"_s << u"HIK"_s << u"HIK"_s;
         QTest::newRow("too short") << 1 << u"AB"_s << QString() << u"BCD"_s;
-        QTest::newRow("two letters") << 2 << u"B C"_s << QString() << u"BCD"_s;
     }
     void enterInEachBox()
     {
@@ -161,7 +160,6 @@ private Q_SLOTS:
         get<QLineEdit>(u"txtCode(2)"_s)->setText(u"DBTC"_s);
         QTest::mouseClick(get<QRadioButton>(u"optC1(0)"_s), Qt::LeftButton);
         QCOMPARE(get<QRadioButton>(u"optPair(1)"_s)->text(), u"TC"_s);
-        QCOMPARE(m_art->PairLetter(), (std::array<qint16, 4>{1, 3, 0, 2}));
         QCOMPARE(box(u"txtRules(0)"_s), QString());
         QCOMPARE(code(0), u"BCD"_s);
     }
@@ -174,8 +172,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::newRow("first, C shows one &") << u"picFig1"_s << u"lblFig1"_s << QPoint(240, 60)
                                               << u"Greatness makes goodness & duration great."_s;
-        QTest::newRow("second, left is G") << u"picFig2"_s << u"lblFig2"_s << QPoint(3, 140)
-                                           << u"Relative G first.\nRelative G second."_s;
         QTest::newRow("second, E shows one &") << u"picFig2"_s << u"lblFig2"_s << QPoint(240, 60)
                                                << u"Beginning & cause.\nSecond paragraph."_s;
     }

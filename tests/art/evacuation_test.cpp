@@ -22,16 +22,14 @@ QStringList lines(const QString &text)
 TEST(PairCaptions, EachPairInOrderWithItsLetters)
 {
     using Letters4 = std::array<qint16, 4>;
+    // Unconfirmed text may hold anything: a plain T stays, lower case is no letter.
+    // clang-format off
     const std::vector<std::tuple<QString, QString, QString, Letters4>> cases{
-        {u"BCD"_s, u"BC"_s, u"CD"_s, {1, 2, 2, 3}},
-        {u"BBC"_s, u"BB"_s, u"BC"_s, {1, 1, 1, 2}},
-        {u"DBC"_s, u"BD"_s, u"BC"_s, {1, 3, 1, 2}},
-        {u"BKC"_s, u"BK"_s, u"CK"_s, {1, 9, 2, 9}},
-        // Unconfirmed text: a plain T stays, lower case is no letter.
-        {u"DBTC"_s, u"BD"_s, u"TC"_s, {1, 3, 0, 2}},
-        {u"bcd"_s, u"bc"_s, u"cd"_s, {0, 0, 0, 0}},
-        {u"B"_s, u"B"_s, u"B"_s, {1, 1, 1, 1}},
-        {QString(), QString(), QString(), {0, 0, 0, 0}}};
+        {u"BCD"_s, u"BC"_s, u"CD"_s, {1, 2, 2, 3}}, {u"BBC"_s, u"BB"_s, u"BC"_s, {1, 1, 1, 2}},
+        {u"DBC"_s, u"BD"_s, u"BC"_s, {1, 3, 1, 2}}, {u"BKC"_s, u"BK"_s, u"CK"_s, {1, 9, 2, 9}},
+        {u"DBTC"_s, u"BD"_s, u"TC"_s, {1, 3, 0, 2}}, {u"bcd"_s, u"bc"_s, u"cd"_s, {0, 0, 0, 0}},
+        {u"B"_s, u"B"_s, u"B"_s, {1, 1, 1, 1}}, {QString(), QString(), QString(), {0, 0, 0, 0}}};
+    // clang-format on
     for (const auto &[s, first, second, letters] : cases) {
         const PairCaptions c = pairCaptions(s);
         EXPECT_EQ(c, (PairCaptions{first, second})) << s.toStdString();
@@ -44,17 +42,15 @@ TEST(Propositions, ArticleAndPredicateWords)
     EXPECT_EQ(lines(propositions(tables(), 1, 2)).mid(0, 4),
               (QStringList{u"Goodness is Great"_s, u"Goodness is Different"_s,
                            u"Goodness is Concordant"_s, u"Greatness is Good"_s}));
-    // pair, line number, line
+    // pair, line number, line; a missing letter reads as empty words
+    // clang-format off
     const std::vector<std::tuple<int, int, int, QString>> cases{
-        {4, 5, 7, u"The Beginning is Powerful"_s},
-        {4, 5, 3, u"Power is Mediative"_s},
-        {1, 3, 1, u"Goodness is Durable"_s},
-        {1, 5, 1, u"Goodness is Knowable"_s},
-        {1, 6, 1, u"Goodness is Desirable"_s},
-        {1, 6, 3, u"Goodness is Final"_s},
-        {5, 6, 7, u"The Middle is Knowable"_s},
-        {5, 6, 12, u"The End is Mediative"_s},
-        {0, 2, 1, u" is Great"_s}}; // a missing letter reads as empty words
+        {4, 5, 7, u"The Beginning is Powerful"_s}, {4, 5, 3, u"Power is Mediative"_s},
+        {1, 3, 1, u"Goodness is Durable"_s}, {1, 5, 1, u"Goodness is Knowable"_s},
+        {1, 6, 1, u"Goodness is Desirable"_s}, {1, 6, 3, u"Goodness is Final"_s},
+        {5, 6, 7, u"The Middle is Knowable"_s}, {5, 6, 12, u"The End is Mediative"_s},
+        {0, 2, 1, u" is Great"_s}};
+    // clang-format on
     for (const auto &[a, b, n, line] : cases) {
         const QStringList l = propositions(tables(), a, b).split(u"\r\n"_s);
         ASSERT_EQ(l.size(), 13); // twelve lines, each ended by CR LF

@@ -23,36 +23,45 @@ TEST(GetColour, EverySixteenBitValueHasATriangle)
         EXPECT_EQ(GetColour(s), colour) << s;
 }
 
-// Degrees clockwise from the top and distance from the centre (tens of twips) of each marker.
-std::vector<std::pair<long, long>> polar(const std::vector<MarkerCircle> &markers)
+// Degrees clockwise from the top and colour of each marker, all of which must
+// lie at the given distance (tens of twips) from the centre.
+std::vector<std::pair<long, qint32>> onCircle(const std::vector<MarkerCircle> &markers, long r)
 {
-    std::vector<std::pair<long, long>> p;
+    std::vector<std::pair<long, qint32>> p;
     for (const MarkerCircle &m : markers) {
         const double deg = std::atan2(m.x - kW / 2, kH / 2 - m.y) * 180 / kPi;
-        p.emplace_back(std::lround(deg < -0.01 ? deg + 360 : deg),
-                       std::lround(std::hypot(m.x - kW / 2, m.y - kH / 2) / 10));
+        EXPECT_EQ(std::lround(std::hypot(m.x - kW / 2, m.y - kH / 2) / 10), r);
+        p.emplace_back(std::lround(deg < -0.01 ? deg + 360 : deg), m.colour);
     }
     return p;
 }
 
-TEST(Markers, OnTheLettersOfTheirFigure)
+// Markers sit on the letters of the figure each place is read on, and every
+// ring of the fourth figure from the marker's place inwards is coloured.
+TEST(Figures, MarkersAndColouredRingsFollowTheMarker)
 {
-    using P = std::vector<std::pair<long, long>>;
-    FigureMarkers m = figureMarkers({0, {1, 2, 3}}, kW, kH, kW, kH);
-    EXPECT_EQ(polar(m.first), (P{{0, 194}, {40, 194}, {80, 194}}));
-    EXPECT_TRUE(m.second.empty());
-    EXPECT_EQ(m.first[0].colour, kBlue);
-    m = figureMarkers({1, {1, 2, 3}}, kW, kH, kW, kH);
-    EXPECT_EQ(polar(m.second), (P{{0, 185}, {120, 185}, {240, 185}}));
-    EXPECT_EQ(m.second[2].colour, kGreen);
-    // B(T)BC marks B on both figures; E, H, K sit in the 2nd, 3rd and 9th compartments.
-    m = figureMarkers({2, {1, 1, 2}}, kW, kH, kW, kH);
-    EXPECT_EQ(polar(m.first), (P{{0, 194}}));
-    EXPECT_EQ(polar(m.second), (P{{0, 185}, {120, 185}}));
-    m = figureMarkers({1, {4, 7, 9}}, kW, kH, kW, kH);
-    EXPECT_EQ(polar(m.second), (P{{40, 185}, {80, 185}, {320, 185}}));
-    EXPECT_EQ(m.second[0].colour, kRed);
-    EXPECT_EQ(m.second[2].colour, kOrange);
+    using P = std::vector<std::pair<long, qint32>>;
+    struct
+    {
+        Combination c;
+        P first, second;
+        std::array<bool, 3> coloured; // outer, middle, inner ring
+    } const cases[] = {
+        {{0, {1, 2, 3}}, {{0, kBlue}, {40, kBlue}, {80, kBlue}}, {}, {false, false, false}},
+        {{1, {1, 2, 3}}, {}, {{0, kGreen}, {120, kGreen}, {240, kGreen}}, {true, true, true}},
+        {{2, {1, 1, 2}}, {{0, kBlue}}, {{0, kGreen}, {120, kGreen}}, {false, true, true}},
+        {{3, {1, 2, 3}}, {{0, kBlue}, {40, kBlue}}, {{240, kGreen}}, {false, false, true}},
+        // E, H and K sit in the 2nd, 3rd and 9th compartments of the second figure.
+        {{1, {4, 7, 9}}, {}, {{40, kRed}, {80, kOrange}, {320, kOrange}}, {true, true, true}}};
+    for (const auto &[c, first, second, coloured] : cases) {
+        SCOPED_TRACE(combinationText(c).toStdString());
+        const FigureMarkers m = figureMarkers(c, kW, kH, kW, kH);
+        EXPECT_EQ(onCircle(m.first, 194), first);
+        EXPECT_EQ(onCircle(m.second, 185), second);
+        const FourthFigure f = fourthFigure(c, kW4, kH4);
+        for (size_t k = 0; k < 3; ++k)
+            EXPECT_EQ(f.rings[k].coloured, coloured[k]) << k;
+    }
 }
 
 // The sector painted last in a direction (radians counter-clockwise from 3 o'clock).
@@ -96,11 +105,6 @@ TEST(FourthFigure, PlainRingsAndTheLettersOnTop)
     }
     EXPECT_EQ(tops, QStringLiteral("DCB")); // inner, middle and outer text ring
     EXPECT_EQ(outer, QStringLiteral("CDEFGHIK"));
-    for (int t = 1; t <= 3; ++t) {
-        const FourthFigure c = fourthFigure({qint16(t), {1, 2, 3}}, kW4, kH4);
-        for (int k = 0; k < 3; ++k)
-            EXPECT_EQ(c.rings[size_t(k)].coloured, k + 1 >= t);
-    }
 }
 
 TEST(Press, CompartmentClockwiseFromTheTop)

@@ -11,11 +11,7 @@ namespace velmora::testing {
 class ScriptedRandom
 {
 public:
-    explicit ScriptedRandom(std::vector<double> values)
-        : m_state(std::make_shared<State>(State{std::move(values), 0}))
-        , m_source(
-              [s = m_state] { return s->values.at(std::min(s->taken++, s->values.size() - 1)); })
-    {}
+    explicit ScriptedRandom(std::vector<double> values) { script(std::move(values)); }
     RandomSource &source() { return m_source; }
     size_t draws() const { return m_state->taken; }
     void script(std::vector<double> values) { *m_state = State{std::move(values), 0}; }
@@ -26,10 +22,12 @@ private:
     struct State
     {
         std::vector<double> values;
-        size_t taken;
+        size_t taken = 0;
     };
-    std::shared_ptr<State> m_state;
-    RandomSource m_source;
+    std::shared_ptr<State> m_state = std::make_shared<State>();
+    RandomSource m_source{[s = m_state] {
+        return s->values.at(std::min(s->taken++, s->values.size() - 1));
+    }};
 };
 
 } // namespace velmora::testing
