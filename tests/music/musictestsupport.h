@@ -27,13 +27,15 @@ struct Msg
     }
 };
 
-inline Msg on(int note, int velocity = 64)
+/// Note-offs, then note-ons, at the default velocity.
+inline std::vector<Msg> seq(const std::vector<int> &released, const std::vector<int> &struck)
 {
-    return {kNoteOn, note, velocity};
-}
-inline Msg off(int note, int velocity = 64)
-{
-    return {kNoteOff, note, velocity};
+    std::vector<Msg> out;
+    for (int n : released)
+        out.push_back({kNoteOff, n, 64});
+    for (int n : struck)
+        out.push_back({kNoteOn, n, 64});
+    return out;
 }
 
 /// A player wired to a recorder, a fixed sky and a repeating random sequence.
@@ -51,6 +53,28 @@ struct Rig
         midi = std::make_unique<MidiModule>(std::move(out));
         midi->open();
         player = std::make_unique<CyclePlayer>(*midi, sky, random);
+    }
+
+    /// Types text into a box and presses Enter there.
+    void enter(MusicBox box, const char *text, int volumeIndex = 0)
+    {
+        player->setBoxText(box, QString::fromLatin1(text));
+        if (box == MusicBox::Pitch)
+            player->enterPitch();
+        else
+            player->enterVolume(volumeIndex);
+    }
+    /// Starts the harmonic cycle with the given hold list index.
+    void startHarmonic(int holdIndex, bool year = false)
+    {
+        player->setHoldIndex(holdIndex);
+        player->setYearChecked(year);
+        player->clickHarmonic();
+    }
+    void ticks(int count)
+    {
+        for (int t = 0; t < count; ++t)
+            player->tick();
     }
 
     /// Everything sent since the last call, decoded; the recorder is emptied

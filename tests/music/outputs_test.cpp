@@ -6,18 +6,9 @@
 using namespace velmora;
 using namespace velmora::test;
 
-namespace {
-
-bool haveSoundFont()
-{
-    return !SynthOutput::findSoundFont().isEmpty();
-}
-
-} // namespace
-
 TEST(SynthOutput, SoundsANoteAndFallsQuietAfterItsRelease)
 {
-    if (!haveSoundFont())
+    if (SynthOutput::findSoundFont().isEmpty())
         GTEST_SKIP() << "no General MIDI SoundFont installed";
     SynthOutput synth(SynthOutput::Sink::Memory);
     ASSERT_TRUE(synth.open());
@@ -31,38 +22,6 @@ TEST(SynthOutput, SoundsANoteAndFallsQuietAfterItsRelease)
     EXPECT_LT(synth.render(200), 0.001f);
 }
 
-TEST(SynthOutput, EveryCycleIsAudible)
-{
-    if (!haveSoundFont())
-        GTEST_SKIP() << "no General MIDI SoundFont installed";
-    for (CycleButton cycle : {CycleButton::Zodiac, CycleButton::Days, CycleButton::Harmonic}) {
-        auto owned = std::make_unique<SynthOutput>(SynthOutput::Sink::Memory);
-        SynthOutput *synth = owned.get();
-        MidiModule midi(std::move(owned));
-        ASSERT_TRUE(midi.open());
-        FakeSky sky;
-        sky.longitudes = {10, 40, 70, 100, 130, 160, 190};
-        for (int j = 1; j <= 7; ++j)
-            sky.planetLetters[j] = sky.signLetters[j] = QStringLiteral("B");
-        RandomSource random([] { return 0.5; });
-        CyclePlayer player(midi, sky, random);
-        player.setBoxText(MusicBox::Speed, QStringLiteral("180"));
-        player.setInstrument(0);
-        if (cycle == CycleButton::Zodiac)
-            player.clickZodiac();
-        else if (cycle == CycleButton::Days)
-            player.clickDays();
-        else
-            player.clickHarmonic();
-        float peak = 0;
-        for (int t = 0; t < 6; ++t) {
-            player.tick();
-            peak = std::max(peak, synth->render(player.timerIntervalMs()));
-        }
-        EXPECT_GT(peak, 0.01f) << static_cast<int>(cycle);
-    }
-}
-
 TEST(SynthOutput, WithoutASoundDeviceItStillTakesMessages)
 {
     // On a machine with no audio system every driver fails; the synthesiser
@@ -72,7 +31,7 @@ TEST(SynthOutput, WithoutASoundDeviceItStillTakesMessages)
     synth.send(packShortMessage(kNoteOn, 60, 100));
     synth.send(packShortMessage(kNoteOff, 60, 100));
     if (synth.audioDriver().isEmpty()) {
-        EXPECT_FALSE(synth.errorString().isEmpty());
+        EXPECT_FALSE(synth.errorString().isEmpty()) << "no driver, so it must say why";
     }
     synth.close();
     EXPECT_FALSE(synth.isOpen());

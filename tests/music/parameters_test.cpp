@@ -4,38 +4,31 @@
 
 using namespace velmora;
 
-struct SpeedCase
-{
-    const char *text;
-    bool day;
-    float bpm;
-    int interval;
-    const char *rewritten; // nullptr: the box keeps what was typed
-};
+namespace {
 
-class Speed : public testing::TestWithParam<SpeedCase>
-{};
-
-TEST_P(Speed, LimitsAndInterval)
+QString opt(const std::optional<QString> &text)
 {
-    const SpeedCase &c = GetParam();
-    const SpeedSetting s = checkSpeed(QString::fromLatin1(c.text), c.day);
-    EXPECT_FLOAT_EQ(s.beatsPerMinute, c.bpm);
-    EXPECT_EQ(s.intervalMs, c.interval);
-    if (c.rewritten)
-        EXPECT_EQ(s.boxText, QString::fromLatin1(c.rewritten));
-    else
-        EXPECT_FALSE(s.boxText.has_value());
+    return text.value_or(QStringLiteral("(kept)"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Tempi, Speed,
-                         testing::Values(SpeedCase{"5", false, 10, 6000, "10"},
-                                         SpeedCase{"200", false, 180, 333, "180"},
-                                         SpeedCase{"", false, 10, 6000, "10"},
-                                         SpeedCase{"fast", true, 10, 1500, "10"},
-                                         SpeedCase{"90.5", false, 90.5f, 663, nullptr},
-                                         SpeedCase{"40", true, 40, 375, nullptr},
-                                         SpeedCase{"180", true, 180, 83, nullptr}));
+} // namespace
+
+TEST(Speed, LimitsAndInterval)
+{
+    // clang-format off
+    struct { const char *text; bool day; float bpm; int interval; const char *box; } const cases[] = {
+        {"5", false, 10, 6000, "10"}, {"200", false, 180, 333, "180"}, {"", false, 10, 6000, "10"},
+        {"fast", true, 10, 1500, "10"}, {"90.5", false, 90.5f, 663, "(kept)"},
+        {"40", true, 40, 375, "(kept)"}, {"180", true, 180, 83, "(kept)"},
+    };
+    // clang-format on
+    for (const auto &c : cases) {
+        const SpeedSetting s = checkSpeed(QString::fromLatin1(c.text), c.day);
+        EXPECT_FLOAT_EQ(s.beatsPerMinute, c.bpm) << c.text;
+        EXPECT_EQ(s.intervalMs, c.interval) << c.text;
+        EXPECT_EQ(opt(s.boxText), QLatin1String(c.box)) << c.text;
+    }
+}
 
 TEST(Pitch, RoundedLimitedAndRewritten)
 {
@@ -50,25 +43,23 @@ TEST(Pitch, RoundedLimitedAndRewritten)
 
 TEST(Volume, LimitsExchangeAndStep)
 {
-    VolumeSetting v = applyVolume(0, QStringLiteral("0"), 64, 64);
-    EXPECT_EQ(v.minVolume, 1);
-    EXPECT_EQ(v.boxText[0], QStringLiteral("1"));
-    EXPECT_FALSE(v.boxText[1].has_value()) << "the other box keeps its text";
-    EXPECT_EQ(v.velocityStep, 8); // 63 / 8 = 7.875
-
-    v = applyVolume(1, QStringLiteral("300"), 64, 64);
-    EXPECT_EQ(v.maxVolume, 127);
-    EXPECT_EQ(v.boxText[1], QStringLiteral("127"));
-
-    v = applyVolume(0, QStringLiteral("120"), 40, 64);
-    EXPECT_EQ(v.minVolume, 64);
-    EXPECT_EQ(v.maxVolume, 120);
-    EXPECT_EQ(v.boxText[0], QStringLiteral("64"));
-    EXPECT_EQ(v.boxText[1], QStringLiteral("120"));
-    EXPECT_EQ(v.velocityStep, 7);
-
-    v = applyVolume(1, QStringLiteral("50"), 50, 90);
-    EXPECT_EQ(v.velocityStep, 0) << "equal limits keep one velocity";
+    // clang-format off
+    struct { int index; const char *text; int min, max, newMin, newMax, step; const char *box0, *box1; }
+    const cases[] = {
+        {0, "0", 64, 64, 1, 64, 8, "1", "(kept)"}, // 63 / 8 = 7.875
+        {1, "300", 64, 64, 64, 127, 8, "(kept)", "127"},
+        {0, "120", 40, 64, 64, 120, 7, "64", "120"}, // given the wrong way round
+        {1, "50", 50, 90, 50, 50, 0, "(kept)", "50"}, // equal limits: one velocity
+    };
+    // clang-format on
+    for (const auto &c : cases) {
+        const VolumeSetting v = applyVolume(c.index, QString::fromLatin1(c.text), c.min, c.max);
+        EXPECT_EQ(v.minVolume, c.newMin) << c.text;
+        EXPECT_EQ(v.maxVolume, c.newMax) << c.text;
+        EXPECT_EQ(v.velocityStep, c.step) << c.text;
+        EXPECT_EQ(opt(v.boxText[0]), QLatin1String(c.box0)) << c.text;
+        EXPECT_EQ(opt(v.boxText[1]), QLatin1String(c.box1)) << c.text;
+    }
 }
 
 TEST(VelocityStart, MeanAndStepRoundHalvesToEven)
