@@ -58,7 +58,16 @@ inline std::unique_ptr<frmVelmora> startedWindow()
 {
     auto w = std::make_unique<frmVelmora>(windowEnvironment());
     w->Form_Load();
+    QCoreApplication::sendPostedEvents();
     return w;
+}
+
+/// Runs a handler and then delivers the events it posted, as the event loop would before the
+/// next one; without this they pile up over thousands of iterations.
+template <class Handler> void handle(Handler &&handler)
+{
+    handler();
+    QCoreApplication::sendPostedEvents();
 }
 
 /// Drops what the recording output has kept, so long benchmarks do not grow the process.

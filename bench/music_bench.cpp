@@ -123,6 +123,23 @@ public:
     }
 };
 
+// Least-squares slope of the lateness over the beat number, per hundred beats: a clock that
+// chains intervals drifts by a steady amount per beat, scheduler noise does not.
+double driftPerHundred(const std::vector<double> &late)
+{
+    const double n = double(late.size());
+    double sx = 0, sy = 0, sxx = 0, sxy = 0;
+    for (size_t k = 0; k < late.size(); ++k) {
+        const double x = double(k);
+        sx += x;
+        sy += late[k];
+        sxx += x * x;
+        sxy += x * late[k];
+    }
+    const double d = n * sxx - sx * sx;
+    return d > 0 ? 100.0 * (n * sxy - sx * sy) / d : 0.0;
+}
+
 double percentile(std::vector<double> sorted, double p)
 {
     std::sort(sorted.begin(), sorted.end());
@@ -174,6 +191,7 @@ void Timer1Lateness(benchmark::State &state, int ticks)
         state.counters["late_worst_ms"] = *std::max_element(late.begin(), late.end());
         state.counters["early_worst_ms"] = -*std::min_element(late.begin(), late.end());
         state.counters["late_last_ms"] = late.back();
+        state.counters["drift_ms_per_100"] = driftPerHundred(late);
         state.counters["work_median_ms"] = percentile(work, 0.5);
         state.counters["work_worst_ms"] = *std::max_element(work.begin(), work.end());
         state.ResumeTiming();
