@@ -16,7 +16,8 @@ QString opt(const std::optional<QString> &text)
 TEST(Speed, LimitsAndInterval)
 {
     // clang-format off
-    struct { const char *text; bool day; float bpm; int interval; const char *box; } const cases[] = {
+    struct { const char *text; bool day; float bpm; int interval; const char *box; }
+    const cases[] = {
         {"5", false, 10, 6000, "10"}, {"200", false, 180, 333, "180"}, {"", false, 10, 6000, "10"},
         {"fast", true, 10, 1500, "10"}, {"90.5", false, 90.5f, 663, "(kept)"},
         {"40", true, 40, 375, "(kept)"}, {"180", true, 180, 83, "(kept)"},
@@ -44,7 +45,7 @@ TEST(Pitch, RoundedLimitedAndRewritten)
 TEST(Volume, LimitsExchangeAndStep)
 {
     // clang-format off
-    struct { int index; const char *text; int min, max, newMin, newMax, step; const char *box0, *box1; }
+    struct { int index; const char *text; int min, max, newMin, newMax, step; const char *b0, *b1; }
     const cases[] = {
         {0, "0", 64, 64, 1, 64, 8, "1", "(kept)"}, // 63 / 8 = 7.875
         {1, "300", 64, 64, 64, 127, 8, "(kept)", "127"},
@@ -57,8 +58,8 @@ TEST(Volume, LimitsExchangeAndStep)
         EXPECT_EQ(v.minVolume, c.newMin) << c.text;
         EXPECT_EQ(v.maxVolume, c.newMax) << c.text;
         EXPECT_EQ(v.velocityStep, c.step) << c.text;
-        EXPECT_EQ(opt(v.boxText[0]), QLatin1String(c.box0)) << c.text;
-        EXPECT_EQ(opt(v.boxText[1]), QLatin1String(c.box1)) << c.text;
+        EXPECT_EQ(opt(v.boxText[0]), QLatin1String(c.b0)) << c.text;
+        EXPECT_EQ(opt(v.boxText[1]), QLatin1String(c.b1)) << c.text;
     }
 }
 
