@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -62,6 +63,21 @@ private:
     QTabWidget *m_tabs;
     QWidget *m_page;
     QWidget *m_canvas;
+};
+
+/// The design's page coordinates count from the tab control's top edge and put controls as high
+/// as 19 pixels down, so the tab strip must be no taller than that: less vertical padding.
+class CompactTabStyle : public QProxyStyle
+{
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption *option,
+                    const QWidget *widget) const override
+    {
+        const int base = QProxyStyle::pixelMetric(metric, option, widget);
+        if (metric == PM_TabBarTabVSpace)
+            return qMax(0, base - 6);
+        return base;
+    }
 };
 
 QRect pixelRect(const QJsonValue &geom)
@@ -139,6 +155,9 @@ QWidget *makeWidget(const QString &kind, const QJsonObject &c, QWidget *parent)
         return new QTextBrowser(parent);
     if (kind == u"tab") {
         auto *t = new QTabWidget(parent);
+        auto *style = new CompactTabStyle;
+        style->setParent(t);
+        t->tabBar()->setStyle(style);
         const QJsonArray pages = c.value(QStringLiteral("pages")).toArray();
         for (const QJsonValue &p : pages) {
             auto *page = new QWidget;
