@@ -54,7 +54,9 @@ TEST(ChartSigns, PartsAndDrawnPlaces)
         for (float asc : {0.0f, 123.4f}) {
             ChartInput in;
             in.ascendant = asc;
-            const Text *glyph = findText(layoutChart(in), QString(signGlyph(k)), true);
+            // The layout must outlive the pointer findText returns into it.
+            const auto layout = layoutChart(in);
+            const Text *glyph = findText(layout, QString(signGlyph(k)), true);
             ASSERT_NE(glyph, nullptr);
             EXPECT_NEAR(longitudeOf({glyph->at.x + 30, glyph->at.y}, asc), 30.0 * k + 10, 1e-3);
         }
