@@ -7,6 +7,11 @@ namespace velmora {
 
 double numericValue(const QString &text)
 {
+    return leadingNumber(text).value_or(0.0);
+}
+
+std::optional<double> leadingNumber(const QString &text)
+{
     const qsizetype n = text.size();
     qsizetype i = 0;
     while (i < n && (text.at(i) == u' ' || text.at(i) == u'\t'))
@@ -42,8 +47,9 @@ double numericValue(const QString &text)
     }
     bool ok = false;
     const double value = text.mid(start, end - start).toDouble(&ok);
+    // A number too large for a double is no number the program can use.
     if (!ok || !std::isfinite(value))
-        return 0.0;
+        return std::nullopt;
     return value;
 }
 

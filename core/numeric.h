@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <optional>
+
 namespace velmora {
 
 /// The number a text starts with, as a user typed it into a box: leading
@@ -10,6 +12,10 @@ namespace velmora {
 /// point and an optional exponent. A text that does not start with a number
 /// reads as 0 ("45.5N" gives 45.5, "abc" gives 0).
 double numericValue(const QString &text);
+
+/// As numericValue(), but a leading number too large for a double gives nothing instead of 0,
+/// so callers can tell "1e999" from "0".
+std::optional<double> leadingNumber(const QString &text);
 
 /// Nearest integer with halves going to the even neighbour (63.5 -> 64,
 /// 62.5 -> 62), as every real-to-integer conversion of the program does.

@@ -42,9 +42,10 @@ std::optional<int> usableIndex(const QByteArray &field, int count)
     const qsizetype digitAt = (t.startsWith(u'+') || t.startsWith(u'-')) ? 1 : 0;
     if (t.size() <= digitAt || !(t.at(digitAt).isDigit() || t.at(digitAt) == u'.'))
         return std::nullopt;
-    const double v = numericValue(*text);
-    if (!std::isfinite(v))
+    const std::optional<double> leading = leadingNumber(*text);
+    if (!leading)
         return std::nullopt;
+    const double v = *leading;
     const double r = roundHalfEven(v);
     if (r < 0 || r >= count)
         return std::nullopt;

@@ -14,6 +14,14 @@ TEST(NumericValue, ReadsTheLeadingNumber)
         EXPECT_DOUBLE_EQ(numericValue(QString::fromLatin1(text)), value) << text;
 }
 
+TEST(NumericValue, OverflowIsNoNumber)
+{
+    EXPECT_FALSE(leadingNumber(QStringLiteral("1e999")).has_value());
+    EXPECT_FALSE(leadingNumber(QStringLiteral("-1e999x")).has_value());
+    EXPECT_EQ(leadingNumber(QStringLiteral("abc")), 0.0);
+    EXPECT_EQ(leadingNumber(QStringLiteral("0e999")), 0.0);
+}
+
 TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour)
 {
     const std::pair<double, int> cases[] = {{63.5, 64}, {62.5, 62},  {-0.5, 0},  {-1.5, -2},

@@ -88,7 +88,8 @@ TEST(SettingsFile, UnusableListIndexesAreDroppedAlone)
         {"40\t2\t-1\t0\t50", &SettingsValues::octaveIndex},
         {"40\t2\t0\t6\t50", &SettingsValues::jumpUnit},
         {"40\t2\t0\t0\t128", &SettingsValues::instrument},
-        {"40\t2\t0\t0\tpiano", &SettingsValues::instrument}};
+        {"40\t2\t0\t0\tpiano", &SettingsValues::instrument},
+        {"40\t1e999\t0\t0\t50", &SettingsValues::changeIndex}};
     for (const auto &[line2, field] : cases) {
         SettingsValues expected = good;
         (expected.*field).reset();
