@@ -4,43 +4,27 @@
 
 using velmora::Moment;
 
-TEST(Moment, MonthAndYearStepsClipToTheLastDay)
+TEST(Moment, StepsClipAndFollowTheProlepticCalendar)
 {
     EXPECT_EQ(Moment(2026, 1, 31, 10, 20, 30).addMonths(1), Moment(2026, 2, 28, 10, 20, 30));
-    EXPECT_EQ(Moment(2024, 1, 31).addMonths(1), Moment(2024, 2, 29));
-    EXPECT_EQ(Moment(2026, 3, 31).addMonths(-1), Moment(2026, 2, 28));
     EXPECT_EQ(Moment(2026, 1, 15).addMonths(-13), Moment(2024, 12, 15));
     EXPECT_EQ(Moment(2024, 2, 29).addYears(1), Moment(2025, 2, 28));
-    EXPECT_EQ(Moment(2024, 2, 29).addYears(4), Moment(2028, 2, 29));
-}
-
-TEST(Moment, ProlepticGregorianDaysAndHours)
-{
-    // No Julian gap in 1582; 1700 and 100 are not leap years, 2000 is.
+    // No Julian gap in 1582; 1700 is not a leap year, 2000 is.
     EXPECT_EQ(Moment(1582, 10, 4).addDays(1), Moment(1582, 10, 5));
     EXPECT_EQ(Moment(1700, 2, 28).addDays(1), Moment(1700, 3, 1));
     EXPECT_EQ(Moment(2000, 2, 28).addDays(1), Moment(2000, 2, 29));
-    EXPECT_EQ(Moment(100, 2, 28).addDays(1), Moment(100, 3, 1));
-    EXPECT_EQ(Moment(2026, 12, 31, 23).addHours(1), Moment(2027, 1, 1, 0));
     EXPECT_EQ(Moment(2027, 1, 1, 0).addSeconds(-1), Moment(2026, 12, 31, 23, 59, 59));
 }
 
 TEST(Moment, RangeIsYears100To9999)
 {
-    EXPECT_TRUE(Moment::first().inRange());
-    EXPECT_TRUE(Moment::last().inRange());
     EXPECT_FALSE(Moment::first().addSeconds(-1).inRange());
     EXPECT_FALSE(Moment::last().addSeconds(1).inRange());
     EXPECT_FALSE(Moment().inRange());
     EXPECT_TRUE(Moment(2026, 2, 30).isNull());
-    EXPECT_TRUE(Moment(2026, 2, 1, 24, 0, 0).isNull());
-}
-
-TEST(Moment, SerialDaysRoundTrip)
-{
-    EXPECT_DOUBLE_EQ(Moment(1899, 12, 30).serialDays(), 0.0);
-    EXPECT_DOUBLE_EQ(Moment(1900, 1, 1, 12).serialDays(), 2.5);
-    EXPECT_DOUBLE_EQ(Moment(1899, 12, 29, 18).serialDays(), -0.25);
-    for (const Moment &m : {Moment::first(), Moment::last(), Moment(2026, 12, 6, 11, 8, 59)})
+    for (const Moment &m : {Moment::first(), Moment::last(), Moment(2026, 12, 6, 11, 8, 59)}) {
+        EXPECT_TRUE(m.inRange());
         EXPECT_EQ(Moment::fromSerialDays(m.serialDays()), m);
+    }
+    EXPECT_DOUBLE_EQ(Moment(1899, 12, 29, 18).serialDays(), -0.25);
 }
