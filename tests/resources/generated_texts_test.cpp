@@ -69,31 +69,6 @@ TEST_P(CameraTest, MediaConcludeTheTwelvePropositionsInOrder)
     EXPECT_EQ(elementLines(committedTables().CameraQuestions[size_t(camera)]).size(), 12 - denied);
 }
 
-// Every question line asks one proposition twice (once with the question of
-// each of the camera's letters), so both halves name its subject and predicate.
-TEST_P(CameraTest, QuestionLinesAskThePropositionsInOrder)
-{
-    const QList<Proposition> all = pagePropositions(GetParam());
-    QStringList lines = elementLines(committedTables().CameraQuestions[size_t(GetParam())]);
-    qsizetype next = 0;
-    for (const QString &line : lines) {
-        const QStringList halves = line.split(u"? "_s);
-        ASSERT_EQ(halves.size(), 2) << line.toStdString();
-        EXPECT_TRUE(line.endsWith(u'?') && !line.contains(u'.')) << line.toStdString();
-        const auto asks = [&](const Proposition &p) {
-            for (const QString &q : halves)
-                if (!hasWord(q, p.subject.section(u' ', -1)) || !hasWord(q, p.predicate))
-                    return false;
-            return true;
-        };
-        // Propositions without a question are skipped, never reordered.
-        while (next < all.size() && !asks(all.at(next)))
-            ++next;
-        ASSERT_LT(next++, all.size()) << "out of order: " << line.toStdString();
-    }
-    EXPECT_EQ(lines.removeDuplicates(), 0);
-}
-
 INSTANTIATE_TEST_SUITE_P(AllCameras, CameraTest, ::testing::Range(1, 37),
                          [](const auto &info) { return cameraKey(info.param).toStdString(); });
 
