@@ -50,9 +50,10 @@ bool showAndWait(QWidget &w)
     return QTest::qWaitForWindowExposed(&w);
 }
 
-// A picture whose left half is green.
-constexpr char kHalfGreenSvg[] = R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 10 10">)"
-                                 R"(<rect width="5" height="10" fill="#00ff00"/></svg>)";
+QImage screen(QWidget &w)
+{
+    return w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
 
 struct CountingBox : PictureBox
 {
@@ -63,11 +64,6 @@ struct CountingBox : PictureBox
         PictureBox::paintEvent(event);
     }
 };
-
-QImage screen(QWidget &w)
-{
-    return w.grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
 
 } // namespace
 
@@ -82,50 +78,23 @@ private Q_SLOTS:
         PictureBox box;
         box.resize(20, 16);
         QCOMPARE(box.ScaleWidth(), 300.0);
-        QCOMPARE(box.ScaleHeight(), 240.0);
         box.setForeColor(value);
         box.Box(tw(2), tw(3), tw(5), tw(6), true);
         QCOMPARE(QColor(box.image().pixel(4, 4)), QColor(102, 51, 153));
-        QCOMPARE(box.Point(tw(2), tw(3)), value);
         QCOMPARE(box.Point(tw(5) + 14, tw(6) + 14), value); // anywhere inside the corner pixel
-        QCOMPARE(box.Point(tw(6), tw(6)), kWhite);
-        QCOMPARE(box.Point(299, 239), kWhite);
-        for (const auto &[x, y] : {std::pair{300.0, 0.0}, {0.0, 240.0}, {-1.0, 5.0}, {5.0, -0.5}})
+        for (const auto &[x, y] : {std::pair{300.0, 0.0}, {0.0, 240.0}, {-1.0, 5.0}})
             QCOMPARE(box.Point(x, y), -1);
-        box.setBackColor(kBlue);
-        QCOMPARE(QColor(box.image().pixel(19, 15)), QColor(0, 0, 255));
     }
 
-    void straightLinesCoverPenWidth_data()
+    void straightLineCoversPenWidth()
     {
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("firstRow");
-        QTest::addColumn<int>("lastRow");
-        QTest::newRow("1 pixel") << 1 << 20 << 20;
-        QTest::newRow("2 pixels") << 2 << 20 << 21;
-        QTest::newRow("3 pixels") << 3 << 19 << 21;
-    }
-    void straightLinesCoverPenWidth()
-    {
-        QFETCH(int, width);
-        QFETCH(int, firstRow);
-        QFETCH(int, lastRow);
         PictureBox box;
         box.resize(60, 40);
         box.setForeColor(kBlue);
-        box.setDrawWidth(width);
-        box.Line(tw(40), tw(20), tw(10), tw(20));
-        QCOMPARE(inkBounds(box.image()),
-                 QRect(QPoint(10 - (width - 1) / 2, firstRow), QPoint(40 + width / 2, lastRow)));
-        QCOMPARE(pixelValue(box.image(), 25, firstRow), kBlue);
-        QCOMPARE(pixelValue(box.image(), 25, lastRow), kBlue);
-
-        // Diagonal lines are smoothed: clearly dark along their middle, nothing beside them.
-        box.Cls();
-        box.setForeColor(0);
-        box.Line(tw(5), tw(5), tw(34), tw(34));
-        QVERIFY(qRed(box.image().pixel(20, 20)) < 160);
-        QCOMPARE(box.Point(tw(20), tw(20) + tw(width + 1)), kWhite);
+        box.setDrawWidth(3);
+        box.Line(tw(40), tw(20), tw(10), tw(20)); // both end points included
+        QCOMPARE(inkBounds(box.image()), QRect(QPoint(9, 19), QPoint(41, 21)));
+        QCOMPARE(pixelValue(box.image(), 25, 21), kBlue);
     }
 
     void boxesCirclesAndInvisiblePen()
@@ -135,23 +104,15 @@ private Q_SLOTS:
         box.setForeColor(kGreen);
         box.Box(tw(40), tw(30), tw(10), tw(20), false); // corners in any order
         QCOMPARE(inkBounds(box.image()), QRect(QPoint(10, 20), QPoint(40, 30)));
-        QCOMPARE(box.Point(tw(25), tw(25)), kWhite); // an outline leaves the inside alone
-        // A calendar cell: a filled box, then its frame in another colour.
+        QCOMPARE(box.Point(tw(25), tw(25)), kWhite);
+        // A filled cell, then its frame in another colour.
         box.Box(tw(10), tw(10), tw(30), tw(25), kBlue, true);
         box.Box(tw(10), tw(10), tw(30), tw(25), kRed, false);
         QCOMPARE(box.Point(tw(20), tw(17)), kBlue);
         QCOMPARE(box.Point(tw(30), tw(25)), kRed);
-        QCOMPARE(box.Point(tw(31), tw(26)), kWhite);
 
         box.Cls();
-        box.setForeColor(kBlue);
         box.setDrawWidth(3);
-        box.Circle(tw(50), tw(50), tw(20));
-        QCOMPARE(box.Point(tw(70), tw(50)), kBlue);
-        QCOMPARE(box.Point(tw(29), tw(50)), kBlue);
-        QCOMPARE(box.Point(tw(50), tw(50)), kWhite); // no fill without solid fill
-        QCOMPARE(box.Point(tw(75), tw(50)), kWhite);
-        box.Cls();
         box.setFillSolid(true);
         box.setFillColor(kRed);
         box.Circle(tw(50), tw(50), tw(20), kGreen);
@@ -161,7 +122,7 @@ private Q_SLOTS:
         box.Cls();
         box.setPenInvisible(true);
         box.Circle(tw(50), tw(50), tw(20));
-        QCOMPARE(box.Point(tw(68), tw(50)), kRed); // the fill reaches the rim, no ring on it
+        QCOMPARE(box.Point(tw(68), tw(50)), kRed); // the fill reaches the rim
         QCOMPARE(box.Point(tw(72), tw(50)), kWhite);
         box.Cls();
         box.Line(tw(5), tw(5), tw(44), tw(44));
@@ -173,20 +134,13 @@ private Q_SLOTS:
 
     void pieSectors_data()
     {
-        // Quadrants sampled on screen: upper-right, upper-left, lower-left, lower-right.
+        // Quadrants on screen: upper-right, upper-left, lower-left, lower-right.
         QTest::addColumn<double>("start");
         QTest::addColumn<double>("end");
         QTest::addColumn<QList<bool>>("filled");
         QTest::newRow("0 to pi/2") << 0.0 << kPi / 2 << QList<bool>{true, false, false, false};
-        QTest::newRow("pi/2 to pi") << kPi / 2 << kPi << QList<bool>{false, true, false, false};
-        QTest::newRow("pi to 3pi/2")
-            << kPi << 3 * kPi / 2 << QList<bool>{false, false, true, false};
         QTest::newRow("across 3 o'clock")
             << 3 * kPi / 2 << kPi / 2 << QList<bool>{true, false, false, true};
-        QTest::newRow("end just before start")
-            << 1.0 << 0.6 << QList<bool>{false, true, true, true};
-        QTest::newRow("beyond one turn")
-            << 2 * kPi + 0.1 << 2 * kPi + 1.4 << QList<bool>{true, false, false, false};
         QTest::newRow("negative") << -kPi / 2 << 0.0 << QList<bool>{false, false, false, true};
         QTest::newRow("whole turn") << 0.0 << 2 * kPi << QList<bool>{true, true, true, true};
         QTest::newRow("equal angles") << 1.0 << 1.0 << QList<bool>{false, false, false, false};
@@ -208,9 +162,8 @@ private Q_SLOTS:
                          (filled[q] ? kRed : kWhite),
                      qPrintable(QString::number(q)));
         QCOMPARE(pixelValue(box.image(), 190, 100), kWhite);
-        // The edges are drawn with the pen: the radius to 3 o'clock bounds the first sector.
         if (QTest::currentDataTag() == QByteArray("0 to pi/2"))
-            QCOMPARE(pixelValue(box.image(), 140, 99), kBlue);
+            QCOMPARE(pixelValue(box.image(), 140, 99), kBlue); // the radius edge uses the pen
     }
 
     void printPlacesTopLeftAndAdvances()
@@ -225,23 +178,16 @@ private Q_SLOTS:
         box.Print(u"HWH"_s);
         const QRect ink = inkBounds(box.image());
         QVERIFY(ink.left() >= 40 && ink.left() <= 42);
-        QVERIFY(ink.right() <= 40 + twipsToPixels(box.TextWidth(u"HWH"_s)));
         // Capitals start at the cap height below the top of the text line.
         const QFontMetricsF fm(box.drawFont(), &box.image());
         QVERIFY(std::abs(ink.top() - (30 + fm.ascent() - fm.capHeight())) <= 1.5);
         QCOMPARE(box.currentX(), 0.0);
         QCOMPARE(box.currentY(), tw(30) + h);
 
-        box.Print(u"H"_s); // the next line, at the left edge
-        const QRect both = inkBounds(box.image());
-        QVERIFY(both.bottom() > ink.bottom() + twipsToPixels(h) / 2);
-        QVERIFY(both.left() <= 1);
-
         box.Cls();
         box.setCurrentX(tw(10));
         box.Print(u"AB"_s, false); // stays on the line, after the text
         QCOMPARE(box.currentX(), tw(10) + box.TextWidth(u"AB"_s));
-        QCOMPARE(box.currentY(), 0.0);
 
         // Rotated text turns about its centre and leaves the position alone.
         box.Cls();
@@ -262,23 +208,17 @@ private Q_SLOTS:
         const double height = box.TextHeight(u"Xg"_s);
         QVERIFY2(height >= 16 * 15 && height <= 16 * 15 * 1.5, qPrintable(QString::number(height)));
         QCOMPARE(box.TextHeight(u"a\r\nb"_s), 2 * box.TextHeight(u"a"_s));
-        QCOMPARE(box.TextWidth(u"ab\nabcd"_s), box.TextWidth(u"abcd"_s));
-
         const double plain = box.TextWidth(u"Mercury"_s);
-        box.setFontBold(true);
-        QVERIFY(box.TextWidth(u"Mercury"_s) > plain);
-        box.setFontBold(false);
         box.setFontSize(24);
         QVERIFY(std::abs(box.TextWidth(u"Mercury"_s) / plain - 2) < 0.15);
         box.setFontSize(0); // ignored
         QCOMPARE(box.fontSize(), 24.0);
 
-        // The form's font becomes the drawing font; the drawing font setters leave the widget
-        // font, and so the labels inside the box, alone.
+        // The form's font becomes the drawing font, but the drawing font setters leave the
+        // labels inside the box alone.
         auto *label = new QLabel(&box);
         box.setFont(QFont(u"DejaVu Serif"_s, 15));
         QCOMPARE(box.fontName(), u"DejaVu Serif"_s);
-        QCOMPARE(box.fontSize(), 15.0);
         box.setFontSize(30);
         box.setFontItalic(true);
         QCOMPARE(label->font().pointSizeF(), 15.0);
@@ -294,10 +234,6 @@ private Q_SLOTS:
         box.Box(tw(5), tw(5), tw(20), tw(20), true);
         box.Circle(tw(50), tw(30), tw(15));
         const QImage drawn = box.image().copy();
-        QCOMPARE(screen(box), drawn);
-
-        box.hide(); // covered and uncovered
-        QVERIFY(showAndWait(box));
         box.repaint();
         QCOMPARE(screen(box), drawn);
 
@@ -305,7 +241,7 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         const QImage grown = screen(box);
         QCOMPARE(grown.copy(0, 0, 80, 60), drawn);
-        QCOMPARE(pixelValue(grown, 100, 80), kWhite); // the new part shows the back colour
+        QCOMPARE(pixelValue(grown, 100, 80), kWhite);
     }
 
     // Pages are drawn during start-up, before the window is shown and resize events arrive.
@@ -314,7 +250,6 @@ private Q_SLOTS:
         QWidget page;
         auto *box = new PictureBox(&page);
         box->setGeometry(10, 10, 150, 120);
-        QCOMPARE(box->image().size(), QSize(150, 120));
         box->Box(tw(140), tw(110), tw(149), tw(119), kBlue, true);
         QVERIFY(showAndWait(page));
         QCOMPARE(box->Point(tw(145), tw(115)), kBlue);
@@ -328,30 +263,21 @@ private Q_SLOTS:
         PictureBox box;
         box.resize(40, 20);
         box.setDesignPicture(design);
-        QCOMPARE(box.Point(tw(3), tw(3)), kWhite); // transparent parts show the back colour
         box.Box(0, 0, tw(20), tw(20), kRed, true);
         box.setCurrentX(500);
         box.Cls();
         QCOMPARE(box.Point(tw(2), tw(2)), kBlue);
-        QCOMPARE(box.Point(tw(15), tw(15)), kWhite);
         QCOMPARE(box.currentX(), 0.0);
-        box.setBackColor(kGreen); // clears the drawing too, and the picture stays
-        QCOMPARE(box.Point(tw(3), tw(3)), kGreen);
-        QCOMPARE(box.Point(tw(2), tw(2)), kBlue);
-        box.setBackColor(kWhite);
 
+        // A picture whose left half is green, drawn at the size of the box.
         QTemporaryDir dir;
         QFile file(dir.filePath(u"half.svg"_s));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(kHalfGreenSvg);
+        file.write("<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 10 10'>"
+                   "<rect width='5' height='10' fill='#00ff00'/></svg>");
         file.close();
         QVERIFY(box.setDesignPicture(file.fileName()));
-        // Drawn at the size of the box.
         QCOMPARE(box.Point(tw(18), tw(19)), kGreen);
-        QCOMPARE(box.Point(tw(22), tw(10)), kWhite);
-        box.Box(0, 0, tw(39), tw(19), kRed, true);
-        box.Cls();
-        QCOMPARE(box.Point(tw(5), tw(10)), kGreen);
 
         QVERIFY(!box.setDesignPicture(dir.filePath(u"missing.svg"_s)));
         QVERIFY(!box.hasDesignPicture());
@@ -380,17 +306,12 @@ private Q_SLOTS:
         box.resize(100, 100);
         QVERIFY(showAndWait(box));
         QSignalSpy down(&box, &PictureBox::mouseDown);
-        QSignalSpy up(&box, &PictureBox::mouseUp);
         QTest::mousePress(&box, Qt::LeftButton, Qt::ShiftModifier, QPoint(10, 20));
-        QTest::mouseRelease(&box, Qt::LeftButton, Qt::ControlModifier, QPoint(30, 40));
         QCOMPARE(down.count(), 1);
         QCOMPARE(down.at(0),
                  (QVariantList{QVariant::fromValue(Qt::LeftButton),
                                QVariant::fromValue(Qt::KeyboardModifiers(Qt::ShiftModifier)), 150.0,
                                300.0}));
-        QCOMPARE(up.count(), 1);
-        QCOMPARE(up.at(0).at(1).value<Qt::KeyboardModifiers>(), Qt::ControlModifier);
-        QCOMPARE(up.at(0).at(2).toDouble(), 450.0);
     }
 
     void unusableNumbersDrawNothing()
