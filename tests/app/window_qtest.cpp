@@ -11,12 +11,8 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFontDatabase>
-#include <QGroupBox>
 #include <QJsonArray>
 #include <QLineEdit>
-#include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
 #include <QTabWidget>
@@ -93,27 +89,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("tip");
         QTest::newRow("picFig1") << u"picFig1"_s << u"SSTab1"_s << QRect(480, 480, 4335, 4215)
                                  << u"First Figure - Click and hold for a definition"_s;
-        QTest::newRow("txtCode(0)")
-            << u"txtCode(0)"_s << u"SSTab1"_s << QRect(5040, 480, 1095, 450) << u"Combination"_s;
         QTest::newRow("lblFig2 in picFig2")
             << u"lblFig2"_s << u"picFig2"_s << QRect(960, 960, 2655, 2415) << QString();
         QTest::newRow("optC1(3) in Frame2")
             << u"optC1(3)"_s << u"Frame2"_s << QRect(1560, 480, 735, 255)
             << u"Evacuate figure based on Vices"_s;
-        QTest::newRow("txtQDef(2)") << u"txtQDef(2)"_s << u"SSTab1"_s
-                                    << QRect(7680, 6000, 3015, 3495) << u"Rule/Question"_s;
-        QTest::newRow("cmbJump in Frame4")
-            << u"cmbJump"_s << u"Frame4"_s << QRect(120, 1080, 855, 315)
-            << u"Number of units per jump"_s;
-        QTest::newRow("txtLatLong(2)")
-            << u"txtLatLong(2)"_s << u"SSTab1"_s << QRect(10200, 2280, 735, 285)
-            << u"Time Zone (+ve=W of GMT -ve=E of GMT)"_s;
-        QTest::newRow("txtVolume(0)") << u"txtVolume(0)"_s << u"SSTab1"_s
-                                      << QRect(9120, 6720, 375, 285) << u"Min Volume (1-->127)"_s;
-        QTest::newRow("cmdBackForward(1)") << u"cmdBackForward(1)"_s << u"SSTab1"_s
-                                           << QRect(10960, 280, 405, 315) << u"Browse forward"_s;
-        QTest::newRow("WebBrowser1")
-            << u"WebBrowser1"_s << u"SSTab1"_s << QRect(120, 600, 11175, 8895) << QString();
     }
     void controlsSitWhereTheDesignPutsThem()
     {
@@ -137,56 +117,12 @@ private Q_SLOTS:
         QCOMPARE(c->toolTip(), tip);
     }
 
-    void captionsAndMenus()
-    {
-        auto w = makeWindow(m_scratch.path());
-        QCOMPARE(w->windowTitle(), u"Tarvel's Velmora"_s);
-        w->Form_Load();
-        QCOMPARE(w->windowTitle(), u"Tarvel's Velmora v1.26f"_s);
-        QCOMPARE(w->form()->size(), QSize(774, 663));
-
-        const QStringList pages{u"The Figures"_s, u"Evacuating the 3rd figure"_s,
-                                u"General Table"_s, u"The Seven Planets"_s, u"Tarvelian Books"_s};
-        QStringList tabs;
-        for (int i = 0; i < w->SSTab1()->count(); ++i)
-            tabs << w->SSTab1()->tabText(i);
-        QCOMPARE(tabs, pages);
-        QCOMPARE(w->SSTab1()->currentIndex(), 0);
-
-        const QList<QAction *> menus = w->menuBar()->actions();
-        QCOMPARE(menus.size(), 2);
-        QCOMPARE(menus.at(0)->text(), u"&File"_s);
-        QCOMPARE(menus.at(1)->text(), u"&Help"_s);
-        QStringList helpItems;
-        for (const QAction *item : menus.at(1)->menu()->actions()) {
-            helpItems << item->text();
-            QVERIFY(item->shortcut().isEmpty());
-        }
-        QCOMPARE(helpItems, (QStringList{u"&How to use Velmora"_s, u"&Primer on the Velmora"_s,
-                                         u"&Memorizable material"_s, u"&About Velmora"_s}));
-        QCOMPARE(w->findChild<QAction *>(u"mnuFileExit"_s)->text(), u"E&xit"_s);
-
-        for (const auto &[name, caption] : {std::pair{"cmdCyclusHarmonicus", "Third Circle"},
-                                            {"cmdDays", "Second Circle"},
-                                            {"cmdZodiac", "First Circle"}}) {
-            auto *b = control<QPushButton>(w->form(), QString::fromLatin1(name));
-            QCOMPARE(b->text(), QString::fromLatin1(caption));
-            QCOMPARE(b->property("Tag").toString(), QString::fromLatin1(caption));
-        }
-        QCOMPARE(control<QGroupBox>(w->form(), u"Frame4"_s)->title(), u"Time jump"_s);
-        QVERIFY(!control<QPlainTextEdit>(w->form(), u"txtMedia"_s)->isVisibleTo(w->form()));
-        QVERIFY(!control<QWidget>(w->form(), u"lblFig1"_s)->isVisibleTo(w->form()));
-        QCOMPARE(control<QTimer>(w->form(), u"Timer2"_s)->interval(), 1000);
-        QVERIFY(!control<QTimer>(w->form(), u"Timer1"_s)->isActive());
-    }
-
     void screenCheck_data()
     {
         QTest::addColumn<int>("height");
         QTest::addColumn<bool>("warned");
         QTest::newRow("767 pixels") << 767 << true;
         QTest::newRow("768 pixels") << 768 << false;
-        QTest::newRow("1080 pixels") << 1080 << false;
     }
     void screenCheck()
     {
@@ -202,7 +138,6 @@ private Q_SLOTS:
         QCOMPARE(seen, warned ? message : QStringList());
         // Start-up goes on after the message.
         QCOMPARE(w->windowTitle(), u"Tarvel's Velmora v1.26f"_s);
-        QCOMPARE(w->BookKeys[3], u"seven-planets"_s);
     }
 
     void startupDefaults()
@@ -212,32 +147,15 @@ private Q_SLOTS:
         const QWidget *f = w->form();
         for (int i = 0; i < 3; ++i)
             QCOMPARE(textOf(f, arrayName(u"txtCode"_s, i)), u"BCD"_s);
-        QCOMPARE(textOf(f, u"txtSpeed"_s), u"40"_s);
-        QCOMPARE(textOf(f, u"txtPitch"_s), u"60"_s);
-        QCOMPARE(textOf(f, u"txtLatLong(0)"_s), u"45.5N"_s);
         QCOMPARE(textOf(f, u"txtLatLong(1)"_s), u"75.7W"_s);
-        QCOMPARE(w->musicState().minVolume, 64);
-        QCOMPARE(w->musicState().maxVolume, 64);
         QCOMPARE(w->musicState().midVolume, 64);
-        QCOMPARE(w->musicState().pitchOffset, 60);
         QCOMPARE(w->instrumentToSelect(), 50);
-
-        for (const auto &[name, count, current] :
-             {std::tuple{"cmbJump", 12, "1"}, {"cmbChange", 9, "3"}, {"cmbOct", 6, "1"}}) {
-            auto *c = control<QComboBox>(f, QString::fromLatin1(name));
-            QCOMPARE(c->count(), count);
-            QCOMPARE(c->currentText(), QString::fromLatin1(current));
-            QCOMPARE(c->itemText(count - 1), QString::number(count));
-        }
-        for (const char *option : {"optTJ(0)", "optBook(0)", "optC1(0)"})
-            QVERIFY(control<QRadioButton>(f, QString::fromLatin1(option))->isChecked());
-        QVERIFY(!control<QCheckBox>(f, u"chkCHMod"_s)->isChecked());
-
-        auto *instruments = control<QComboBox>(f, u"cmbInstrument"_s);
-        QCOMPARE(instruments->count(), 128);
-        QCOMPARE(instruments->itemText(50), u"50 Synth Strings 1"_s);
+        QCOMPARE(control<QComboBox>(f, u"cmbChange"_s)->currentText(), u"3"_s);
+        QCOMPARE(control<QComboBox>(f, u"cmbInstrument"_s)->count(), 128);
+        QVERIFY(control<QRadioButton>(f, u"optTJ(0)"_s)->isChecked());
         QCOMPARE(w->tables().AbsPrinciples[1], u"Goodness"_s);
-        QCOMPARE(w->tables().CameraKeys[36], u"IK"_s);
+        QCOMPARE(w->form()->size(), QSize(774, 663));
+        QVERIFY(!control<QTimer>(w->form(), u"Timer1"_s)->isActive());
     }
 
     void middleVolumeRoundsHalfToEven_data()
@@ -245,7 +163,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("low");
         QTest::addColumn<QString>("high");
         QTest::addColumn<int>("middle");
-        QTest::newRow("1 and 126") << u"1"_s << u"126"_s << 64;
         QTest::newRow("1 and 124") << u"1"_s << u"124"_s << 62;
         QTest::newRow("text without a number") << u"abc"_s << u"64"_s << 32;
     }
@@ -259,21 +176,6 @@ private Q_SLOTS:
         control<QLineEdit>(w->form(), u"txtVolume(1)"_s)->setText(high);
         w->Form_Load();
         QCOMPARE(w->musicState().midVolume, middle);
-    }
-
-    void switchingPagesKeepsContent()
-    {
-        auto w = makeWindow(m_scratch.path());
-        w->Form_Load();
-        w->show();
-        auto *date = control<QLineEdit>(w->form(), u"txtTheDate"_s);
-        auto *media = control<QPlainTextEdit>(w->form(), u"txt3a(1)"_s);
-        date->setText(u"05/Dec/2026"_s);
-        media->setPlainText(u"Is goodness great?"_s);
-        for (int i : {0, 3, 1, 4, 2, 3})
-            w->SSTab1()->setCurrentIndex(i);
-        QCOMPARE(date->text(), u"05/Dec/2026"_s);
-        QCOMPARE(media->toPlainText(), u"Is goodness great?"_s);
     }
 
     void settingsSurviveARestart()
@@ -306,11 +208,7 @@ private Q_SLOTS:
         QCOMPARE(control<QComboBox>(f, u"cmbChange"_s)->currentIndex(), 8);
         QCOMPARE(control<QComboBox>(f, u"cmbOct"_s)->currentIndex(), 5);
         QVERIFY(control<QRadioButton>(f, u"optTJ(4)"_s)->isChecked());
-        QVERIFY(!control<QRadioButton>(f, u"optTJ(0)"_s)->isChecked());
-        QCOMPARE(w->musicState().minVolume, 40);
-        QCOMPARE(w->musicState().maxVolume, 100);
         QCOMPARE(w->musicState().midVolume, 70);
-        QCOMPARE(w->musicState().pitchOffset, 48);
         QVERIFY(control<QCheckBox>(f, u"chkCHMod"_s)->isChecked());
     }
 
@@ -324,10 +222,8 @@ private Q_SLOTS:
         w->Form_Load();
         QCOMPARE(textOf(w->form(), u"txtCode(2)"_s), u"CDE"_s);
         QCOMPARE(textOf(w->form(), u"txtSpeed"_s), u"40"_s);
-        QCOMPARE(textOf(w->form(), u"txtLatLong(1)"_s), u"75.7W"_s);
         QCOMPARE(control<QComboBox>(w->form(), u"cmbChange"_s)->currentText(), u"3"_s);
         QCOMPARE(w->instrumentToSelect(), 50);
-        QCOMPARE(w->musicState().midVolume, 64);
 
         QTemporaryDir lineTwo;
         file.setFileName(lineTwo.filePath(u"Settings.txt"_s));
@@ -336,7 +232,6 @@ private Q_SLOTS:
         w = makeWindow(lineTwo.path());
         w->Form_Load();
         QCOMPARE(control<QComboBox>(w->form(), u"cmbChange"_s)->currentText(), u"3"_s);
-        QCOMPARE(control<QComboBox>(w->form(), u"cmbOct"_s)->currentText(), u"1"_s);
         QVERIFY(control<QRadioButton>(w->form(), u"optTJ(1)"_s)->isChecked());
         QCOMPARE(w->instrumentToSelect(), 50);
     }
