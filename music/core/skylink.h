@@ -20,16 +20,6 @@ struct ChartMusicState
     friend bool operator==(const ChartMusicState &, const ChartMusicState &) = default;
 };
 
-/// Colours of the chart while music plays (red, green and blue as colour
-/// values red + 256 * green + 65536 * blue).
-inline constexpr int kChartRed = 255;
-inline constexpr int kChartGreen = 65280;
-inline constexpr int kChartBlue = 16711680;
-
-/// The colour of planet ring (1 Moon .. 7 Saturn, from the centre out) whose
-/// longitude lies in ten-degree part (0..2) of its sign.
-int soundingPlanetColour(const ChartMusicState &state, int ring, int part);
-
 /// The music's view of the sky: the current moment, the way to move it, and
 /// the positions and letters of the seven planets after the last computation.
 /// The window implements it over the sky subsystem; tests use a fixed sky.

@@ -1,6 +1,5 @@
 #include "music/core/musictables.h"
 #include "musictestsupport.h"
-#include "sky/core/chartlayout.h"
 
 using namespace velmora;
 using namespace velmora::test;
@@ -275,28 +274,4 @@ TEST(Instrument, BankSelectThenProgramAtOnceWithoutRestrike)
                   {kControlChange, 0, 0}, {kControlChange, 32, 0}, {kProgramChange, 50, 0}}));
     rig.player->setInstrument(-1); // an empty list: no program byte to send
     EXPECT_EQ(rig.take().size(), 2u);
-}
-
-// The music hands the chart its state; both sides must agree on which planets sound.
-TEST(ChartColours, AgreeWithTheChartForEveryStepDegreeAndPart)
-{
-    for (int flags = 0; flags < 8; ++flags) {
-        for (int step = -1; step <= 8; ++step) {
-            for (int degree = -1; degree <= 8; ++degree) {
-                ChartMusicState music;
-                CycleState chart;
-                chart.harmonicCycleOn = music.harmonicCycleOn = flags & 1;
-                chart.zodiacCycleOn = music.zodiacCycleOn = flags & 2;
-                chart.modernCycle = music.modernCycle = flags & 4;
-                chart.harmonicStep = music.harmonicStep = step;
-                chart.harmonicDegree = music.harmonicDegree = degree;
-                for (int ring = 1; ring <= 7; ++ring)
-                    for (int part = 0; part < 3; ++part)
-                        ASSERT_EQ(soundingPlanetColour(music, ring, part),
-                                  chart::planetColour(ring, 30.0 * ring + 10 * part + 5, chart))
-                            << flags << " step " << step << " degree " << degree << " ring " << ring
-                            << " part " << part;
-            }
-        }
-    }
 }
