@@ -35,6 +35,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTimer>
@@ -84,6 +85,10 @@ frmVelmora::frmVelmora(Environment environment, QWidget *parent)
 
     buildMenu();
     connectHelpMenu(this, m_env.programFolder);
+    // One line below the pages for what the program has to say without interrupting: there
+    // from the start, so the window does not grow when the first message comes.
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->setSizeGripEnabled(false);
     // The window keeps the design's size: the pages are laid out in fixed positions.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
