@@ -7,6 +7,7 @@
 #include "books/bookbrowser.h"
 #include "calendar/view/monthcalendar.h"
 #include "core/numeric.h"
+#include "core/preferences.h"
 #include "music/core/cycleplayer.h"
 #include "music/core/midimodule.h"
 #include "music/midi/midioutputs.h"
@@ -196,8 +197,9 @@ void frmVelmora::Form_Load()
     // 17. The starting combination.
     auto *code0 = control<QLineEdit>(m_form, QStringLiteral("txtCode(0)"));
     code0->setText(QStringLiteral("BCD"));
-    // 18. The user's settings of the last run.
+    // 18. The user's settings of the last run, and the preferences kept beside them.
     readSettings();
+    m_prefs = std::make_unique<Preferences>(m_env.programFolder, m_env.configFolder);
     // 19. The other two combination boxes copy the first.
     control<QLineEdit>(m_form, QStringLiteral("txtCode(1)"))->setText(code0->text());
     control<QLineEdit>(m_form, QStringLiteral("txtCode(2)"))->setText(code0->text());
@@ -336,10 +338,16 @@ void frmVelmora::Form_QueryUnload()
 
 QString frmVelmora::rememberedMidiOutput() const
 {
-    QFile f(QFileInfo(settingsLocation().readPath()).dir().filePath(QStringLiteral("Output.txt")));
-    if (!f.open(QIODevice::ReadOnly))
-        return QStringLiteral("synth");
-    const QString name = QString::fromLatin1(f.read(64)).trimmed();
+    QString name = m_prefs->midiOutput();
+    if (name.isEmpty()) {
+        // Earlier versions kept the choice in a file of its own; it is read until the
+        // preferences hold a choice.
+        QFile f(QFileInfo(settingsLocation().readPath())
+                    .dir()
+                    .filePath(QStringLiteral("Output.txt")));
+        if (f.open(QIODevice::ReadOnly))
+            name = QString::fromLatin1(f.read(64)).trimmed();
+    }
     return midiOutputNames().contains(name) ? name : QStringLiteral("synth");
 }
 
@@ -352,10 +360,8 @@ void frmVelmora::chooseMidiOutput(const QString &name)
     m_music->cmbInstrument_Click();
     for (QAction *a : m_outputGroup->actions())
         a->setChecked(a->data().toString() == m_midiOutputName);
-    // Remembered beside the settings file, which keeps its five lines.
-    const QString path =
-        QFileInfo(settingsLocation().writePath()).dir().filePath(QStringLiteral("Output.txt"));
-    writeSettingsFile(path, m_midiOutputName.toLatin1() + "\r\n");
+    m_prefs->setMidiOutput(m_midiOutputName);
+    m_prefs->save();
 }
 
 void frmVelmora::buildOutputMenu(QMenu *file)

@@ -31,6 +31,7 @@ class MidiModule;
 class MusicPage;
 class Navigation;
 class PlanetChart;
+class Preferences;
 class WindowSky;
 struct MusicState;
 
@@ -102,6 +103,8 @@ public:
     const MusicState &musicState() const;
     /// Name of the MIDI output in use ("synth", "alsa" or "record").
     const QString &midiOutputName() const { return m_midiOutputName; }
+    /// What the program remembers beyond the settings file; present once Form_Load has run.
+    Preferences &preferences() const { return *m_prefs; }
     /// Opens another MIDI output and remembers the choice.
     void chooseMidiOutput(const QString &name);
 
@@ -136,6 +139,7 @@ private:
     QString m_midiOutputName;
     QActionGroup *m_outputGroup = nullptr;
 
+    std::unique_ptr<Preferences> m_prefs;
     std::unique_ptr<AstroModule> m_astro;
     std::unique_ptr<AstroFont> m_astroFont;
     std::unique_ptr<clsCalendar> m_oCalendar;

@@ -149,9 +149,10 @@ QByteArray formatSettings(const SettingsSnapshot &s)
     return out;
 }
 
-SettingsLocation::SettingsLocation(QString programFolder, QString configFolder)
+SettingsLocation::SettingsLocation(QString programFolder, QString configFolder, QString fileName)
     : m_programFolder(std::move(programFolder))
     , m_configFolder(std::move(configFolder))
+    , m_fileName(std::move(fileName))
 {}
 
 bool SettingsLocation::programFolderWritable() const
@@ -159,15 +160,15 @@ bool SettingsLocation::programFolderWritable() const
     const QFileInfo folder(m_programFolder);
     if (!folder.isDir() || !folder.isWritable())
         return false;
-    const QFileInfo file(QDir(m_programFolder).filePath(QString::fromLatin1(kFileName)));
+    const QFileInfo file(QDir(m_programFolder).filePath(m_fileName));
     return !file.exists() || file.isWritable();
 }
 
 QString SettingsLocation::readPath() const
 {
-    const QString inProgram = QDir(m_programFolder).filePath(QString::fromLatin1(kFileName));
+    const QString inProgram = QDir(m_programFolder).filePath(m_fileName);
     if (!programFolderWritable() && !m_configFolder.isEmpty()) {
-        const QString inConfig = QDir(m_configFolder).filePath(QString::fromLatin1(kFileName));
+        const QString inConfig = QDir(m_configFolder).filePath(m_fileName);
         if (QFileInfo::exists(inConfig))
             return inConfig;
     }
@@ -177,9 +178,9 @@ QString SettingsLocation::readPath() const
 QString SettingsLocation::writePath() const
 {
     if (programFolderWritable() || m_configFolder.isEmpty())
-        return QDir(m_programFolder).filePath(QString::fromLatin1(kFileName));
+        return QDir(m_programFolder).filePath(m_fileName);
     QDir().mkpath(m_configFolder);
-    return QDir(m_configFolder).filePath(QString::fromLatin1(kFileName));
+    return QDir(m_configFolder).filePath(m_fileName);
 }
 
 std::optional<SettingsValues> readSettingsFile(const QString &path)

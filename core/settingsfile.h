@@ -69,13 +69,14 @@ SettingsValues parseSettings(const QByteArray &bytes);
 QByteArray formatSettings(const SettingsSnapshot &values);
 
 /// Where the file lives: the program folder when it can be written, else the user's
-/// configuration folder.
+/// configuration folder. The same rules place the preferences file beside it.
 class SettingsLocation
 {
 public:
-    SettingsLocation(QString programFolder, QString configFolder);
-
     static constexpr const char *kFileName = "Settings.txt";
+
+    SettingsLocation(QString programFolder, QString configFolder,
+                     QString fileName = QString::fromLatin1(kFileName));
 
     /// The file to read: the configuration folder's copy when the program folder cannot be
     /// written and that copy exists, else the program folder's.
@@ -89,6 +90,7 @@ private:
 
     QString m_programFolder;
     QString m_configFolder;
+    QString m_fileName;
 };
 
 /// Reads a settings file; nothing when it is missing or unreadable. Files larger than a settings

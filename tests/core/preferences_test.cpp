@@ -1,0 +1,77 @@
+#include "core/preferences.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+} // namespace
+
+TEST(Preferences, ValuesSurviveARestartBesideTheSettings)
+{
+    QTemporaryDir dir;
+    {
+        Preferences p(dir.path(), dir.filePath(u"config"_s));
+        EXPECT_EQ(p.midiOutput(), QString());
+        EXPECT_EQ(p.zoomPercent(), 100);
+        p.setMidiOutput(u"alsa"_s);
+        p.setZoomPercent(175);
+        p.setValue(u"Place/Zone"_s, u"Europe/Madrid"_s);
+        ASSERT_TRUE(p.save());
+    }
+    EXPECT_TRUE(QFile::exists(dir.filePath(u"Velmora.ini"_s)));
+    Preferences p(dir.path(), dir.filePath(u"config"_s));
+    EXPECT_EQ(p.midiOutput(), u"alsa"_s);
+    EXPECT_EQ(p.zoomPercent(), 175);
+    EXPECT_EQ(p.value(u"Place/Zone"_s).toString(), u"Europe/Madrid"_s);
+
+    // A removed value is gone from the file too, not merged back from it.
+    p.remove(u"Place/Zone"_s);
+    ASSERT_TRUE(p.save());
+    EXPECT_FALSE(Preferences(dir.path(), {}).contains(u"Place/Zone"_s));
+}
+
+TEST(Preferences, DamagedFilesGiveTheDefaults)
+{
+    const QByteArray files[] = {
+        "[View]\nZoom=huge\n[Sound]\nOutput=\n",
+        "[View]\nZoom=99\n",
+        "[View]\nZoom=301\n",
+        QByteArray("\x00\xff\x01[[[=\n\xfe", 9),
+        QByteArray(100 * 1024, '='),
+    };
+    for (const QByteArray &bytes : files) {
+        QTemporaryDir dir;
+        writeFile(dir.filePath(u"Velmora.ini"_s), bytes);
+        Preferences p(dir.path(), {});
+        EXPECT_EQ(p.zoomPercent(), 100) << bytes.left(20).toStdString();
+        EXPECT_EQ(p.midiOutput(), QString());
+        p.setZoomPercent(250);
+        EXPECT_TRUE(p.save());
+        EXPECT_EQ(Preferences(dir.path(), {}).zoomPercent(), 250);
+    }
+}
+
+TEST(Preferences, AFileThatCannotBeWrittenIsReported)
+{
+    QTemporaryDir dir;
+    // The program folder is a file: nothing can be written inside it.
+    writeFile(dir.filePath(u"blocked"_s), "x");
+    Preferences p(dir.filePath(u"blocked"_s), {});
+    p.setZoomPercent(150);
+    EXPECT_FALSE(p.save());
+    EXPECT_EQ(p.zoomPercent(), 150);
+}
