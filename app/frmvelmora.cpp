@@ -36,8 +36,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QStatusBar>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -342,9 +342,8 @@ QString frmVelmora::rememberedMidiOutput() const
     if (name.isEmpty()) {
         // Earlier versions kept the choice in a file of its own; it is read until the
         // preferences hold a choice.
-        QFile f(QFileInfo(settingsLocation().readPath())
-                    .dir()
-                    .filePath(QStringLiteral("Output.txt")));
+        QFile f(
+            QFileInfo(settingsLocation().readPath()).dir().filePath(QStringLiteral("Output.txt")));
         if (f.open(QIODevice::ReadOnly))
             name = QString::fromLatin1(f.read(64)).trimmed();
     }
