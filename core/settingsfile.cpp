@@ -154,8 +154,16 @@ SettingsLocation::SettingsLocation(QString programFolder, QString configFolder)
     , m_configFolder(std::move(configFolder))
 {}
 
-bool SettingsLocation::programFolderWritable() const
+bool SettingsLocation::isInstalledFolder(const QString &programFolder)
 {
+    const QString folder = QDir::cleanPath(programFolder);
+    return folder.endsWith(QLatin1Char('/') + QLatin1String(VELMORA_INSTALL_DIR));
+}
+
+bool SettingsLocation::keepsSettingsInProgramFolder() const
+{
+    if (isInstalledFolder(m_programFolder))
+        return false;
     const QFileInfo folder(m_programFolder);
     if (!folder.isDir() || !folder.isWritable())
         return false;
@@ -166,7 +174,7 @@ bool SettingsLocation::programFolderWritable() const
 QString SettingsLocation::readPath() const
 {
     const QString inProgram = QDir(m_programFolder).filePath(QString::fromLatin1(kFileName));
-    if (!programFolderWritable() && !m_configFolder.isEmpty()) {
+    if (!keepsSettingsInProgramFolder() && !m_configFolder.isEmpty()) {
         const QString inConfig = QDir(m_configFolder).filePath(QString::fromLatin1(kFileName));
         if (QFileInfo::exists(inConfig))
             return inConfig;
@@ -176,7 +184,7 @@ QString SettingsLocation::readPath() const
 
 QString SettingsLocation::writePath() const
 {
-    if (programFolderWritable() || m_configFolder.isEmpty())
+    if (keepsSettingsInProgramFolder() || m_configFolder.isEmpty())
         return QDir(m_programFolder).filePath(QString::fromLatin1(kFileName));
     QDir().mkpath(m_configFolder);
     return QDir(m_configFolder).filePath(QString::fromLatin1(kFileName));
