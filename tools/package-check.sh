@@ -2,6 +2,8 @@
 # Builds the Debian package and checks it: the files it holds, its dependencies, its desktop
 # metadata, and the program started from the unpacked package with nothing read from this
 # source tree (which holds the build trees too). Needs Xvfb, xdotool, xprop and strace.
+# PACKAGE_CHECK_SKIP_BUILD=1 checks the package already built; PACKAGE_CHECK_KEEP=1 keeps the
+# unpacked package, the program's output and its file trace (they are kept anyway on failure).
 set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
 cd "$src"
