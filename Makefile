@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all setup configure build run test bench fuzz fuzz-smoke test-asan clean
+.PHONY: all setup configure build run test bench fuzz fuzz-smoke test-asan package package-check clean
 
 all: build
 
@@ -38,5 +38,13 @@ fuzz-smoke: setup
 test-asan: setup
 	@bash tools/test-asan.sh
 
+# The Debian package, built with CPack from a Release tree in build-package/.
+package: setup
+	@JOBS=$(JOBS) bash tools/package.sh
+
+# Builds the package, then checks what it holds and starts the program from it unpacked.
+package-check: setup
+	@JOBS=$(JOBS) bash tools/package-check.sh
+
 clean:
-	rm -rf $(BUILD) build-bench build-fuzz build-asan
+	rm -rf $(BUILD) build-bench build-fuzz build-asan build-package

@@ -5,7 +5,7 @@ target_compile_options(velmora_cfg INTERFACE
   -Wall -Wextra -Wpedantic -Wold-style-cast -Wnon-virtual-dtor -Woverloaded-virtual)
 target_compile_definitions(velmora_cfg INTERFACE
   QT_NO_CAST_FROM_ASCII QT_NO_CONTEXTLESS_CONNECT QT_NO_KEYWORDS
-  VELMORA_VERSION_SUFFIX=" v1.26f")
+  VELMORA_VERSION_SUFFIX=" v${VELMORA_VERSION}")
 
 # velmora_add_library(NAME DIR ...): a static library of every .cpp/.h in DIR
 # matching the given glob patterns. The globs keep each subsystem's file list

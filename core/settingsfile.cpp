@@ -155,8 +155,16 @@ SettingsLocation::SettingsLocation(QString programFolder, QString configFolder, 
     , m_fileName(std::move(fileName))
 {}
 
-bool SettingsLocation::programFolderWritable() const
+bool SettingsLocation::isInstalledFolder(const QString &programFolder)
 {
+    const QString folder = QDir::cleanPath(programFolder);
+    return folder.endsWith(QLatin1Char('/') + QLatin1String(VELMORA_INSTALL_DIR));
+}
+
+bool SettingsLocation::keepsSettingsInProgramFolder() const
+{
+    if (isInstalledFolder(m_programFolder))
+        return false;
     const QFileInfo folder(m_programFolder);
     if (!folder.isDir() || !folder.isWritable())
         return false;
@@ -167,7 +175,7 @@ bool SettingsLocation::programFolderWritable() const
 QString SettingsLocation::readPath() const
 {
     const QString inProgram = QDir(m_programFolder).filePath(m_fileName);
-    if (!programFolderWritable() && !m_configFolder.isEmpty()) {
+    if (!keepsSettingsInProgramFolder() && !m_configFolder.isEmpty()) {
         const QString inConfig = QDir(m_configFolder).filePath(m_fileName);
         if (QFileInfo::exists(inConfig))
             return inConfig;
@@ -177,7 +185,7 @@ QString SettingsLocation::readPath() const
 
 QString SettingsLocation::writePath() const
 {
-    if (programFolderWritable() || m_configFolder.isEmpty())
+    if (keepsSettingsInProgramFolder() || m_configFolder.isEmpty())
         return QDir(m_programFolder).filePath(m_fileName);
     QDir().mkpath(m_configFolder);
     return QDir(m_configFolder).filePath(m_fileName);

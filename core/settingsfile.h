@@ -68,8 +68,10 @@ SettingsValues parseSettings(const QByteArray &bytes);
 /// stored; such characters are replaced by spaces so the lines keep their fields.
 QByteArray formatSettings(const SettingsSnapshot &values);
 
-/// Where the file lives: the program folder when it can be written, else the user's
-/// configuration folder. The same rules place the preferences file beside it.
+/// Where the file lives: the program folder of a copy run from where it was built, when that
+/// folder can be written; else the user's configuration folder. An installed copy always uses
+/// the configuration folder: its files belong to the system, and one user's settings left there
+/// would become every user's. The same rules place the preferences file beside it.
 class SettingsLocation
 {
 public:
@@ -78,15 +80,18 @@ public:
     SettingsLocation(QString programFolder, QString configFolder,
                      QString fileName = QString::fromLatin1(kFileName));
 
-    /// The file to read: the configuration folder's copy when the program folder cannot be
-    /// written and that copy exists, else the program folder's.
+    /// True for a program folder in the installed layout, <prefix>/lib/velmora.
+    static bool isInstalledFolder(const QString &programFolder);
+
+    /// The file to read: the configuration folder's copy when the program folder is not the
+    /// settings' home and that copy exists, else the program folder's.
     QString readPath() const;
-    /// The file to write: in the program folder when it is writable, else in the configuration
-    /// folder (created on demand).
+    /// The file to write: in the program folder when it is the settings' home, else in the
+    /// configuration folder (created on demand).
     QString writePath() const;
 
 private:
-    bool programFolderWritable() const;
+    bool keepsSettingsInProgramFolder() const;
 
     QString m_programFolder;
     QString m_configFolder;

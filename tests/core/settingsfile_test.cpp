@@ -149,3 +149,32 @@ TEST(SettingsFile, LocationFallsBackToTheConfigFolder)
     ASSERT_TRUE(writeSettingsFile(target, "CDE\r\n"));
     EXPECT_EQ(installed.readPath(), target);
 }
+
+TEST(SettingsFile, InstalledCopyKeepsSettingsInTheConfigFolder)
+{
+    for (const auto &[folder, installed] : std::initializer_list<std::pair<QString, bool>>{
+             {u"/usr/lib/velmora"_s, true},
+             {u"/opt/tools/lib/velmora/"_s, true},
+             {u"/usr/lib/velmora/help"_s, false},
+             {u"/usr/lib/velmora-old"_s, false},
+             {u"/home/ana/velmora/build/bin"_s, false},
+         }) {
+        EXPECT_EQ(SettingsLocation::isInstalledFolder(folder), installed) << folder.toStdString();
+    }
+
+    // Writable, as it is for root or after an install into the user's own prefix: the settings
+    // still go to the configuration folder, and an older file beside the program is read until
+    // they do.
+    QTemporaryDir prefix;
+    QTemporaryDir config;
+    const QString program = prefix.filePath(u"lib/velmora"_s);
+    ASSERT_TRUE(QDir().mkpath(program));
+    const QString old = QDir(program).filePath(u"Settings.txt"_s);
+    ASSERT_TRUE(writeSettingsFile(old, "BCD\r\n"));
+    const SettingsLocation location(program, config.path());
+    EXPECT_EQ(location.readPath(), old);
+    const QString target = QDir(config.path()).filePath(u"Settings.txt"_s);
+    EXPECT_EQ(location.writePath(), target);
+    ASSERT_TRUE(writeSettingsFile(target, "CDE\r\n"));
+    EXPECT_EQ(location.readPath(), target);
+}
