@@ -7,16 +7,22 @@
 #include "music/view/musicpage.h"
 #include "toolkit/controls.h"
 
+#include <QComboBox>
 #include <QEventLoop>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <QtEndian>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 using namespace velmora;
@@ -198,6 +204,251 @@ void Timer1Lateness(benchmark::State &state, int ticks)
     }
 }
 
+// ---- Beats as a listener hears them ----
+//
+// The zodiac cycle plays through the built-in synthesiser into a WAV file that the library's file
+// audio driver writes in real time, paced like a sound card. The onsets found in that audio are
+// compared with the music clock's schedule: the start plus n beat intervals (plus the look-ahead
+// the outputs are given, if any). FluidSynth starts a note at the 64-frame block its time falls
+// in, so one block (1.45 ms at 44.1 kHz) is the finest this engine can do.
+
+constexpr double kBlockMs = 64.0 * 1000.0 / SynthOutput::kSampleRate;
+// Sharp attacks and short decays: of the instruments tried, the one whose onsets the finder
+// places best (within a millisecond of the truth when rendered offline; a piano's come 2 to 5 ms
+// late).
+constexpr int kXylophone = 13;
+
+// What the music clock adds to each beat's place before the output plays it.
+double lookAheadMs()
+{
+    return 0.0;
+}
+
+// The left and right channels of a 16-bit PCM WAV file mixed to one; empty when it is not one.
+std::vector<float> readWavMono(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = f.readAll();
+    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
+        return {};
+    int channels = 0, bits = 0;
+    for (qsizetype at = 12; at + 8 <= bytes.size();) {
+        const QByteArray id = bytes.mid(at, 4);
+        const auto size = qFromLittleEndian<quint32>(bytes.constData() + at + 4);
+        const char *body = bytes.constData() + at + 8;
+        if (id == "fmt ") {
+            channels = qFromLittleEndian<quint16>(body + 2);
+            bits = qFromLittleEndian<quint16>(body + 14);
+        } else if (id == "data" && channels > 0 && bits == 16) {
+            const qsizetype frames =
+                std::min<qsizetype>(size, bytes.size() - at - 8) / (2 * channels);
+            std::vector<float> mono(size_t(frames), 0.0f);
+            for (qsizetype i = 0; i < frames; ++i)
+                for (int c = 0; c < channels; ++c)
+                    mono[size_t(i)] +=
+                        float(qFromLittleEndian<qint16>(body + 2 * (i * channels + c))) / 32768.0f;
+            return mono;
+        }
+        at += 8 + qsizetype(size) + (size & 1);
+    }
+    return {};
+}
+
+// Finds note attacks in a mix where older notes go on sounding: the energy of the signal's first
+// difference (which a struck note fills and a decaying one hardly does) jumps far above its level
+// just before.
+class OnsetFinder
+{
+public:
+    explicit OnsetFinder(const std::vector<float> &x)
+        : m_sum(x.size() + 1, 0.0)
+    {
+        for (size_t i = 1; i < x.size(); ++i) {
+            const double d = double(x[i]) - double(x[i - 1]);
+            m_sum[i + 1] = m_sum[i] + d * d;
+        }
+    }
+
+    // The first attack that starts in [from, to), in frames.
+    std::optional<long> find(long from, long to) const
+    {
+        constexpr long kWindow = 32;
+        constexpr long kBefore = 441; // 10 ms of what was sounding already
+        constexpr double kRise = 10.0;
+        constexpr double kLeave = 2.0;
+        const long last = long(m_sum.size()) - 1 - kWindow;
+        for (long s = std::max(from, kBefore); s < std::min(to, last); ++s) {
+            const double perFrame = energy(s - kBefore, s) / double(kBefore);
+            if (energy(s, s + kWindow) > 1e-6 &&
+                energy(s, s + kWindow) > kRise * perFrame * kWindow) {
+                // The window caught the attack. Its start is where the signal first leaves
+                // what sounded before: back from the first frame that stands out, as long as
+                // short stretches stay above that level.
+                long i = s;
+                while (i < s + kWindow && energy(i, i + 1) <= kRise * perFrame)
+                    ++i;
+                constexpr long kStretch = 8;
+                while (i > s - kWindow &&
+                       energy(i - kStretch, i) > kLeave * perFrame * double(kStretch))
+                    --i;
+                return i;
+            }
+        }
+        return std::nullopt;
+    }
+
+private:
+    double energy(long a, long b) const { return m_sum[size_t(b)] - m_sum[size_t(a)]; }
+    std::vector<double> m_sum;
+};
+
+struct HeardBeats
+{
+    int beats = 0;
+    std::vector<double> deviationMs; // onset minus its place on the schedule, per beat heard
+};
+
+void spin(std::chrono::milliseconds d)
+{
+    const Clock::time_point until = Clock::now() + d;
+    while (Clock::now() < until) {
+    }
+}
+
+// Plays `beats` beats of the zodiac cycle at 180 beats per minute through the window's own music
+// clock into wav. With busy set, another handler on the user-interface thread works for 20 ms once
+// a beat, at a phase that walks through the beat (its period is 13 ms shorter), as unrelated work
+// of the window would; the ticks it overlaps are handled late.
+HeardBeats playHeard(const QString &wav, int beats, bool busy)
+{
+    auto w = startedWindow();
+    control<QLineEdit>(w->form(), QStringLiteral("txtSpeed"))->setText(QStringLiteral("180"));
+    // A day a beat moves the Moon across a third of a sign every time, so most beats strike.
+    control<QRadioButton>(w->form(), QStringLiteral("optTJ(1)"))->setChecked(true);
+    control<QComboBox>(w->form(), QStringLiteral("cmbInstrument"))->setCurrentIndex(kXylophone);
+
+    w->midi().replaceOutput(std::make_unique<SynthOutput>(SynthOutput::Sink::RealTimeWavFile, wav));
+    // The file driver's clock starts when open() creates it, its last step.
+    const Clock::time_point fileStart = Clock::now();
+    w->music()->cmbInstrument_Click();
+
+    auto *timer = control<QTimer>(w->form(), QStringLiteral("Timer1"));
+    auto *zodiac = control<QPushButton>(w->form(), QStringLiteral("cmdZodiac"));
+    QEventLoop loop;
+    QTimer::singleShot(500, &loop, &QEventLoop::quit); // the synthesiser settles
+    loop.exec();
+
+    int ticks = 0;
+    QObject::connect(timer, &QTimer::timeout, &loop, [&] {
+        if (++ticks >= beats)
+            loop.quit();
+    });
+    QTimer load;
+    load.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&load, &QTimer::timeout, &loop, [] { spin(std::chrono::milliseconds(20)); });
+
+    const Clock::time_point start = Clock::now();
+    zodiac->click();
+    const int interval = timer->interval();
+    if (busy)
+        load.start(interval - 13);
+    loop.exec();
+    load.stop();
+    zodiac->click(); // "Stop", carried out by one more tick
+    QObject::connect(timer, &QTimer::timeout, &loop, [&] { loop.quit(); });
+    loop.exec();
+    QTimer::singleShot(1500, &loop, &QEventLoop::quit); // the release tail
+    loop.exec();
+    w->midi().close(); // the driver finishes the file
+
+    HeardBeats heard;
+    const std::vector<float> audio = readWavMono(wav);
+    const OnsetFinder onsets(audio);
+    const double rate = SynthOutput::kSampleRate;
+    for (int k = 1; k <= beats; ++k) {
+        const double due = ms(start - fileStart) + k * double(interval) + lookAheadMs();
+        const auto at = long(due * rate / 1000.0);
+        ++heard.beats;
+        // No onset for a beat on which no voice changed.
+        if (const auto onset = onsets.find(at - long(0.010 * rate), at + long(0.080 * rate)))
+            heard.deviationMs.push_back(double(*onset) * 1000.0 / rate - due);
+    }
+    return heard;
+}
+
+// The onset finder on audio whose onsets are known exactly: the same cycle rendered offline, each
+// beat's messages given to the synthesiser at a block boundary the render has just reached.
+void OnsetFinderOffline(benchmark::State &state, int beats)
+{
+    QTemporaryDir temp;
+    const QString wav = temp.filePath(QStringLiteral("offline.wav"));
+    std::vector<long> due;
+    for (auto _ : state) {
+        auto owned = std::make_unique<SynthOutput>(SynthOutput::Sink::WavFile, wav);
+        SynthOutput *synth = owned.get();
+        {
+            Player p(std::move(owned));
+            p.player.setBoxText(MusicBox::Speed, QStringLiteral("180"));
+            p.player.setInstrument(kXylophone);
+            p.player.clickZodiac();
+            const int interval = p.player.timerIntervalMs();
+            // render() rounds each call up to whole 64-frame blocks.
+            const long step = (long(interval) * SynthOutput::kSampleRate / 1000 + 63) / 64 * 64;
+            for (int k = 1; k <= beats; ++k) {
+                synth->render(interval);
+                p.player.tick();
+                due.push_back(k * step);
+            }
+            synth->render(1000);
+            p.midi.close();
+        }
+    }
+    const std::vector<float> audio = readWavMono(wav);
+    const OnsetFinder onsets(audio);
+    std::vector<double> error;
+    for (long at : due)
+        if (const auto onset = onsets.find(at - 441, at + 3528))
+            error.push_back(double(*onset - at) * 1000.0 / SynthOutput::kSampleRate);
+    if (error.empty()) {
+        state.SkipWithError("no onset found in the audio");
+        return;
+    }
+    std::vector<double> worst;
+    for (double e : error)
+        worst.push_back(std::fabs(e));
+    state.counters["onsets"] = double(error.size());
+    state.counters["error_median_ms"] = percentile(error, 0.5);
+    state.counters["error_worst_ms"] = *std::max_element(worst.begin(), worst.end());
+}
+
+void HeardBeatTiming(benchmark::State &state, bool busy, int beats, QString folder)
+{
+    QTemporaryDir temp;
+    if (folder.isEmpty())
+        folder = temp.path();
+    const QString wav =
+        folder + (busy ? QStringLiteral("/zodiac-busy.wav") : QStringLiteral("/zodiac-idle.wav"));
+    HeardBeats heard;
+    for (auto _ : state)
+        heard = playHeard(wav, beats, busy);
+    std::vector<double> worst;
+    for (double d : heard.deviationMs)
+        worst.push_back(std::fabs(d));
+    if (heard.deviationMs.empty()) {
+        state.SkipWithError("no onset found in the audio");
+        return;
+    }
+    state.counters["beats"] = heard.beats;
+    state.counters["onsets"] = double(heard.deviationMs.size());
+    state.counters["look_ahead_ms"] = lookAheadMs();
+    state.counters["dev_median_ms"] = percentile(heard.deviationMs, 0.5);
+    state.counters["dev_p99_ms"] = percentile(worst, 0.99);
+    state.counters["dev_worst_ms"] = *std::max_element(worst.begin(), worst.end());
+    state.counters["worst_blocks"] = *std::max_element(worst.begin(), worst.end()) / kBlockMs;
+}
+
 // Renders about seven seconds of each cycle through the built-in synthesiser into WAV files,
 // to listen to or to measure.
 void renderCycles(const QString &folder)
@@ -234,13 +485,19 @@ int main(int argc, char **argv)
 {
     // Our own options come out before the benchmark library sees the rest.
     int ticks = 300;
+    int heardBeats = 60;
     QString renderDir;
+    QString heardDir;
     std::vector<char *> rest;
     for (int i = 0; i < argc; ++i) {
         if (std::strncmp(argv[i], "--timer_ticks=", 14) == 0)
             ticks = std::atoi(argv[i] + 14);
         else if (std::strncmp(argv[i], "--render_dir=", 13) == 0)
             renderDir = QString::fromLocal8Bit(argv[i] + 13);
+        else if (std::strncmp(argv[i], "--heard_beats=", 14) == 0)
+            heardBeats = std::atoi(argv[i] + 14);
+        else if (std::strncmp(argv[i], "--heard_dir=", 12) == 0)
+            heardDir = QString::fromLocal8Bit(argv[i] + 12);
         else
             rest.push_back(argv[i]);
     }
@@ -254,6 +511,18 @@ int main(int argc, char **argv)
         benchmark::RegisterBenchmark("Timer1Lateness/180bpm", Timer1Lateness, ticks)
             ->Iterations(1)
             ->Unit(benchmark::kSecond);
+    }
+    if (heardBeats > 0) {
+        benchmark::RegisterBenchmark("OnsetFinderOffline", OnsetFinderOffline, heardBeats)
+            ->Iterations(1)
+            ->Unit(benchmark::kMillisecond);
+        for (bool busy : {false, true}) {
+            benchmark::RegisterBenchmark(busy ? "HeardBeats/180bpm/busy20ms"
+                                              : "HeardBeats/180bpm/idle",
+                                         HeardBeatTiming, busy, heardBeats, heardDir)
+                ->Iterations(1)
+                ->Unit(benchmark::kSecond);
+        }
     }
     const int restCount = int(rest.size());
     rest.push_back(nullptr);
