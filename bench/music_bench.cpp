@@ -3,16 +3,21 @@
 #include "benchsupport.h"
 #include "core/random.h"
 #include "music/core/cycleplayer.h"
+#include "music/core/midirecorder.h"
+#include "music/midi/audiorender.h"
 #include "music/midi/synthoutput.h"
 #include "music/view/musicpage.h"
+#include "tests/music/audiocheck.h"
 #include "toolkit/controls.h"
 
 #include <QComboBox>
 #include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtEndian>
@@ -27,6 +32,7 @@
 
 using namespace velmora;
 using namespace velmora::bench;
+using namespace velmora::test;
 
 namespace {
 
@@ -224,86 +230,6 @@ double lookAheadMs()
     return 0.0;
 }
 
-// The left and right channels of a 16-bit PCM WAV file mixed to one; empty when it is not one.
-std::vector<float> readWavMono(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = f.readAll();
-    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
-        return {};
-    int channels = 0, bits = 0;
-    for (qsizetype at = 12; at + 8 <= bytes.size();) {
-        const QByteArray id = bytes.mid(at, 4);
-        const auto size = qFromLittleEndian<quint32>(bytes.constData() + at + 4);
-        const char *body = bytes.constData() + at + 8;
-        if (id == "fmt ") {
-            channels = qFromLittleEndian<quint16>(body + 2);
-            bits = qFromLittleEndian<quint16>(body + 14);
-        } else if (id == "data" && channels > 0 && bits == 16) {
-            const qsizetype frames =
-                std::min<qsizetype>(size, bytes.size() - at - 8) / (2 * channels);
-            std::vector<float> mono(size_t(frames), 0.0f);
-            for (qsizetype i = 0; i < frames; ++i)
-                for (int c = 0; c < channels; ++c)
-                    mono[size_t(i)] +=
-                        float(qFromLittleEndian<qint16>(body + 2 * (i * channels + c))) / 32768.0f;
-            return mono;
-        }
-        at += 8 + qsizetype(size) + (size & 1);
-    }
-    return {};
-}
-
-// Finds note attacks in a mix where older notes go on sounding: the energy of the signal's first
-// difference (which a struck note fills and a decaying one hardly does) jumps far above its level
-// just before.
-class OnsetFinder
-{
-public:
-    explicit OnsetFinder(const std::vector<float> &x)
-        : m_sum(x.size() + 1, 0.0)
-    {
-        for (size_t i = 1; i < x.size(); ++i) {
-            const double d = double(x[i]) - double(x[i - 1]);
-            m_sum[i + 1] = m_sum[i] + d * d;
-        }
-    }
-
-    // The first attack that starts in [from, to), in frames.
-    std::optional<long> find(long from, long to) const
-    {
-        constexpr long kWindow = 32;
-        constexpr long kBefore = 441; // 10 ms of what was sounding already
-        constexpr double kRise = 10.0;
-        constexpr double kLeave = 2.0;
-        const long last = long(m_sum.size()) - 1 - kWindow;
-        for (long s = std::max(from, kBefore); s < std::min(to, last); ++s) {
-            const double perFrame = energy(s - kBefore, s) / double(kBefore);
-            if (energy(s, s + kWindow) > 1e-6 &&
-                energy(s, s + kWindow) > kRise * perFrame * kWindow) {
-                // The window caught the attack. Its start is where the signal first leaves
-                // what sounded before: back from the first frame that stands out, as long as
-                // short stretches stay above that level.
-                long i = s;
-                while (i < s + kWindow && energy(i, i + 1) <= kRise * perFrame)
-                    ++i;
-                constexpr long kStretch = 8;
-                while (i > s - kWindow &&
-                       energy(i - kStretch, i) > kLeave * perFrame * double(kStretch))
-                    --i;
-                return i;
-            }
-        }
-        return std::nullopt;
-    }
-
-private:
-    double energy(long a, long b) const { return m_sum[size_t(b)] - m_sum[size_t(a)]; }
-    std::vector<double> m_sum;
-};
-
 struct HeardBeats
 {
     int beats = 0;
@@ -449,33 +375,86 @@ void HeardBeatTiming(benchmark::State &state, bool busy, int beats, QString fold
     state.counters["worst_blocks"] = *std::max_element(worst.begin(), worst.end()) / kBlockMs;
 }
 
-// Renders about seven seconds of each cycle through the built-in synthesiser into WAV files,
-// to listen to or to measure.
+// Records a minute of each cycle at 120 beats per minute into a MIDI file and renders it to WAV,
+// FLAC and Ogg: how fast the render runs, how long and how loud the audio is (sox's statistics)
+// and where its onsets fall against the recorded times. A xylophone, whose onsets can be found.
 void renderCycles(const QString &folder)
 {
     const char *names[] = {"zodiac", "day", "harmonic"};
     for (Cycle cycle : {Cycle::Zodiac, Cycle::Days, Cycle::Harmonic}) {
-        const char *name = names[int(cycle)];
-        const QString path = folder + QStringLiteral("/%1.wav").arg(QString::fromLatin1(name));
-        auto owned = std::make_unique<SynthOutput>(SynthOutput::Sink::WavFile, path);
-        SynthOutput *synth = owned.get();
-        Player p(std::move(owned));
+        const QString base = folder + QLatin1Char('/') + QString::fromLatin1(names[int(cycle)]);
+        std::chrono::nanoseconds now{0};
+        Player p;
+        p.midi.setClock([&] { return now; });
         p.player.setBoxText(MusicBox::Speed, QStringLiteral("120"));
         p.player.setBoxText(MusicBox::MinVolume, QStringLiteral("60"));
         p.player.setBoxText(MusicBox::MaxVolume, QStringLiteral("110"));
         p.player.enterVolume(0);
         p.player.enterVolume(1);
-        p.player.setInstrument(50);
+        p.player.setInstrument(kXylophone);
+        MidiRecorder recorder;
+        recorder.start(p.midi);
         click(p.player, cycle);
-        for (int elapsed = 0; elapsed < 7000; elapsed += p.player.timerIntervalMs()) {
-            synth->render(p.player.timerIntervalMs());
+        while (now < std::chrono::seconds(60)) {
+            now += std::chrono::milliseconds(p.player.timerIntervalMs());
             p.player.tick();
         }
         click(p.player, cycle);
+        now += std::chrono::milliseconds(p.player.timerIntervalMs());
         p.player.tick();
-        synth->render(1500);
-        std::printf("%s: %s %s\n", name, qPrintable(path), qPrintable(synth->errorString()));
-        p.midi.close();
+        const MidiRecording recording = recorder.stop();
+        if (const auto why =
+                writeFileAtomically(base + QStringLiteral(".mid"), standardMidiFile(recording))) {
+            std::printf("%s: %s\n", names[int(cycle)], qPrintable(*why));
+            continue;
+        }
+        std::vector<double> strikes;
+        for (const auto &m : recording.messages)
+            if ((m.packed & 0xF0) == kNoteOn)
+                strikes.push_back(double(m.time.count()) / 1e6);
+        strikes.erase(std::unique(strikes.begin(), strikes.end()), strikes.end());
+
+        for (const char *suffix : {".wav", ".flac", ".ogg"}) {
+            const QString audio = base + QString::fromLatin1(suffix);
+            const RenderResult r = renderMidiToAudio(base + QStringLiteral(".mid"), audio);
+            if (!r.ok) {
+                std::printf("%s%s: %s\n", names[int(cycle)], suffix, qPrintable(r.error));
+                continue;
+            }
+            QProcess sox;
+            sox.start(QStringLiteral("sox"), {audio, QStringLiteral("-n"), QStringLiteral("stat")});
+            sox.waitForFinished();
+            const QString stat = QString::fromUtf8(sox.readAllStandardError());
+            auto field = [&](const char *label) {
+                const auto m = QRegularExpression(QString::fromLatin1(label) +
+                                                  QStringLiteral(":\\s+(-?[0-9.]+)"))
+                                   .match(stat);
+                return m.hasMatch() ? m.captured(1).toDouble() : -1.0;
+            };
+            std::printf("%s%s: MIDI %.2f s, audio %.2f s, rendered in %.3f s (%.0f times real "
+                        "time), RMS %.4f, peak %.4f",
+                        names[int(cycle)], suffix, double(r.midiLength.count()) / 1e9,
+                        double(r.audioLength.count()) / 1e9, double(r.wallTime.count()) / 1e9,
+                        double(r.audioLength.count()) / double(r.wallTime.count()),
+                        field("RMS\\s+amplitude"), field("Maximum amplitude"));
+            if (QString::fromLatin1(suffix) == QLatin1String(".wav")) {
+                const std::vector<float> samples = readWavMono(audio);
+                const OnsetFinder onsets(samples);
+                std::vector<double> dev, worst;
+                for (double at : strikes) {
+                    const auto frame = long(at * SynthOutput::kSampleRate / 1000);
+                    if (const auto o = onsets.find(frame - 220, frame + 1323)) {
+                        dev.push_back(double(*o) * 1000 / SynthOutput::kSampleRate - at);
+                        worst.push_back(std::fabs(dev.back()));
+                    }
+                }
+                if (!dev.empty())
+                    std::printf(", onsets %zu of %zu, deviation median %.2f ms, worst %.2f ms",
+                                dev.size(), strikes.size(), percentile(dev, 0.5),
+                                *std::max_element(worst.begin(), worst.end()));
+            }
+            std::printf("\n");
+        }
     }
 }
 

@@ -204,10 +204,14 @@ QByteArray standardMidiFile(const MidiRecording &recording)
     qint64 endTick = map.tickAt(recording.end);
     for (const Event &e : events)
         endTick = std::max(endTick, e.tick);
-    for (int channel = 0; channel < 16; ++channel)
-        for (int key = 0; key < 128; ++key)
-            if (sounding[size_t(channel)][size_t(key)] >= 0)
-                release(channel, key, endTick, 64);
+    // A note struck as the recording ends (a window closed on the beat) is kept, one tick long.
+    for (int channel = 0; channel < 16; ++channel) {
+        for (int key = 0; key < 128; ++key) {
+            const int on = sounding[size_t(channel)][size_t(key)];
+            if (on >= 0)
+                release(channel, key, std::max(endTick, events[size_t(on)].tick + 1), 64);
+        }
+    }
 
     std::stable_sort(events.begin(), events.end(),
                      [](const Event &a, const Event &b) { return a.tick < b.tick; });
@@ -220,7 +224,7 @@ QByteArray standardMidiFile(const MidiRecording &recording)
         track.append(e.bytes);
         previous = e.tick;
     }
-    appendVariableLength(track, quint32(endTick - previous));
+    appendVariableLength(track, quint32(std::max(endTick, previous) - previous));
     track.append("\xFF\x2F\x00", 3);
 
     QByteArray file("MThd", 4);

@@ -46,7 +46,7 @@ struct MidiRecording
 /// reader reckons time from the tempo events. The notes are balanced: a note-off for a key that
 /// is not sounding is dropped, a key struck again while it sounds is first released, a note that
 /// would last no tick at all is left out, and every note still sounding at the end is released
-/// there. No running status is used.
+/// there (one struck on the last tick lasts one tick). No running status is used.
 QByteArray standardMidiFile(const MidiRecording &recording);
 
 /// How long a Standard MIDI File plays (format 0 or 1, tempo events in any track, ticks per
