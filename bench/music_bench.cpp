@@ -27,6 +27,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <optional>
 #include <vector>
 
@@ -416,7 +417,9 @@ void renderCycles(const QString &folder)
 
         for (const char *suffix : {".wav", ".flac", ".ogg"}) {
             const QString audio = base + QString::fromLatin1(suffix);
+            const std::clock_t cpu = std::clock();
             const RenderResult r = renderMidiToAudio(base + QStringLiteral(".mid"), audio);
+            const double cpuSeconds = double(std::clock() - cpu) / CLOCKS_PER_SEC;
             if (!r.ok) {
                 std::printf("%s%s: %s\n", names[int(cycle)], suffix, qPrintable(r.error));
                 continue;
@@ -432,11 +435,12 @@ void renderCycles(const QString &folder)
                 return m.hasMatch() ? m.captured(1).toDouble() : -1.0;
             };
             std::printf("%s%s: MIDI %.2f s, audio %.2f s, rendered in %.3f s (%.0f times real "
-                        "time), RMS %.4f, peak %.4f",
+                        "time; %.0f times per second of CPU), RMS %.4f, peak %.4f",
                         names[int(cycle)], suffix, double(r.midiLength.count()) / 1e9,
                         double(r.audioLength.count()) / 1e9, double(r.wallTime.count()) / 1e9,
                         double(r.audioLength.count()) / double(r.wallTime.count()),
-                        field("RMS\\s+amplitude"), field("Maximum amplitude"));
+                        double(r.audioLength.count()) / 1e9 / cpuSeconds, field("RMS\\s+amplitude"),
+                        field("Maximum amplitude"));
             if (QString::fromLatin1(suffix) == QLatin1String(".wav")) {
                 const std::vector<float> samples = readWavMono(audio);
                 const OnsetFinder onsets(samples);
@@ -449,9 +453,10 @@ void renderCycles(const QString &folder)
                     }
                 }
                 if (!dev.empty())
-                    std::printf(", onsets %zu of %zu, deviation median %.2f ms, worst %.2f ms",
-                                dev.size(), strikes.size(), percentile(dev, 0.5),
-                                *std::max_element(worst.begin(), worst.end()));
+                    std::printf(
+                        ", onsets %zu of %zu, deviation from %.2f to %.2f ms, median %.2f ms",
+                        dev.size(), strikes.size(), *std::min_element(dev.begin(), dev.end()),
+                        *std::max_element(dev.begin(), dev.end()), percentile(dev, 0.5));
             }
             std::printf("\n");
         }

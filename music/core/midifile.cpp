@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <functional>
 
 namespace velmora {
 
@@ -238,7 +239,7 @@ QByteArray standardMidiFile(const MidiRecording &recording)
     return file;
 }
 
-std::optional<std::chrono::nanoseconds> midiFileLength(const QByteArray &bytes)
+std::optional<MidiFileContents> readMidiFile(const QByteArray &bytes)
 {
     const auto *data = reinterpret_cast<const unsigned char *>(bytes.constData());
     const qint64 size = bytes.size();
@@ -256,11 +257,17 @@ std::optional<std::chrono::nanoseconds> midiFileLength(const QByteArray &bytes)
     if (format > 1 || tracks == 0 || division == 0)
         return std::nullopt;
 
+    struct Tick
+    {
+        qint64 tick;
+        quint32 packed;
+    };
     struct TempoAt
     {
         qint64 tick;
         quint32 uspq;
     };
+    std::vector<Tick> ticks;
     std::vector<TempoAt> tempi;
     qint64 lastTick = 0;
     qint64 at = 8 + qint64(be(4, 4));
@@ -315,10 +322,13 @@ std::optional<std::chrono::nanoseconds> midiFileLength(const QByteArray &bytes)
                 at += *length;
                 running = 0;
             } else {
-                const int dataBytes = (status & 0xF0u) == 0xC0 || (status & 0xF0u) == 0xD0 ? 1 : 2;
-                if (at + dataBytes > end)
+                const bool one = (status & 0xF0u) == 0xC0 || (status & 0xF0u) == 0xD0;
+                if (at + (one ? 1 : 2) > end)
                     return std::nullopt;
-                at += dataBytes;
+                const quint32 data1 = data[at] & 0x7Fu;
+                const quint32 data2 = one ? 0 : data[at + 1] & 0x7Fu;
+                ticks.push_back({tick, status | (data1 << 8) | (data2 << 16)});
+                at += one ? 1 : 2;
                 running = status;
             }
         }
@@ -326,28 +336,48 @@ std::optional<std::chrono::nanoseconds> midiFileLength(const QByteArray &bytes)
         at = end;
     }
 
+    // Ticks to times: frames of SMPTE time, or quarter notes at the tempo in force.
+    std::function<double(qint64)> timeNs;
     if (division & 0x8000u) {
-        // Frames per second (as a negative byte) times ticks per frame.
         const int fps = -int(qint8(division >> 8));
         const int perFrame = int(division & 0xFFu);
         if (fps <= 0 || perFrame == 0)
             return std::nullopt;
-        return nanoseconds(qint64(double(lastTick) * 1e9 / (fps * perFrame)));
+        timeNs = [=](qint64 tick) {
+            return double(tick) * 1e9 / (fps * perFrame);
+        };
+    } else {
+        std::stable_sort(tempi.begin(), tempi.end(),
+                         [](const TempoAt &a, const TempoAt &b) { return a.tick < b.tick; });
+        timeNs = [tempi, division](qint64 tick) {
+            double ns = 0;
+            qint64 from = 0;
+            quint32 uspq = 500000;
+            for (const TempoAt &tempo : tempi) {
+                if (tempo.tick >= tick)
+                    break;
+                ns += double(tempo.tick - from) * uspq * 1000.0 / division;
+                from = tempo.tick;
+                uspq = tempo.uspq;
+            }
+            return ns + double(tick - from) * uspq * 1000.0 / division;
+        };
     }
-    std::stable_sort(tempi.begin(), tempi.end(),
-                     [](const TempoAt &a, const TempoAt &b) { return a.tick < b.tick; });
-    double ns = 0;
-    qint64 tick = 0;
-    quint32 uspq = 500000;
-    for (const TempoAt &tempo : tempi) {
-        if (tempo.tick >= lastTick)
-            break;
-        ns += double(tempo.tick - tick) * uspq * 1000.0 / division;
-        tick = tempo.tick;
-        uspq = tempo.uspq;
-    }
-    ns += double(lastTick - tick) * uspq * 1000.0 / division;
-    return nanoseconds(qint64(ns));
+    // The tracks of a format 1 file play together; at one tick, in file order.
+    std::stable_sort(ticks.begin(), ticks.end(),
+                     [](const Tick &a, const Tick &b) { return a.tick < b.tick; });
+    MidiFileContents contents;
+    contents.messages.reserve(ticks.size());
+    for (const Tick &t : ticks)
+        contents.messages.push_back({t.packed, nanoseconds(qint64(timeNs(t.tick)))});
+    contents.length = nanoseconds(qint64(timeNs(lastTick)));
+    return contents;
+}
+
+std::optional<std::chrono::nanoseconds> midiFileLength(const QByteArray &bytes)
+{
+    const auto contents = readMidiFile(bytes);
+    return contents ? std::optional(contents->length) : std::nullopt;
 }
 
 std::optional<QString> writeFileAtomically(const QString &path, const QByteArray &bytes)

@@ -49,6 +49,19 @@ struct MidiRecording
 /// there (one struck on the last tick lasts one tick). No running status is used.
 QByteArray standardMidiFile(const MidiRecording &recording);
 
+/// The channel messages of a Standard MIDI File in the order they play, with their times, and
+/// how long the file plays up to its last event.
+struct MidiFileContents
+{
+    std::vector<MidiRecording::Message> messages;
+    std::chrono::nanoseconds length{0};
+};
+
+/// Reads a Standard MIDI File: format 0 or 1 (whose tracks play together), running status,
+/// tempo events in any track, ticks per quarter note or SMPTE frames; nullopt when the bytes are
+/// not such a file.
+std::optional<MidiFileContents> readMidiFile(const QByteArray &bytes);
+
 /// How long a Standard MIDI File plays (format 0 or 1, tempo events in any track, ticks per
 /// quarter or SMPTE frames), up to its last event; nullopt when the bytes are not such a file.
 std::optional<std::chrono::nanoseconds> midiFileLength(const QByteArray &bytes);

@@ -25,15 +25,12 @@ constexpr int kRate = SynthOutput::kSampleRate;
 constexpr qint64 kMaxTailFrames = qint64(kRate) * 20;
 // After the last voice, the reverb still rings a little.
 constexpr qint64 kReverbFrames = kRate / 2;
-// A player that has not finished this long after the file's end is stuck.
-constexpr qint64 kStuckFrames = qint64(kRate) * 30;
 
 // Everything FluidSynth needs for one render, released in the right order on every path.
 struct Engine
 {
     fluid_settings_t *settings = new_fluid_settings();
     fluid_synth_t *synth = nullptr;
-    fluid_player_t *player = nullptr;
     fluid_file_renderer_t *renderer = nullptr;
 
     Engine() = default;
@@ -41,10 +38,6 @@ struct Engine
     Engine &operator=(const Engine &) = delete;
     ~Engine()
     {
-        if (player) {
-            fluid_player_stop(player);
-            delete_fluid_player(player);
-        }
         if (renderer)
             delete_fluid_file_renderer(renderer);
         if (synth)
@@ -65,6 +58,42 @@ const char *sndfileType(AudioFileType type)
         break;
     }
     return "wav";
+}
+
+// One channel message to the synthesiser, as a MIDI file holds it.
+void play(fluid_synth_t *synth, quint32 packed)
+{
+    const int channel = int(packed & 0x0Fu);
+    const int data1 = int((packed >> 8) & 0x7Fu);
+    const int data2 = int((packed >> 16) & 0x7Fu);
+    switch (packed & 0xF0u) {
+    case 0x80:
+        fluid_synth_noteoff(synth, channel, data1);
+        break;
+    case 0x90:
+        if (data2 == 0)
+            fluid_synth_noteoff(synth, channel, data1);
+        else
+            fluid_synth_noteon(synth, channel, data1, data2);
+        break;
+    case 0xA0:
+        fluid_synth_key_pressure(synth, channel, data1, data2);
+        break;
+    case 0xB0:
+        fluid_synth_cc(synth, channel, data1, data2);
+        break;
+    case 0xC0:
+        fluid_synth_program_change(synth, channel, data1);
+        break;
+    case 0xD0:
+        fluid_synth_channel_pressure(synth, channel, data1);
+        break;
+    case 0xE0:
+        fluid_synth_pitch_bend(synth, channel, data1 | (data2 << 7));
+        break;
+    default:
+        break;
+    }
 }
 
 RenderResult failure(QString why)
@@ -101,8 +130,8 @@ RenderResult renderMidiToAudio(const QString &midiPath, const QString &audioPath
     if (!in.open(QIODevice::ReadOnly))
         return failure(QStringLiteral("%1 cannot be read: %2").arg(midiPath, in.errorString()));
     const QByteArray midi = in.readAll();
-    const std::optional<nanoseconds> length = midiFileLength(midi);
-    if (!length)
+    const std::optional<MidiFileContents> contents = readMidiFile(midi);
+    if (!contents)
         return failure(QStringLiteral("%1 is not a Standard MIDI File.").arg(midiPath));
 
     if (soundFont.isEmpty())
@@ -136,7 +165,6 @@ RenderResult renderMidiToAudio(const QString &midiPath, const QString &audioPath
         // The live synthesiser's level, so a render sounds as the page did.
         fluid_settings_setnum(e.settings, "synth.gain", 0.5);
         fluid_settings_setint(e.settings, "synth.lock-memory", 0);
-        fluid_settings_setstr(e.settings, "player.timing-source", "sample");
         fluid_settings_setstr(e.settings, "audio.file.name",
                               QFile::encodeName(partPath).constData());
         fluid_settings_setstr(e.settings, "audio.file.type", sndfileType(type));
@@ -148,24 +176,25 @@ RenderResult renderMidiToAudio(const QString &midiPath, const QString &audioPath
             FLUID_FAILED)
             return discard(
                 failure(QStringLiteral("The SoundFont %1 could not be loaded.").arg(soundFont)));
-        e.player = new_fluid_player(e.synth);
-        if (!e.player ||
-            fluid_player_add_mem(e.player, midi.constData(), size_t(midi.size())) != FLUID_OK)
-            return discard(failure(QStringLiteral("%1 could not be played.").arg(midiPath)));
         e.renderer = new_fluid_file_renderer(e.synth);
         if (!e.renderer)
             return discard(failure(QStringLiteral("%1 cannot be written.").arg(audioPath)));
-        if (fluid_player_play(e.player) != FLUID_OK)
-            return discard(failure(QStringLiteral("%1 could not be played.").arg(midiPath)));
 
         int period = 64;
         fluid_settings_getint(e.settings, "audio.period-size", &period);
-        const qint64 midiFrames = length->count() * kRate / 1'000'000'000;
+        const qint64 midiFrames = contents->length.count() * kRate / 1'000'000'000;
         // The share done counts the tail as one second more.
         const double expected = double(midiFrames + kRate);
         qint64 frames = 0;
         int blocks = 0;
+        size_t next = 0;
+        const auto &messages = contents->messages;
+        // Every message due by the start of a block goes in before it is rendered, so each
+        // sounds at the first block boundary at or after its time.
         auto block = [&]() -> bool {
+            const double now = double(frames) * 1e9 / kRate;
+            for (; next < messages.size() && double(messages[next].time.count()) <= now; ++next)
+                play(e.synth, messages[next].packed);
             if (fluid_file_renderer_process_block(e.renderer) != FLUID_OK)
                 return false;
             frames += period;
@@ -176,12 +205,9 @@ RenderResult renderMidiToAudio(const QString &midiPath, const QString &audioPath
                 return true;
             return progress(std::min(1.0, double(frames) / expected));
         };
-        while (fluid_player_get_status(e.player) == FLUID_PLAYER_PLAYING) {
+        while (next < messages.size() || frames < midiFrames) {
             if (!block())
                 return discard(failure(QStringLiteral("Writing %1 failed.").arg(audioPath)));
-            if (frames > midiFrames + kStuckFrames)
-                return discard(failure(
-                    QStringLiteral("%1 did not come to an end when it should.").arg(midiPath)));
             if (!goOn()) {
                 result.cancelled = true;
                 return discard(result);
@@ -208,7 +234,7 @@ RenderResult renderMidiToAudio(const QString &midiPath, const QString &audioPath
                 return discard(*stop);
         }
         result.audioLength = nanoseconds(frames * 1'000'000'000 / kRate);
-        result.midiLength = *length;
+        result.midiLength = contents->length;
     }
     // The renderer is closed: the file is complete.
     if (QFileInfo::exists(audioPath) && !QFile::remove(audioPath))

@@ -36,12 +36,13 @@ struct RenderResult
 using RenderProgress = std::function<bool(double done)>;
 
 /// Renders a Standard MIDI File offline, as fast as the machine allows, through the built-in
-/// synthesiser (FluidSynth's own MIDI file player and its file renderer, libsndfile) to a WAV,
-/// FLAC or Ogg Vorbis file chosen by the target's extension. The audio runs on past the file's
-/// last event until every voice has died away, with a moment more for the reverb. It goes to a
-/// temporary file beside the target that takes the target's place only when complete, so a
-/// failed or cancelled render leaves no partial file and an older target untouched.
-/// soundFont empty: the one the live synthesiser would use.
+/// synthesiser (FluidSynth's file renderer, libsndfile) to a WAV, FLAC or Ogg Vorbis file chosen
+/// by the target's extension. Each message goes in at the first 64-frame block that starts at
+/// or after its time, so every note starts within one block of its place. The audio runs on past
+/// the file's last event until every voice has died away, with a moment more for the reverb. It
+/// goes to a temporary file beside the target that takes the target's place only when complete, so
+/// a failed or cancelled render leaves no partial file and an older target untouched. soundFont
+/// empty: the one the live synthesiser would use.
 RenderResult renderMidiToAudio(const QString &midiPath, const QString &audioPath,
                                const RenderProgress &progress = {}, QString soundFont = {});
 

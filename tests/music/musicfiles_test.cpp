@@ -270,8 +270,10 @@ TEST_P(RecordedCycle, ReadersOfTheFileHearTheRecordedNotesAndItsAudioPlaysThemOn
         const long at = long(due * kRate / 1000);
         const auto onset = onsets.find(at - long(0.005 * kRate), at + long(0.030 * kRate));
         ASSERT_TRUE(onset) << "no onset near tick " << tick;
-        EXPECT_LE(std::fabs(double(*onset) * 1000 / kRate - due), kBlockMs + kFinderMs)
-            << "tick " << tick;
+        // A message goes in at the first block boundary at or after its time.
+        const double late = double(*onset) * 1000 / kRate - due;
+        EXPECT_GE(late, -kFinderMs) << "tick " << tick;
+        EXPECT_LE(late, kBlockMs + kFinderMs) << "tick " << tick;
     }
 }
 
