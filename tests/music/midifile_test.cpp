@@ -224,7 +224,14 @@ TEST(MidiFile, LengthOfFilesItDidNotWrite)
     EXPECT_EQ(midiFileLength(smpte),
               std::optional<nanoseconds>(208ms)); // 208 ticks of 1/(25 * 40) s
     EXPECT_FALSE(midiFileLength(QByteArray("RIFF....WAVE")));
-    EXPECT_FALSE(midiFileLength(format1.left(40)));
+    // Cut anywhere, a file is refused, never read past its end.
+    for (qsizetype n = 0; n < format1.size() - 4; ++n)
+        EXPECT_FALSE(readMidiFile(format1.left(n))) << n << " bytes";
+    ASSERT_TRUE(readMidiFile(format1));
+    const auto messages = readMidiFile(format1)->messages;
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[1].packed, packShortMessage(kNoteOn, 60, 0)) << "running status";
+    EXPECT_EQ(messages[1].time, 1s);
 }
 
 TEST(MidiRecorder, KeepsWhatTheDeviceSendsFromItsStartWithTheInstrumentInForce)

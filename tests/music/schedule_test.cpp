@@ -24,6 +24,7 @@ TEST(BeatSchedule, BeatsKeepTheirPlacesUntilTheTimerStartsAfresh)
         {1805ms, 300ms, 1800ms, "and goes on from there"},
         {2900ms, 300ms, 2900ms, "later than a whole interval: the timer gave up its beats too"},
         {3200ms, 300ms, 3200ms, "on the new places"},
+        {3800ms, 300ms, 3800ms, "exactly a whole interval late starts afresh too"},
     };
     // clang-format on
     BeatSchedule schedule;
