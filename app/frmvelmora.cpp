@@ -11,6 +11,7 @@
 #include "music/core/cycleplayer.h"
 #include "music/core/midimodule.h"
 #include "music/midi/midioutputs.h"
+#include "music/view/musicfiles.h"
 #include "music/view/musicpage.h"
 #include "resources/design/designdata.h"
 #include "sky/core/astromodule.h"
@@ -107,6 +108,12 @@ void frmVelmora::buildMenu()
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
     buildOutputMenu(file);
+    m_recordAction = file->addAction(QStringLiteral("&Record Music..."));
+    m_recordAction->setObjectName(QStringLiteral("mnuFileRecord"));
+    m_recordAction->setCheckable(true);
+    m_renderAction = file->addAction(QStringLiteral("Render MIDI File to &Audio..."));
+    m_renderAction->setObjectName(QStringLiteral("mnuFileRenderAudio"));
+    file->addSeparator();
     QAction *exit = file->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("mnuFileExit"));
     connect(exit, &QAction::triggered, this, &frmVelmora::mnuFileExit_Click);
@@ -213,6 +220,8 @@ void frmVelmora::Form_Load()
     m_sky = std::make_unique<WindowSky>(m_form, *m_navigation, *m_chart, *m_astro);
     m_player = std::make_unique<CyclePlayer>(*m_midi, *m_sky, m_random);
     m_music = std::make_unique<MusicPage>(m_form, *m_player);
+    m_musicFiles = std::make_unique<MusicFiles>(this, *m_midi, *m_prefs, statusBar(),
+                                                m_recordAction, m_renderAction, m_env.configFolder);
     for (QAction *a : m_outputGroup->actions())
         a->setChecked(a->data().toString() == m_midiOutputName);
     // 22. The chosen instrument: bank select and program change.
@@ -322,6 +331,8 @@ void frmVelmora::Form_QueryUnload()
     m_unloaded = true;
     if (!m_midi)
         return writeSettings();
+    // A recording under way is written before anything closes.
+    m_musicFiles->finish();
     // 1. The MIDI output closes; a chord still sounding is not released first.
     m_midi->close();
     // 2. The symbol font is removed when start-up added it.

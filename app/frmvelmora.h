@@ -28,6 +28,7 @@ class BookBrowser;
 class clsCalendar;
 class CyclePlayer;
 class MidiModule;
+class MusicFiles;
 class MusicPage;
 class Navigation;
 class PlanetChart;
@@ -97,6 +98,8 @@ public:
     AstroModule &astro() const { return *m_astro; }
     MidiModule &midi() const { return *m_midi; }
     MusicPage *music() const { return m_music.get(); }
+    /// Recording the music and rendering MIDI files to audio (the File menu).
+    MusicFiles *musicFiles() const { return m_musicFiles.get(); }
     CyclePlayer *player() const { return m_player.get(); }
     BookBrowser *books() const { return m_books.get(); }
     /// Velocities, pitch and the rest of the music's state.
@@ -138,6 +141,8 @@ private:
     bool m_unloaded = false;
     QString m_midiOutputName;
     QActionGroup *m_outputGroup = nullptr;
+    QAction *m_recordAction = nullptr;
+    QAction *m_renderAction = nullptr;
 
     std::unique_ptr<Preferences> m_prefs;
     std::unique_ptr<AstroModule> m_astro;
@@ -150,6 +155,7 @@ private:
     std::unique_ptr<WindowSky> m_sky;
     std::unique_ptr<CyclePlayer> m_player;
     std::unique_ptr<MusicPage> m_music;
+    std::unique_ptr<MusicFiles> m_musicFiles;
     std::unique_ptr<BookBrowser> m_books;
 };
 

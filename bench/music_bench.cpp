@@ -3,24 +3,37 @@
 #include "benchsupport.h"
 #include "core/random.h"
 #include "music/core/cycleplayer.h"
+#include "music/core/midirecorder.h"
+#include "music/midi/audiorender.h"
 #include "music/midi/synthoutput.h"
 #include "music/view/musicpage.h"
+#include "tests/music/audiocheck.h"
 #include "toolkit/controls.h"
 
+#include <QComboBox>
 #include <QEventLoop>
+#include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <QtEndian>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <optional>
 #include <vector>
 
 using namespace velmora;
 using namespace velmora::bench;
+using namespace velmora::test;
 
 namespace {
 
@@ -198,33 +211,255 @@ void Timer1Lateness(benchmark::State &state, int ticks)
     }
 }
 
-// Renders about seven seconds of each cycle through the built-in synthesiser into WAV files,
-// to listen to or to measure.
+// ---- Beats as a listener hears them ----
+//
+// The zodiac cycle plays through the built-in synthesiser into a WAV file that the library's file
+// audio driver writes in real time, paced like a sound card. The onsets found in that audio are
+// compared with the music clock's schedule: the start plus n beat intervals (plus the look-ahead
+// the outputs are given, if any). FluidSynth starts a note at the 64-frame block its time falls
+// in, so one block (1.45 ms at 44.1 kHz) is the finest this engine can do.
+
+constexpr double kBlockMs = 64.0 * 1000.0 / SynthOutput::kSampleRate;
+// Sharp attacks and short decays: of the instruments tried, the one whose onsets the finder
+// places best (within a millisecond of the truth when rendered offline; a piano's come 2 to 5 ms
+// late).
+constexpr int kXylophone = 13;
+
+// What the music clock adds to each beat's place before the output plays it.
+double lookAheadMs()
+{
+    return 0.0;
+}
+
+struct HeardBeats
+{
+    int beats = 0;
+    std::vector<double> deviationMs; // onset minus its place on the schedule, per beat heard
+};
+
+void spin(std::chrono::milliseconds d)
+{
+    const Clock::time_point until = Clock::now() + d;
+    while (Clock::now() < until) {
+    }
+}
+
+// Plays `beats` beats of the zodiac cycle at 180 beats per minute through the window's own music
+// clock into wav. With busy set, another handler on the user-interface thread works for 20 ms once
+// a beat, at a phase that walks through the beat (its period is 13 ms shorter), as unrelated work
+// of the window would; the ticks it overlaps are handled late.
+HeardBeats playHeard(const QString &wav, int beats, bool busy)
+{
+    auto w = startedWindow();
+    control<QLineEdit>(w->form(), QStringLiteral("txtSpeed"))->setText(QStringLiteral("180"));
+    // A day a beat moves the Moon across a third of a sign every time, so most beats strike.
+    control<QRadioButton>(w->form(), QStringLiteral("optTJ(1)"))->setChecked(true);
+    control<QComboBox>(w->form(), QStringLiteral("cmbInstrument"))->setCurrentIndex(kXylophone);
+
+    w->midi().replaceOutput(std::make_unique<SynthOutput>(SynthOutput::Sink::RealTimeWavFile, wav));
+    // The file driver's clock starts when open() creates it, its last step.
+    const Clock::time_point fileStart = Clock::now();
+    w->music()->cmbInstrument_Click();
+
+    auto *timer = control<QTimer>(w->form(), QStringLiteral("Timer1"));
+    auto *zodiac = control<QPushButton>(w->form(), QStringLiteral("cmdZodiac"));
+    QEventLoop loop;
+    QTimer::singleShot(500, &loop, &QEventLoop::quit); // the synthesiser settles
+    loop.exec();
+
+    int ticks = 0;
+    QObject::connect(timer, &QTimer::timeout, &loop, [&] {
+        if (++ticks >= beats)
+            loop.quit();
+    });
+    QTimer load;
+    load.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&load, &QTimer::timeout, &loop, [] { spin(std::chrono::milliseconds(20)); });
+
+    const Clock::time_point start = Clock::now();
+    zodiac->click();
+    const int interval = timer->interval();
+    if (busy)
+        load.start(interval - 13);
+    loop.exec();
+    load.stop();
+    zodiac->click(); // "Stop", carried out by one more tick
+    QObject::connect(timer, &QTimer::timeout, &loop, [&] { loop.quit(); });
+    loop.exec();
+    QTimer::singleShot(1500, &loop, &QEventLoop::quit); // the release tail
+    loop.exec();
+    w->midi().close(); // the driver finishes the file
+
+    HeardBeats heard;
+    const std::vector<float> audio = readWavMono(wav);
+    const OnsetFinder onsets(audio);
+    const double rate = SynthOutput::kSampleRate;
+    for (int k = 1; k <= beats; ++k) {
+        const double due = ms(start - fileStart) + k * double(interval) + lookAheadMs();
+        const auto at = long(due * rate / 1000.0);
+        ++heard.beats;
+        // No onset for a beat on which no voice changed.
+        if (const auto onset = onsets.find(at - long(0.010 * rate), at + long(0.080 * rate)))
+            heard.deviationMs.push_back(double(*onset) * 1000.0 / rate - due);
+    }
+    return heard;
+}
+
+// The onset finder on audio whose onsets are known exactly: the same cycle rendered offline, each
+// beat's messages given to the synthesiser at a block boundary the render has just reached.
+void OnsetFinderOffline(benchmark::State &state, int beats)
+{
+    QTemporaryDir temp;
+    const QString wav = temp.filePath(QStringLiteral("offline.wav"));
+    std::vector<long> due;
+    for (auto _ : state) {
+        auto owned = std::make_unique<SynthOutput>(SynthOutput::Sink::WavFile, wav);
+        SynthOutput *synth = owned.get();
+        {
+            Player p(std::move(owned));
+            p.player.setBoxText(MusicBox::Speed, QStringLiteral("180"));
+            p.player.setInstrument(kXylophone);
+            p.player.clickZodiac();
+            const int interval = p.player.timerIntervalMs();
+            // render() rounds each call up to whole 64-frame blocks.
+            const long step = (long(interval) * SynthOutput::kSampleRate / 1000 + 63) / 64 * 64;
+            for (int k = 1; k <= beats; ++k) {
+                synth->render(interval);
+                p.player.tick();
+                due.push_back(k * step);
+            }
+            synth->render(1000);
+            p.midi.close();
+        }
+    }
+    const std::vector<float> audio = readWavMono(wav);
+    const OnsetFinder onsets(audio);
+    std::vector<double> error;
+    for (long at : due)
+        if (const auto onset = onsets.find(at - 441, at + 3528))
+            error.push_back(double(*onset - at) * 1000.0 / SynthOutput::kSampleRate);
+    if (error.empty()) {
+        state.SkipWithError("no onset found in the audio");
+        return;
+    }
+    std::vector<double> worst;
+    for (double e : error)
+        worst.push_back(std::fabs(e));
+    state.counters["onsets"] = double(error.size());
+    state.counters["error_median_ms"] = percentile(error, 0.5);
+    state.counters["error_worst_ms"] = *std::max_element(worst.begin(), worst.end());
+}
+
+void HeardBeatTiming(benchmark::State &state, bool busy, int beats, QString folder)
+{
+    QTemporaryDir temp;
+    if (folder.isEmpty())
+        folder = temp.path();
+    const QString wav =
+        folder + (busy ? QStringLiteral("/zodiac-busy.wav") : QStringLiteral("/zodiac-idle.wav"));
+    HeardBeats heard;
+    for (auto _ : state)
+        heard = playHeard(wav, beats, busy);
+    std::vector<double> worst;
+    for (double d : heard.deviationMs)
+        worst.push_back(std::fabs(d));
+    if (heard.deviationMs.empty()) {
+        state.SkipWithError("no onset found in the audio");
+        return;
+    }
+    state.counters["beats"] = heard.beats;
+    state.counters["onsets"] = double(heard.deviationMs.size());
+    state.counters["look_ahead_ms"] = lookAheadMs();
+    state.counters["dev_median_ms"] = percentile(heard.deviationMs, 0.5);
+    state.counters["dev_p99_ms"] = percentile(worst, 0.99);
+    state.counters["dev_worst_ms"] = *std::max_element(worst.begin(), worst.end());
+    state.counters["worst_blocks"] = *std::max_element(worst.begin(), worst.end()) / kBlockMs;
+}
+
+// Records a minute of each cycle at 120 beats per minute into a MIDI file and renders it to WAV,
+// FLAC and Ogg: how fast the render runs, how long and how loud the audio is (sox's statistics)
+// and where its onsets fall against the recorded times. A xylophone, whose onsets can be found.
 void renderCycles(const QString &folder)
 {
     const char *names[] = {"zodiac", "day", "harmonic"};
     for (Cycle cycle : {Cycle::Zodiac, Cycle::Days, Cycle::Harmonic}) {
-        const char *name = names[int(cycle)];
-        const QString path = folder + QStringLiteral("/%1.wav").arg(QString::fromLatin1(name));
-        auto owned = std::make_unique<SynthOutput>(SynthOutput::Sink::WavFile, path);
-        SynthOutput *synth = owned.get();
-        Player p(std::move(owned));
+        const QString base = folder + QLatin1Char('/') + QString::fromLatin1(names[int(cycle)]);
+        std::chrono::nanoseconds now{0};
+        Player p;
+        p.midi.setClock([&] { return now; });
         p.player.setBoxText(MusicBox::Speed, QStringLiteral("120"));
         p.player.setBoxText(MusicBox::MinVolume, QStringLiteral("60"));
         p.player.setBoxText(MusicBox::MaxVolume, QStringLiteral("110"));
         p.player.enterVolume(0);
         p.player.enterVolume(1);
-        p.player.setInstrument(50);
+        p.player.setInstrument(kXylophone);
+        MidiRecorder recorder;
+        recorder.start(p.midi);
         click(p.player, cycle);
-        for (int elapsed = 0; elapsed < 7000; elapsed += p.player.timerIntervalMs()) {
-            synth->render(p.player.timerIntervalMs());
+        while (now < std::chrono::seconds(60)) {
+            now += std::chrono::milliseconds(p.player.timerIntervalMs());
             p.player.tick();
         }
         click(p.player, cycle);
+        now += std::chrono::milliseconds(p.player.timerIntervalMs());
         p.player.tick();
-        synth->render(1500);
-        std::printf("%s: %s %s\n", name, qPrintable(path), qPrintable(synth->errorString()));
-        p.midi.close();
+        const MidiRecording recording = recorder.stop();
+        if (const auto why =
+                writeFileAtomically(base + QStringLiteral(".mid"), standardMidiFile(recording))) {
+            std::printf("%s: %s\n", names[int(cycle)], qPrintable(*why));
+            continue;
+        }
+        std::vector<double> strikes;
+        for (const auto &m : recording.messages)
+            if ((m.packed & 0xF0) == kNoteOn)
+                strikes.push_back(double(m.time.count()) / 1e6);
+        strikes.erase(std::unique(strikes.begin(), strikes.end()), strikes.end());
+
+        for (const char *suffix : {".wav", ".flac", ".ogg"}) {
+            const QString audio = base + QString::fromLatin1(suffix);
+            const std::clock_t cpu = std::clock();
+            const RenderResult r = renderMidiToAudio(base + QStringLiteral(".mid"), audio);
+            const double cpuSeconds = double(std::clock() - cpu) / CLOCKS_PER_SEC;
+            if (!r.ok) {
+                std::printf("%s%s: %s\n", names[int(cycle)], suffix, qPrintable(r.error));
+                continue;
+            }
+            QProcess sox;
+            sox.start(QStringLiteral("sox"), {audio, QStringLiteral("-n"), QStringLiteral("stat")});
+            sox.waitForFinished();
+            const QString stat = QString::fromUtf8(sox.readAllStandardError());
+            auto field = [&](const char *label) {
+                const auto m = QRegularExpression(QString::fromLatin1(label) +
+                                                  QStringLiteral(":\\s+(-?[0-9.]+)"))
+                                   .match(stat);
+                return m.hasMatch() ? m.captured(1).toDouble() : -1.0;
+            };
+            std::printf("%s%s: MIDI %.2f s, audio %.2f s, rendered in %.3f s (%.0f times real "
+                        "time; %.0f times per second of CPU), RMS %.4f, peak %.4f",
+                        names[int(cycle)], suffix, double(r.midiLength.count()) / 1e9,
+                        double(r.audioLength.count()) / 1e9, double(r.wallTime.count()) / 1e9,
+                        double(r.audioLength.count()) / double(r.wallTime.count()),
+                        double(r.audioLength.count()) / 1e9 / cpuSeconds, field("RMS\\s+amplitude"),
+                        field("Maximum amplitude"));
+            if (QString::fromLatin1(suffix) == QLatin1String(".wav")) {
+                const std::vector<float> samples = readWavMono(audio);
+                const OnsetFinder onsets(samples);
+                std::vector<double> dev, worst;
+                for (double at : strikes) {
+                    const auto frame = long(at * SynthOutput::kSampleRate / 1000);
+                    if (const auto o = onsets.find(frame - 220, frame + 1323)) {
+                        dev.push_back(double(*o) * 1000 / SynthOutput::kSampleRate - at);
+                        worst.push_back(std::fabs(dev.back()));
+                    }
+                }
+                if (!dev.empty())
+                    std::printf(
+                        ", onsets %zu of %zu, deviation from %.2f to %.2f ms, median %.2f ms",
+                        dev.size(), strikes.size(), *std::min_element(dev.begin(), dev.end()),
+                        *std::max_element(dev.begin(), dev.end()), percentile(dev, 0.5));
+            }
+            std::printf("\n");
+        }
     }
 }
 
@@ -234,13 +469,19 @@ int main(int argc, char **argv)
 {
     // Our own options come out before the benchmark library sees the rest.
     int ticks = 300;
+    int heardBeats = 60;
     QString renderDir;
+    QString heardDir;
     std::vector<char *> rest;
     for (int i = 0; i < argc; ++i) {
         if (std::strncmp(argv[i], "--timer_ticks=", 14) == 0)
             ticks = std::atoi(argv[i] + 14);
         else if (std::strncmp(argv[i], "--render_dir=", 13) == 0)
             renderDir = QString::fromLocal8Bit(argv[i] + 13);
+        else if (std::strncmp(argv[i], "--heard_beats=", 14) == 0)
+            heardBeats = std::atoi(argv[i] + 14);
+        else if (std::strncmp(argv[i], "--heard_dir=", 12) == 0)
+            heardDir = QString::fromLocal8Bit(argv[i] + 12);
         else
             rest.push_back(argv[i]);
     }
@@ -254,6 +495,18 @@ int main(int argc, char **argv)
         benchmark::RegisterBenchmark("Timer1Lateness/180bpm", Timer1Lateness, ticks)
             ->Iterations(1)
             ->Unit(benchmark::kSecond);
+    }
+    if (heardBeats > 0) {
+        benchmark::RegisterBenchmark("OnsetFinderOffline", OnsetFinderOffline, heardBeats)
+            ->Iterations(1)
+            ->Unit(benchmark::kMillisecond);
+        for (bool busy : {false, true}) {
+            benchmark::RegisterBenchmark(busy ? "HeardBeats/180bpm/busy20ms"
+                                              : "HeardBeats/180bpm/idle",
+                                         HeardBeatTiming, busy, heardBeats, heardDir)
+                ->Iterations(1)
+                ->Unit(benchmark::kSecond);
+        }
     }
     const int restCount = int(rest.size());
     rest.push_back(nullptr);

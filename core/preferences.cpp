@@ -9,6 +9,7 @@ namespace {
 
 const auto kOutputKey = QStringLiteral("Sound/Output");
 const auto kZoomKey = QStringLiteral("View/Zoom");
+const auto kRecordingKey = QStringLiteral("Music/LastRecording");
 constexpr int kMinZoom = 100;
 constexpr int kMaxZoom = 300;
 // A preferences file is a few lines; anything larger is not one of ours.
@@ -50,6 +51,16 @@ int Preferences::zoomPercent() const
 void Preferences::setZoomPercent(int percent)
 {
     m_values.insert(kZoomKey, percent);
+}
+
+QString Preferences::lastRecording() const
+{
+    return m_values.value(kRecordingKey).toString();
+}
+
+void Preferences::setLastRecording(const QString &path)
+{
+    m_values.insert(kRecordingKey, path);
 }
 
 QVariant Preferences::value(const QString &key, const QVariant &fallback) const

@@ -31,6 +31,10 @@ public:
     int zoomPercent() const;
     void setZoomPercent(int percent);
 
+    /// The MIDI file last recorded; empty when none is remembered.
+    QString lastRecording() const;
+    void setLastRecording(const QString &path);
+
     /// Any other value by key ("Group/name"); the default when absent.
     QVariant value(const QString &key, const QVariant &fallback = {}) const;
     void setValue(const QString &key, const QVariant &value);

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in a Release tree of their own and runs every one of them.
 # Extra arguments go to each benchmark program (for example --benchmark_filter=Tick).
-# TIMER_TICKS sets how many real beats the music clock is timed for (0 skips it).
+# TIMER_TICKS sets how many real beats the music clock is timed for (0 skips it); HEARD_BEATS
+# how many beats are played into audio to find their onsets (0 skips it).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BENCH_BUILD:-$root/build-bench}
 jobs=${JOBS:-$(nproc)}
 ticks=${TIMER_TICKS:-300}
+heard=${HEARD_BEATS:-60}
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DVELMORA_BUILD_BENCH=ON -DVELMORA_BUILD_TESTS=OFF >/dev/null
@@ -20,7 +22,7 @@ for b in "${benches[@]}"; do
   echo
   echo "== $b"
   extra=()
-  [ "$b" = music_bench ] && extra=(--timer_ticks="$ticks")
+  [ "$b" = music_bench ] && extra=(--timer_ticks="$ticks" --heard_beats="$heard")
   "$build/bin/$b" "${extra[@]}" "$@" || status=1
 done
 exit $status

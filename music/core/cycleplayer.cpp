@@ -81,6 +81,7 @@ void CyclePlayer::applySpeed()
 {
     const SpeedSetting s = checkSpeed(boxText(MusicBox::Speed), m_state.dayCycleOn);
     m_state.beatsPerMinute = s.beatsPerMinute;
+    m_midi.setTempo(s.beatsPerMinute);
     m_timerIntervalMs = s.intervalMs;
     if (s.boxText)
         rewrite(MusicBox::Speed, *s.boxText);

@@ -1,6 +1,13 @@
 #include "music/core/midimodule.h"
 
+#include "music/core/midirecorder.h"
+
 namespace velmora {
+
+std::chrono::nanoseconds steadyNow()
+{
+    return std::chrono::steady_clock::now().time_since_epoch();
+}
 
 MidiModule::MidiModule(std::unique_ptr<MidiOutput> output)
     : m_output(std::move(output))
@@ -33,8 +40,27 @@ void MidiModule::sendShortMessage(quint32 packed)
         ++m_rejected;
         return;
     }
+    const int status = int(packed & 0xF0u);
+    const int data1 = int((packed >> 8) & 0x7Fu);
+    if ((packed & 0x0Fu) == 0) {
+        if (status == kProgramChange)
+            m_program = data1;
+        else if (status == kControlChange && (data1 == 0 || data1 == 32))
+            m_bank[data1 == 0 ? 0 : 1] = int((packed >> 16) & 0x7Fu);
+    }
+    if (m_recorder)
+        m_recorder->take(packed, m_clock());
     if (m_output && m_output->isOpen())
         m_output->send(packed);
+}
+
+void MidiModule::setTempo(double beatsPerMinute)
+{
+    if (beatsPerMinute == m_tempo)
+        return;
+    m_tempo = beatsPerMinute;
+    if (m_recorder)
+        m_recorder->tempo(beatsPerMinute, m_clock());
 }
 
 void MidiModule::close()

@@ -3,9 +3,18 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <chrono>
+#include <functional>
 #include <memory>
 
 namespace velmora {
+
+class MidiRecorder;
+
+/// The music clock: a steadily rising time. The program uses the system's steady clock; tests
+/// give their own.
+using MusicClock = std::function<std::chrono::nanoseconds()>;
+std::chrono::nanoseconds steadyNow();
 
 /// Status bytes of the channel messages the music sends.
 inline constexpr int kNoteOff = 0x80;
@@ -80,9 +89,28 @@ public:
     /// Messages refused because a byte was out of range.
     int rejectedCount() const { return m_rejected; }
 
+    /// From now on every message also goes to recorder, with its time (null: no recording).
+    /// It keeps working while the output is switched or closed.
+    void setRecorder(MidiRecorder *recorder) { m_recorder = recorder; }
+    MidiRecorder *recorder() const { return m_recorder; }
+    void setClock(MusicClock clock) { m_clock = std::move(clock); }
+    const MusicClock &clock() const { return m_clock; }
+    /// The tempo in force; a recording marks its changes.
+    void setTempo(double beatsPerMinute);
+    double tempo() const { return m_tempo; }
+    /// The program and the bank select values last sent on channel 1.
+    int program() const { return m_program; }
+    int bankCoarse() const { return m_bank[0]; }
+    int bankFine() const { return m_bank[1]; }
+
 private:
     std::unique_ptr<MidiOutput> m_output;
     int m_rejected = 0;
+    MidiRecorder *m_recorder = nullptr;
+    MusicClock m_clock = steadyNow;
+    double m_tempo = 40.0;
+    int m_program = 0;
+    int m_bank[2] = {0, 0};
 };
 
 } // namespace velmora

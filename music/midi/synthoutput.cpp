@@ -107,7 +107,7 @@ bool SynthOutput::open()
     m_settings = new_fluid_settings();
     fluid_settings_setnum(m_settings, "synth.sample-rate", kSampleRate);
     fluid_settings_setnum(m_settings, "synth.gain", 0.5);
-    if (m_sink == Sink::WavFile) {
+    if (m_sink == Sink::WavFile || m_sink == Sink::RealTimeWavFile) {
         fluid_settings_setstr(m_settings, "audio.file.name", m_wavPath.toLocal8Bit().constData());
         fluid_settings_setstr(m_settings, "audio.file.type", "wav");
     }
@@ -141,6 +141,13 @@ bool SynthOutput::open()
         }
         if (!m_driver && m_error.isEmpty())
             m_error = QStringLiteral("no audio device: silent");
+    } else if (m_sink == Sink::RealTimeWavFile) {
+        fluid_settings_setstr(m_settings, "audio.driver", "file");
+        m_driver = new_fluid_audio_driver(m_settings, m_synth);
+        if (m_driver)
+            m_driverName = QStringLiteral("file");
+        else
+            m_error = QStringLiteral("the file %1 could not be written").arg(m_wavPath);
     } else if (m_sink == Sink::WavFile) {
         m_renderer = new_fluid_file_renderer(m_synth);
         if (!m_renderer)

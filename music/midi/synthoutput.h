@@ -22,8 +22,13 @@ public:
     enum class Sink
     {
         AudioDevice,
+        /// Rendered on demand into a WAV file (render()).
         WavFile,
-        Memory
+        /// Rendered on demand into memory (render()).
+        Memory,
+        /// Played in real time into a WAV file, paced like a sound device by a
+        /// thread of the library's own: what a listener would hear, to measure.
+        RealTimeWavFile
     };
 
     /// soundFont empty: the first General MIDI SoundFont found in the usual

@@ -1,9 +1,14 @@
 #include "app/frmvelmora.h"
+#include "core/preferences.h"
 #include "core/units.h"
 #include "music/core/cycleplayer.h"
+#include "music/core/midifile.h"
 #include "music/core/midimodule.h"
+#include "music/midi/recordingoutput.h"
+#include "music/view/musicpage.h"
 #include "resources/design/designdata.h"
 #include "toolkit/controls.h"
+#include "toolkit/filedialog.h"
 #include "toolkit/formbuilder.h"
 #include "toolkit/messagebox.h"
 
@@ -13,8 +18,10 @@
 #include <QFontDatabase>
 #include <QJsonArray>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -55,6 +62,45 @@ QByteArray readFile(const QString &path)
 QString textOf(const QWidget *form, const QString &name)
 {
     return control<QLineEdit>(form, name)->text();
+}
+
+// Note-ons (key, velocity) of a file the program wrote (no running status), and whether every one
+// of them is released before the end of its track.
+struct FileNotes
+{
+    std::vector<std::pair<int, int>> struck;
+    bool balanced = true;
+    bool ended = false;
+};
+
+FileNotes notesOf(const QByteArray &file)
+{
+    FileNotes out;
+    std::map<int, int> sounding;
+    const auto *d = reinterpret_cast<const unsigned char *>(file.constData());
+    for (qsizetype at = 22; at < file.size();) {
+        while (d[at] & 0x80)
+            ++at;
+        ++at;
+        const int status = d[at];
+        if (status == 0xFF) {
+            out.ended = d[at + 1] == 0x2F;
+            at += 3 + d[at + 2];
+        } else if ((status & 0xF0) == 0xC0) {
+            at += 2;
+        } else {
+            if ((status & 0xF0) == 0x90) {
+                out.struck.emplace_back(d[at + 1], d[at + 2]);
+                out.balanced = out.balanced && sounding[d[at + 1]]++ == 0;
+            } else if ((status & 0xF0) == 0x80) {
+                out.balanced = out.balanced && sounding[d[at + 1]]-- == 1;
+            }
+            at += 3;
+        }
+    }
+    for (const auto &[key, n] : sounding)
+        out.balanced = out.balanced && n == 0;
+    return out;
 }
 
 } // namespace
@@ -295,6 +341,114 @@ private Q_SLOTS:
         // Closing again (the close box after File, Exit) runs nothing twice.
         w->close();
         QCOMPARE(seen.size(), 1);
+    }
+    // A cycle still playing when the window closes: the recording holds every chord struck up to
+    // then, each released, and the file ends properly.
+    void recordingStoppedByClosingTheWindowIsComplete()
+    {
+        QTemporaryDir dir;
+        auto w = makeWindow(dir.path());
+        w->Form_Load();
+        std::chrono::nanoseconds now{0};
+        w->midi().setClock([&] { return now; });
+        QStringList asked;
+        ScopedFileDialogHook dialog([&](const FileDialogRequest &request) {
+            asked << request.caption;
+            return dir.filePath(u"take"_s);
+        });
+        auto *record = w->findChild<QAction *>(u"mnuFileRecord"_s);
+        QVERIFY(record->isCheckable());
+        record->trigger();
+        QVERIFY(record->isChecked());
+        QCOMPARE(asked, QStringList{u"Record Music"_s});
+
+        auto *out = dynamic_cast<RecordingOutput *>(w->midi().output());
+        QVERIFY(out);
+        out->clear();
+        control<QPushButton>(w->form(), u"cmdCyclusHarmonicus"_s)->click();
+        for (int beat = 0; beat < 8; ++beat) {
+            now += std::chrono::milliseconds(w->player()->timerIntervalMs());
+            w->music()->Timer1_Timer();
+        }
+        std::vector<std::pair<int, int>> sent;
+        for (const RecordedMessage &m : out->messages())
+            if ((m.packed & 0xF0) == 0x90)
+                sent.emplace_back(int(m.packed >> 8 & 0x7F), int(m.packed >> 16 & 0x7F));
+        QVERIFY(sent.size() > 20);
+        w->close();
+
+        const QByteArray bytes = readFile(dir.filePath(u"take.mid"_s));
+        QVERIFY(midiFileLength(bytes));
+        const FileNotes notes = notesOf(bytes);
+        QVERIFY(notes.struck == sent);
+        QVERIFY(notes.balanced);
+        QVERIFY(notes.ended);
+        // Remembered as the recording to render next.
+        QVERIFY(readFile(dir.filePath(u"Velmora.ini"_s)).contains("take.mid"));
+    }
+
+    // A place that cannot take the file is reported before anything is recorded; a place that
+    // goes away while the music plays still loses nothing.
+    void unwritableRecordingTargetsAreReportedAndLoseNothing()
+    {
+        QTemporaryDir dir;
+        auto w = makeWindow(dir.path());
+        w->Form_Load();
+        QStringList messages;
+        ScopedMessageBoxHook box([&](const QString &text, const QString &) { messages << text; });
+        QString answer = dir.filePath(u"no such folder/take.mid"_s);
+        ScopedFileDialogHook dialog([&](const FileDialogRequest &) { return answer; });
+        auto *record = w->findChild<QAction *>(u"mnuFileRecord"_s);
+        record->trigger();
+        QVERIFY(!record->isChecked());
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].contains(u"cannot be recorded"_s), qPrintable(messages[0]));
+        QVERIFY(!QFileInfo::exists(answer));
+
+        QVERIFY(QDir(dir.path()).mkdir(u"sub"_s));
+        answer = dir.filePath(u"sub/take.mid"_s);
+        record->trigger();
+        QVERIFY(record->isChecked());
+        control<QPushButton>(w->form(), u"cmdZodiac"_s)->click();
+        w->music()->Timer1_Timer();
+        QVERIFY(QDir(dir.filePath(u"sub"_s)).removeRecursively());
+        w->close();
+        QCOMPARE(messages.size(), 2);
+        QVERIFY2(messages[1].contains(u"It was kept in"_s), qPrintable(messages[1]));
+        const QStringList kept =
+            QDir(dir.filePath(u"config"_s)).entryList({u"Velmora recording *.mid"_s}, QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        QVERIFY(midiFileLength(readFile(dir.filePath(u"config/"_s + kept[0]))));
+    }
+
+    // The render offers the last recording first and writes the audio type the name asks for.
+    void renderMenuOffersTheLastRecordingFirst()
+    {
+        QTemporaryDir dir;
+        const QString midi = dir.filePath(u"last.mid"_s);
+        MidiRecording r;
+        r.messages = {{0x403C90, std::chrono::milliseconds(0)},
+                      {0x403C80, std::chrono::milliseconds(500)}};
+        r.end = std::chrono::milliseconds(500);
+        QVERIFY(!writeFileAtomically(midi, standardMidiFile(r)));
+        auto w = makeWindow(dir.path());
+        w->Form_Load();
+        w->preferences().setLastRecording(midi);
+        QList<FileDialogRequest> asked;
+        ScopedFileDialogHook dialog([&](const FileDialogRequest &request) {
+            asked << request;
+            return request.kind == FileDialogRequest::Kind::Open ? request.start
+                                                                 : dir.filePath(u"last.flac"_s);
+        });
+        QStringList messages;
+        ScopedMessageBoxHook box([&](const QString &text, const QString &) { messages << text; });
+        w->findChild<QAction *>(u"mnuFileRenderAudio"_s)->trigger();
+        QCOMPARE(asked.size(), 2);
+        QCOMPARE(asked[0].start, midi);
+        QCOMPARE(asked[1].start, dir.filePath(u"last.wav"_s));
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join(u'\n')));
+        QVERIFY(readFile(dir.filePath(u"last.flac"_s)).startsWith("fLaC"));
+        QVERIFY(w->statusBar()->currentMessage().startsWith(u"Rendered"_s));
     }
 };
 

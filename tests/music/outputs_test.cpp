@@ -3,6 +3,8 @@
 #include "music/midi/synthoutput.h"
 #include "musictestsupport.h"
 
+#include <QFile>
+
 using namespace velmora;
 using namespace velmora::test;
 
@@ -59,4 +61,44 @@ TEST(MidiOutputs, FactoryAndFallback)
     const QString used = openMidiOutput(midi, QStringLiteral("alsa"));
     EXPECT_TRUE(midi.isOpen()) << "some output is always open";
     EXPECT_TRUE(used == QLatin1String("alsa") || used == QLatin1String("synth"));
+}
+
+TEST(SynthOutput, TenThousandBeatsWithoutASoundDeviceKeepMemoryFlat)
+{
+    // Nothing renders without a sound device, so nothing scheduled would ever be handed on:
+    // the music must not pile up anywhere.
+    auto owned = std::make_unique<SynthOutput>();
+    SynthOutput *synth = owned.get();
+    Rig rig;
+    rig.midi = std::make_unique<MidiModule>(std::move(owned));
+    ASSERT_TRUE(rig.midi->open());
+    if (!synth->audioDriver().isEmpty())
+        GTEST_SKIP() << "this machine has a sound device (" << synth->audioDriver().toStdString()
+                     << ")";
+    rig.player = std::make_unique<CyclePlayer>(*rig.midi, rig.sky, rig.random);
+    std::chrono::nanoseconds now{0};
+    rig.midi->setClock([&] { return now; });
+    rig.player->setBoxText(MusicBox::Speed, QStringLiteral("180"));
+    rig.player->clickDays(); // four chords a beat at most, the busiest cycle
+    auto resident = [] {
+        QFile status(QStringLiteral("/proc/self/status"));
+        if (!status.open(QIODevice::ReadOnly))
+            return -1.0;
+        for (const QByteArray &line : status.readAll().split('\n'))
+            if (line.startsWith("VmRSS:"))
+                return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+        return -1.0;
+    };
+    for (int t = 0; t < 1000; ++t) { // the synthesiser's own buffers settle first
+        now += std::chrono::milliseconds(rig.player->timerIntervalMs());
+        rig.player->tick();
+    }
+    const double before = resident();
+    for (int t = 0; t < 10000 * 4; ++t) {
+        now += std::chrono::milliseconds(rig.player->timerIntervalMs());
+        rig.player->tick();
+    }
+    const double after = resident();
+    ASSERT_GT(before, 0);
+    EXPECT_LT(after - before, 2.0) << before << " -> " << after << " MiB";
 }

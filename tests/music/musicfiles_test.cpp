@@ -1,0 +1,358 @@
+// Recordings of the three cycles written to MIDI files, read back by readers that are not ours
+// (FluidSynth's own MIDI player and the mido module of Python), and rendered to audio.
+#include "audiocheck.h"
+#include "music/core/midirecorder.h"
+#include "music/midi/audiorender.h"
+#include "music/midi/synthoutput.h"
+#include "musictestsupport.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <ctime>
+#include <fluidsynth.h>
+
+using namespace velmora;
+using namespace velmora::test;
+using namespace std::chrono_literals;
+using std::chrono::nanoseconds;
+
+namespace {
+
+constexpr double kRate = SynthOutput::kSampleRate;
+constexpr double kBlockMs = 64 * 1000.0 / kRate;
+// The onset finder places a xylophone's attack within this of the truth (measured in the bench).
+constexpr double kFinderMs = 1.0;
+constexpr int kXylophone = 13;
+
+struct Note
+{
+    int key;
+    qint64 on;
+    int velocity;
+    qint64 off;
+    int releaseVelocity;
+};
+
+// Pairs note-ons with the next release of their key. A strike on a key that sounds would be
+// ambiguous to any reader; none of these recordings has one.
+std::vector<Note> pairNotes(const std::vector<std::tuple<qint64, bool, int, int>> &events)
+{
+    std::vector<Note> notes;
+    std::map<int, size_t> open;
+    for (const auto &[tick, on, key, velocity] : events) {
+        if (on) {
+            EXPECT_FALSE(open.count(key)) << "key " << key << " struck again at " << tick;
+            open[key] = notes.size();
+            notes.push_back({key, tick, velocity, -1, 0});
+        } else if (auto it = open.find(key); it != open.end()) {
+            notes[it->second].off = tick;
+            notes[it->second].releaseVelocity = velocity;
+            open.erase(it);
+        }
+    }
+    std::stable_sort(notes.begin(), notes.end(), [](const Note &a, const Note &b) {
+        return a.on < b.on || (a.on == b.on && a.key < b.key);
+    });
+    return notes;
+}
+
+void expectSameNotes(const std::vector<Note> &read, const std::vector<Note> &recorded,
+                     const char *reader)
+{
+    ASSERT_EQ(read.size(), recorded.size()) << reader;
+    for (size_t i = 0; i < read.size(); ++i) {
+        SCOPED_TRACE(testing::Message() << reader << ", note " << i << " key " << recorded[i].key);
+        EXPECT_EQ(read[i].key, recorded[i].key);
+        EXPECT_EQ(read[i].velocity, recorded[i].velocity);
+        EXPECT_EQ(read[i].releaseVelocity, recorded[i].releaseVelocity);
+        EXPECT_LE(std::abs(read[i].on - recorded[i].on), 1);
+        EXPECT_LE(std::abs(read[i].off - recorded[i].off), 1);
+    }
+}
+
+std::vector<Note> readWithMido(const QString &file)
+{
+    QProcess python;
+    python.start(QStringLiteral(VELMORA_SYSTEM_PYTHON),
+                 {QStringLiteral(VELMORA_TEST_SOURCE_DIR "/read_midi.py"), file});
+    if (!python.waitForFinished(30000) || python.exitCode() != 0) {
+        ADD_FAILURE() << "mido could not read the file: "
+                      << python.readAllStandardError().toStdString();
+        return {};
+    }
+    const QStringList lines = QString::fromUtf8(python.readAllStandardOutput()).split(u'\n');
+    EXPECT_EQ(lines.value(0), QStringLiteral("format 0 480 1"));
+    std::vector<std::tuple<qint64, bool, int, int>> events;
+    for (const QString &line : lines.mid(1)) {
+        const QStringList f = line.split(u' ');
+        if (f.size() == 4 && f[1] != QLatin1String("end"))
+            events.emplace_back(f[0].toLongLong(), f[1] == QLatin1String("on"), f[2].toInt(),
+                                f[3].toInt());
+    }
+    return pairNotes(events);
+}
+
+struct FluidHeard
+{
+    fluid_player_t *player = nullptr;
+    std::vector<std::tuple<qint64, bool, int, int>> events;
+};
+
+int heardByFluid(void *data, fluid_midi_event_t *event)
+{
+    auto *heard = static_cast<FluidHeard *>(data);
+    const int type = fluid_midi_event_get_type(event);
+    const int velocity = fluid_midi_event_get_velocity(event);
+    if (type == 0x90 || type == 0x80)
+        heard->events.emplace_back(fluid_player_get_current_tick(heard->player),
+                                   type == 0x90 && velocity > 0, fluid_midi_event_get_key(event),
+                                   velocity);
+    return FLUID_OK;
+}
+
+std::vector<Note> readWithFluidSynth(const QString &file)
+{
+    fluid_settings_t *settings = new_fluid_settings();
+    fluid_settings_setstr(settings, "player.timing-source", "sample");
+    fluid_synth_t *synth = new_fluid_synth(settings);
+    FluidHeard heard;
+    heard.player = new_fluid_player(synth);
+    fluid_player_set_playback_callback(heard.player, heardByFluid, &heard);
+    EXPECT_EQ(fluid_player_add(heard.player, QFile::encodeName(file).constData()), FLUID_OK);
+    fluid_player_play(heard.player);
+    std::vector<float> left(64), right(64);
+    for (int block = 0;
+         block < 1'000'000 && fluid_player_get_status(heard.player) == FLUID_PLAYER_PLAYING;
+         ++block)
+        fluid_synth_write_float(synth, 64, left.data(), 0, 1, right.data(), 0, 1);
+    delete_fluid_player(heard.player);
+    delete_fluid_synth(synth);
+    delete_fluid_settings(settings);
+    return pairNotes(heard.events);
+}
+
+// A sky whose seven voices all differ (placed as in the cycle tests, Jupiter a little further on).
+void placeSky(FakeSky &sky)
+{
+    sky.longitudes = {0.0, 25.0, 359.5, 95.0, 130.0, 195.0, 300.0};
+    for (int j = 1; j <= 7; ++j) {
+        sky.planetLetters[j] = QString(QLatin1Char(" DACDBAC"[j]));
+        sky.signLetters[j] = QString(QLatin1Char(" BADDACB"[j]));
+    }
+}
+
+enum class Cycle
+{
+    Zodiac,
+    Day,
+    Harmonic
+};
+
+// A run of a cycle from its worked example, recorded on a clock that moves one tick interval
+// per tick, then stopped; the recording goes on a little after the stop's tick.
+struct RecordedRun
+{
+    MidiRecording recording;
+    double beatsPerMinute = 0;
+    nanoseconds stopAt{0};
+};
+
+RecordedRun recordRun(Cycle cycle, int program, int ticks)
+{
+    Rig rig({0.0, 0.3});
+    nanoseconds now = 0s;
+    rig.midi->setClock([&] { return now; });
+    rig.player->setInstrument(program);
+    MidiRecorder recorder;
+    recorder.start(*rig.midi);
+    now += 1s; // the audio has a moment of silence before the first chord
+    switch (cycle) {
+    case Cycle::Zodiac:
+        placeSky(rig.sky);
+        rig.player->clickZodiac();
+        break;
+    case Cycle::Day: // Wednesday 06:30: 88, 95, 77, 65 at once
+        rig.player->clickDays();
+        break;
+    case Cycle::Harmonic: // hold 2: 72, 77, 69, 53, 41, then 76, 69, 57, 45 under the held 72
+        rig.startHarmonic(2);
+        break;
+    }
+    const nanoseconds interval = std::chrono::milliseconds(rig.player->timerIntervalMs());
+    for (int t = 0; t < ticks; ++t) {
+        now += interval;
+        if (cycle == Cycle::Zodiac && t == 2)
+            rig.sky.longitudes[0] = 12.0; // the Moon's voice moves
+        rig.player->tick();
+    }
+    switch (cycle) {
+    case Cycle::Zodiac:
+        rig.player->clickZodiac();
+        break;
+    case Cycle::Day:
+        rig.player->clickDays();
+        break;
+    case Cycle::Harmonic:
+        rig.player->clickHarmonic();
+        break;
+    }
+    now += interval;
+    rig.player->tick();
+    RecordedRun run;
+    run.stopAt = now;
+    run.beatsPerMinute = rig.player->state().beatsPerMinute;
+    now += 2s;
+    run.recording = recorder.stop();
+    return run;
+}
+
+std::vector<Note> recordedNotes(const RecordedRun &run)
+{
+    std::vector<std::tuple<qint64, bool, int, int>> events;
+    for (const auto &m : run.recording.messages) {
+        const int status = int(m.packed & 0xF0);
+        const int velocity = int((m.packed >> 16) & 0x7F);
+        if (status != kNoteOn && status != kNoteOff)
+            continue;
+        const qint64 tick = std::llround(double(m.time.count()) * 480 * run.beatsPerMinute / 60e9);
+        events.emplace_back(tick, status == kNoteOn, int((m.packed >> 8) & 0x7F), velocity);
+    }
+    return pairNotes(events);
+}
+
+double soxRms(const QString &audio)
+{
+    QProcess sox;
+    sox.start(QStringLiteral("sox"), {audio, QStringLiteral("-n"), QStringLiteral("stat")});
+    if (!sox.waitForFinished(30000))
+        return -1;
+    const QString stat = QString::fromUtf8(sox.readAllStandardError());
+    const auto m = QRegularExpression(QStringLiteral("RMS\\s+amplitude:\\s+([0-9.]+)")).match(stat);
+    return m.hasMatch() ? m.captured(1).toDouble() : -1;
+}
+
+class RecordedCycle : public testing::TestWithParam<Cycle>
+{};
+
+TEST_P(RecordedCycle, ReadersOfTheFileHearTheRecordedNotesAndItsAudioPlaysThemOnTime)
+{
+    // The day cycle stops before 08:00, whose chord gives two voices one key.
+    const RecordedRun run = recordRun(GetParam(), kXylophone, GetParam() == Cycle::Day ? 5 : 6);
+    const std::vector<Note> recorded = recordedNotes(run);
+    ASSERT_GE(recorded.size(), 5u);
+    QTemporaryDir dir;
+    const QString midi = dir.filePath(QStringLiteral("cycle.mid"));
+    ASSERT_FALSE(writeFileAtomically(midi, standardMidiFile(run.recording)));
+
+    expectSameNotes(readWithMido(midi), recorded, "mido");
+    expectSameNotes(readWithFluidSynth(midi), recorded, "FluidSynth's player");
+
+    if (SynthOutput::findSoundFont().isEmpty())
+        GTEST_SKIP() << "no General MIDI SoundFont installed";
+    const QString wav = dir.filePath(QStringLiteral("cycle.wav"));
+    const RenderResult r = renderMidiToAudio(midi, wav);
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    EXPECT_EQ(r.midiLength, run.recording.end);
+    // The recording's length, then the release tail: the voices dying away and the reverb.
+    EXPECT_GE(r.audioLength, r.midiLength + 500ms);
+    EXPECT_LE(r.audioLength, r.midiLength + 3s);
+    const std::vector<float> audio = readWavMono(wav);
+    EXPECT_NEAR(double(audio.size()) / kRate, double(r.audioLength.count()) / 1e9, 0.01);
+    EXPECT_GT(soxRms(wav), 0.001) << "not silence";
+
+    const OnsetFinder onsets(audio);
+    std::set<qint64> strikes;
+    for (const Note &n : recorded)
+        strikes.insert(n.on);
+    for (qint64 tick : strikes) {
+        const double due = double(tick) * 60e3 / (480 * run.beatsPerMinute);
+        const long at = long(due * kRate / 1000);
+        const auto onset = onsets.find(at - long(0.005 * kRate), at + long(0.030 * kRate));
+        ASSERT_TRUE(onset) << "no onset near tick " << tick;
+        // A message goes in at the first block boundary at or after its time.
+        const double late = double(*onset) * 1000 / kRate - due;
+        EXPECT_GE(late, -kFinderMs) << "tick " << tick;
+        EXPECT_LE(late, kBlockMs + kFinderMs) << "tick " << tick;
+    }
+}
+
+std::string cycleName(const testing::TestParamInfo<Cycle> &info)
+{
+    const char *names[] = {"Zodiac", "Day", "Harmonic"};
+    return names[int(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(Cycles, RecordedCycle,
+                         testing::Values(Cycle::Zodiac, Cycle::Day, Cycle::Harmonic), cycleName);
+
+TEST(RecordedStop, NothingSoundsAfterTheStopsRelease)
+{
+    if (SynthOutput::findSoundFont().isEmpty())
+        GTEST_SKIP() << "no General MIDI SoundFont installed";
+    // An organ sounds for as long as a key is held, and the stop falls while the harmonic
+    // cycle holds its top note: a release left out would ring on to the end of the recording.
+    constexpr int kOrgan = 16;
+    const RecordedRun run = recordRun(Cycle::Harmonic, kOrgan, 1);
+    for (const auto &m : run.recording.messages) {
+        if ((m.packed & 0xF0) == kNoteOn) {
+            EXPECT_LT(m.time, run.stopAt) << "a note struck after the stop";
+        }
+    }
+    QTemporaryDir dir;
+    const QString midi = dir.filePath(QStringLiteral("stop.mid"));
+    const QString wav = dir.filePath(QStringLiteral("stop.wav"));
+    ASSERT_FALSE(writeFileAtomically(midi, standardMidiFile(run.recording)));
+    ASSERT_TRUE(renderMidiToAudio(midi, wav).ok);
+    const std::vector<float> audio = readWavMono(wav);
+    const auto quietFrom = size_t((double(run.stopAt.count()) / 1e9 + 0.6) * kRate);
+    ASSERT_LT(quietFrom, audio.size());
+    float before = 0, after = 0;
+    for (size_t i = 0; i < audio.size(); ++i)
+        (i < quietFrom ? before : after) =
+            std::max(i < quietFrom ? before : after, std::fabs(audio[i]));
+    EXPECT_GT(before, 0.05f);
+    EXPECT_LT(after, 0.01f * before) << "still sounding 0.6 s after the stop";
+}
+
+TEST(AudioRender, CancelledOrFailedRendersLeaveNoFile)
+{
+    if (SynthOutput::findSoundFont().isEmpty())
+        GTEST_SKIP() << "no General MIDI SoundFont installed";
+    const RecordedRun run = recordRun(Cycle::Day, 0, 40);
+    QTemporaryDir dir;
+    const QString midi = dir.filePath(QStringLiteral("day.mid"));
+    ASSERT_FALSE(writeFileAtomically(midi, standardMidiFile(run.recording)));
+    const QString wav = dir.filePath(QStringLiteral("day.wav"));
+
+    int calls = 0;
+    const RenderResult cancelled =
+        renderMidiToAudio(midi, wav, [&](double) { return ++calls < 3; });
+    EXPECT_TRUE(cancelled.cancelled);
+    EXPECT_FALSE(cancelled.ok);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("day.mid")});
+
+    const RenderResult noSuchFolder =
+        renderMidiToAudio(midi, dir.filePath(QStringLiteral("gone/day.wav")));
+    EXPECT_FALSE(noSuchFolder.ok);
+    EXPECT_FALSE(noSuchFolder.error.isEmpty());
+    EXPECT_FALSE(renderMidiToAudio(wav, midi + QStringLiteral(".wav")).ok) << "not a MIDI file";
+    EXPECT_FALSE(renderMidiToAudio(midi, dir.filePath(QStringLiteral("day.mp3"))).ok);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+
+    // FLAC and Ogg by the extension, far faster than the music plays. Counted in the process's
+    // CPU time, which a loaded machine does not shrink; the benchmark measures the speed itself.
+    for (const char *name : {"day.flac", "day.ogg"}) {
+        const QString out = dir.filePath(QString::fromLatin1(name));
+        const std::clock_t cpu = std::clock();
+        const RenderResult r = renderMidiToAudio(midi, out);
+        const double cpuSeconds = double(std::clock() - cpu) / CLOCKS_PER_SEC;
+        ASSERT_TRUE(r.ok) << name << ": " << r.error.toStdString();
+        EXPECT_GT(soxRms(out), 0.001) << name;
+        EXPECT_GT(double(r.audioLength.count()) / 1e9 / cpuSeconds, 5.0) << name;
+    }
+}
+
+} // namespace
