@@ -121,7 +121,6 @@ int splitWords(std::string_view text, Words &words)
 // Kinds of match, best first (the order the index documents).
 enum Tier
 {
-    kWhole,
     kLeadingWords,
     kLeadingPrefix,
     kLeadingScattered,
@@ -162,9 +161,7 @@ int wordTier(std::string_view name, const Words &query, int queryCount)
         return wholeBeforeLast && lastWhole ? kLaterWords : kLaterPrefix;
     if (!contiguous || !wholeBeforeLast)
         return kLeadingScattered;
-    if (!lastWhole)
-        return kLeadingPrefix;
-    return queryCount == count ? kWhole : kLeadingWords;
+    return lastWhole ? kLeadingWords : kLeadingPrefix;
 }
 
 // True when the name, its spaces left out, begins with the typed letters ("sanfran").

@@ -23,11 +23,12 @@ inline constexpr qsizetype kMaxSearchLength = 100;
 /// The names of the atlas, searched as a user types.
 ///
 /// Every word typed must begin a word of the name, in the same order. The best matches come
-/// first: the whole name; the name's first words typed whole ("San" for San Antonio); its
-/// first words with the last one begun ("San" for Santiago); the first word and later ones
-/// ("rio jan" for Rio de Janeiro); the name typed without its spaces ("sanfran"); and last
-/// the words of the name after its first ("madrid" for Las Rozas de Madrid). Within each,
-/// the larger population first.
+/// first: the name's first words typed whole ("San" for San Antonio, and for San itself);
+/// its first words with the last one begun ("San" for Santiago); the first word and later
+/// ones ("rio jan" for Rio de Janeiro); the name typed without its spaces ("sanfran"); and
+/// last the words of the name after its first ("madrid" for Las Rozas de Madrid). Within
+/// each, the larger population first: a name typed in full does not put a village before
+/// the cities whose names begin with it.
 class CityIndex
 {
 public:

@@ -67,13 +67,14 @@ frmPlace::frmPlace(CityAtlas &atlas, MomentSource moment, QWidget *parent)
     m_lstPlaces->setColumnCount(kColumnCount);
     m_lstPlaces->setHeaderLabels({QStringLiteral("City"), QStringLiteral("Region"),
                                   QStringLiteral("Country"), QStringLiteral("Population"),
-                                  QStringLiteral("Time zone"), QStringLiteral("Offset now")});
+                                  QStringLiteral("Time zone"), QStringLiteral("UTC offset")});
+    m_lstPlaces->headerItem()->setToolTip(kOffset, QStringLiteral("At the page's moment"));
     m_lstPlaces->setRootIsDecorated(false);
     m_lstPlaces->setUniformRowHeights(true);
     m_lstPlaces->setAllColumnsShowFocus(true);
     m_lstPlaces->setSelectionMode(QAbstractItemView::SingleSelection);
     const int em = fontMetrics().horizontalAdvance(QLatin1Char('M'));
-    const int widths[kColumnCount] = {12 * em, 11 * em, 10 * em, 6 * em, 10 * em, 10 * em};
+    const int widths[kColumnCount] = {13 * em, 11 * em, 12 * em, 7 * em, 12 * em, 10 * em};
     for (int c = 0; c < kColumnCount; ++c)
         m_lstPlaces->setColumnWidth(c, widths[c]);
     m_lstPlaces->headerItem()->setTextAlignment(kPopulation, Qt::AlignRight | Qt::AlignVCenter);
