@@ -95,7 +95,8 @@ frmPlace::frmPlace(CityAtlas &atlas, MomentSource moment, QWidget *parent)
     int width = 0;
     for (const int w : widths)
         width += w;
-    resize(width + 4 * em, 30 * fontMetrics().height());
+    // Room for the frame and the scroll bar beside the columns.
+    resize(width + 8 * em, 30 * fontMetrics().height());
 
     connect(m_txtPlaceSearch, &QLineEdit::textChanged, this, &frmPlace::txtPlaceSearch_Change);
     connect(m_cmdPlaceOK, &QPushButton::clicked, this, &frmPlace::cmdPlaceOK_Click);
