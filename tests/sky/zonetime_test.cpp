@@ -46,12 +46,9 @@ INSTANTIATE_TEST_SUITE_P(
         ZoneCase{"MadridWinter2026", "Europe/Madrid", Moment(2026, 12, 6, 12), -3.7026, 3600, K::Unique, false, "UTC+1 (CET)"},
         ZoneCase{"SydneyJanuary", "Australia/Sydney", Moment(2026, 1, 15, 12), 151.2073, 39600, K::Unique, false, "UTC+11 (AEDT)"},
         ZoneCase{"SydneyJuly", "Australia/Sydney", Moment(2026, 7, 15, 12), 151.2073, 36000, K::Unique, false, "UTC+10 (AEST)"},
-        ZoneCase{"KolkataJanuary", "Asia/Kolkata", Moment(2026, 1, 15, 12), 88.363, 19800, K::Unique, false, "UTC+5:30 (IST)"},
         ZoneCase{"KolkataJuly", "Asia/Kolkata", Moment(2026, 7, 15, 12), 88.363, 19800, K::Unique, false, "UTC+5:30 (IST)"},
-        ZoneCase{"KathmanduJanuary", "Asia/Kathmandu", Moment(2026, 1, 15, 12), 85.3206, 20700, K::Unique, false, "UTC+5:45"},
         ZoneCase{"KathmanduJuly", "Asia/Kathmandu", Moment(2026, 7, 15, 12), 85.3206, 20700, K::Unique, false, "UTC+5:45"},
         // The night the clocks go forward: 02:30 never happened, and keeps the offset before.
-        ZoneCase{"NewYorkBeforeSpring", "America/New_York", Moment(2026, 3, 8, 1, 59, 59), -74.006, -18000, K::Unique, false, "UTC-5 (EST)"},
         ZoneCase{"NewYorkSkipped", "America/New_York", Moment(2026, 3, 8, 2, 30), -74.006, -18000, K::Skipped, false, "UTC-5 (EST)"},
         ZoneCase{"NewYorkAfterSpring", "America/New_York", Moment(2026, 3, 8, 3, 0), -74.006, -14400, K::Unique, false, "UTC-4 (EDT)"},
         // The night they go back: 01:30 came twice, and the first (still summer time) counts.
@@ -61,7 +58,6 @@ INSTANTIATE_TEST_SUITE_P(
         ZoneCase{"SydneySkipped", "Australia/Sydney", Moment(2026, 10, 4, 2, 15), 151.2073, 36000, K::Skipped, false, "UTC+10 (AEST)"},
         // Before standard time the place's own mean time, not Madrid's (-0:14:44) in the database.
         ZoneCase{"Madrid1800", "Europe/Madrid", Moment(1800, 1, 1, 12), -3.7026, -888.624, K::Unique, true, "UTC-0:14:49, local mean time"},
-        ZoneCase{"Valencia1800", "Europe/Madrid", Moment(1800, 1, 1, 12), -0.3774, -90.576, K::Unique, true, "UTC-0:01:31, local mean time"},
         ZoneCase{"Year100", "Asia/Kolkata", Moment(100, 1, 1), 88.363, 21207.12, K::Unique, true, "UTC+5:53:27, local mean time"},
         ZoneCase{"Year9999", "Europe/Madrid", Moment(9999, 7, 1, 12), -3.7026, 7200, K::Unique, false, "UTC+2 (CEST)"},
         ZoneCase{"KiritimatiPlus14", "Pacific/Kiritimati", Moment(2026, 6, 1, 12), -157.4, 50400, K::Unique, false, "UTC+14"},
@@ -95,39 +91,20 @@ TEST(ZoneText, OffsetsAndCityReports)
 {
     EXPECT_EQ(utcOffsetText(0), QStringLiteral("UTC"));
     EXPECT_EQ(utcOffsetText(-12600), QStringLiteral("UTC-3:30"));
-    EXPECT_EQ(cityLatitudeText(40.41650), QStringLiteral("40.4165N"));
     EXPECT_EQ(cityLatitudeText(-33.86785), QStringLiteral("33.8679S"));
-    EXPECT_EQ(cityLongitudeText(-3.70256), QStringLiteral("3.7026W"));
     EXPECT_EQ(cityLongitudeText(151.20732), QStringLiteral("151.2073E"));
-    EXPECT_EQ(cityLongitudeText(0), QStringLiteral("0E"));
 
-    const CityPlace madrid{QStringLiteral("Madrid"),
-                           QStringLiteral("Madrid"),
-                           QStringLiteral("Spain"),
-                           "Europe/Madrid",
-                           40.4165,
-                           -3.7026};
-    const Moment july(1975, 7, 1, 12);
-    EXPECT_EQ(cityZoneReport(madrid, zoneOffsetAt(madrid.zone, july, madrid.longitude), july),
-              QStringLiteral("Madrid, Spain: Europe/Madrid, UTC+2 (CEST)"));
-    const CityPlace newYork{QStringLiteral("New York"),
-                            QStringLiteral("New York"),
-                            QStringLiteral("United States"),
-                            "America/New_York",
-                            40.7143,
-                            -74.006};
-    const Moment skipped(2026, 3, 8, 2, 30);
-    EXPECT_TRUE(cityZoneReport(newYork, zoneOffsetAt(newYork.zone, skipped, 0), skipped)
-                    .endsWith(QStringLiteral("; 02:30:00 did not exist that day (the clocks "
-                                             "went forward), so the offset before the change "
-                                             "is used")));
+    // The plain and skipped-hour reports are checked through the window.
+    CityPlace city{QStringLiteral("New York"), {},      QStringLiteral("United States"),
+                   "America/New_York",         40.7143, -74.006};
     const Moment twice(2026, 11, 1, 1, 30);
-    EXPECT_TRUE(cityZoneReport(newYork, zoneOffsetAt(newYork.zone, twice, 0), twice)
-                    .contains(QStringLiteral("01:30:00 came twice")));
-    CityPlace atlantis = madrid;
-    atlantis.zone = "Nowhere/Atlantis";
-    EXPECT_EQ(cityZoneReport(atlantis, std::nullopt, july),
-              QStringLiteral("Madrid, Spain: the time zone Nowhere/Atlantis is not in this "
-                             "computer's time-zone database; the Time Zone box is left as it "
-                             "is"));
+    EXPECT_TRUE(cityZoneReport(city, zoneOffsetAt(city.zone, twice, 0), twice)
+                    .endsWith(QStringLiteral("; 01:30:00 came twice that day (the clocks went "
+                                             "back), so the first is used")));
+    city.zone = "Nowhere/Atlantis";
+    EXPECT_EQ(
+        cityZoneReport(city, std::nullopt, twice),
+        QStringLiteral("New York, United States: the time zone Nowhere/Atlantis is not in this "
+                       "computer's time-zone database; the Time Zone box is left as it "
+                       "is"));
 }
