@@ -2,6 +2,7 @@
 
 #include "app/frmhelp.h"
 #include "app/startup_texts.h"
+#include "app/windowplace.h"
 #include "app/windowsky.h"
 #include "art/view/artcontroller.h"
 #include "books/bookbrowser.h"
@@ -17,6 +18,7 @@
 #include "sky/core/astromodule.h"
 #include "sky/view/astrofont.h"
 #include "sky/view/navigation.h"
+#include "sky/view/placefinder.h"
 #include "sky/view/planetchart.h"
 #include "toolkit/controls.h"
 #include "toolkit/formbuilder.h"
@@ -130,6 +132,8 @@ void frmVelmora::buildMenu()
         QAction *a = help->addAction(QString::fromLatin1(caption));
         a->setObjectName(QString::fromLatin1(name));
     }
+    // The sky's menu always stands just before Help, whatever menus come before it.
+    m_skyMenu = PlaceFinder::addMenu(menuBar(), help->menuAction());
 }
 
 void frmVelmora::mnuFileExit_Click()
@@ -207,6 +211,10 @@ void frmVelmora::Form_Load()
     // 18. The user's settings of the last run, and the preferences kept beside them.
     readSettings();
     m_prefs = std::make_unique<Preferences>(m_env.programFolder, m_env.configFolder);
+    // The place finder (the atlas itself opens when first used) and the city last followed.
+    m_placeFinder =
+        std::make_unique<PlaceFinder>(this, m_skyMenu, *m_navigation, m_env.atlasLibrary);
+    m_place = std::make_unique<WindowPlace>(*this, *m_navigation, *m_placeFinder, *m_prefs);
     // 19. The other two combination boxes copy the first.
     control<QLineEdit>(m_form, QStringLiteral("txtCode(1)"))->setText(code0->text());
     control<QLineEdit>(m_form, QStringLiteral("txtCode(2)"))->setText(code0->text());

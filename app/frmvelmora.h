@@ -31,8 +31,10 @@ class MidiModule;
 class MusicFiles;
 class MusicPage;
 class Navigation;
+class PlaceFinder;
 class PlanetChart;
 class Preferences;
+class WindowPlace;
 class WindowSky;
 struct MusicState;
 
@@ -60,6 +62,8 @@ public:
         QString midiOutput;
         /// Lets the ephemeris library go at shutdown (the real library when unset).
         std::function<void()> releaseEphemeris;
+        /// The atlas's shared library; the system's libgeonames when empty.
+        QString atlasLibrary = {};
     };
 
     explicit frmVelmora(QWidget *parent = nullptr);
@@ -102,6 +106,7 @@ public:
     MusicFiles *musicFiles() const { return m_musicFiles.get(); }
     CyclePlayer *player() const { return m_player.get(); }
     BookBrowser *books() const { return m_books.get(); }
+    PlaceFinder *placeFinder() const { return m_placeFinder.get(); }
     /// Velocities, pitch and the rest of the music's state.
     const MusicState &musicState() const;
     /// Name of the MIDI output in use ("synth", "alsa" or "record").
@@ -143,6 +148,7 @@ private:
     QActionGroup *m_outputGroup = nullptr;
     QAction *m_recordAction = nullptr;
     QAction *m_renderAction = nullptr;
+    QMenu *m_skyMenu = nullptr;
 
     std::unique_ptr<Preferences> m_prefs;
     std::unique_ptr<AstroModule> m_astro;
@@ -150,6 +156,8 @@ private:
     std::unique_ptr<clsCalendar> m_oCalendar;
     std::unique_ptr<PlanetChart> m_chart;
     std::unique_ptr<Navigation> m_navigation;
+    std::unique_ptr<PlaceFinder> m_placeFinder;
+    std::unique_ptr<WindowPlace> m_place;
     std::unique_ptr<ArtController> m_art;
     std::unique_ptr<MidiModule> m_midi;
     std::unique_ptr<WindowSky> m_sky;

@@ -1,7 +1,10 @@
 #include "core/preferences.h"
 
 #include <QFileInfo>
+#include <QLocale>
 #include <QSettings>
+
+#include <cmath>
 
 namespace velmora {
 
@@ -10,6 +13,12 @@ namespace {
 const auto kOutputKey = QStringLiteral("Sound/Output");
 const auto kZoomKey = QStringLiteral("View/Zoom");
 const auto kRecordingKey = QStringLiteral("Music/LastRecording");
+const auto kPlaceName = QStringLiteral("Place/City");
+const auto kPlaceRegion = QStringLiteral("Place/Region");
+const auto kPlaceCountry = QStringLiteral("Place/Country");
+const auto kPlaceZone = QStringLiteral("Place/Zone");
+const auto kPlaceLatitude = QStringLiteral("Place/Latitude");
+const auto kPlaceLongitude = QStringLiteral("Place/Longitude");
 constexpr int kMinZoom = 100;
 constexpr int kMaxZoom = 300;
 // A preferences file is a few lines; anything larger is not one of ours.
@@ -61,6 +70,43 @@ QString Preferences::lastRecording() const
 void Preferences::setLastRecording(const QString &path)
 {
     m_values.insert(kRecordingKey, path);
+}
+
+std::optional<PlacePreference> Preferences::keptPlace() const
+{
+    PlacePreference place;
+    place.name = m_values.value(kPlaceName).toString().trimmed();
+    place.region = m_values.value(kPlaceRegion).toString().trimmed();
+    place.country = m_values.value(kPlaceCountry).toString().trimmed();
+    place.zone = m_values.value(kPlaceZone).toString().trimmed();
+    bool latOk = false;
+    bool lonOk = false;
+    place.latitude = m_values.value(kPlaceLatitude).toString().toDouble(&latOk);
+    place.longitude = m_values.value(kPlaceLongitude).toString().toDouble(&lonOk);
+    if (place.name.isEmpty() || place.zone.isEmpty() || !latOk || !lonOk ||
+        !(std::fabs(place.latitude) <= 90) || !(std::fabs(place.longitude) <= 180))
+        return std::nullopt;
+    return place;
+}
+
+void Preferences::setKeptPlace(const PlacePreference &place)
+{
+    m_values.insert(kPlaceName, place.name);
+    m_values.insert(kPlaceRegion, place.region);
+    m_values.insert(kPlaceCountry, place.country);
+    m_values.insert(kPlaceZone, place.zone);
+    // The shortest text that reads back as the same number.
+    m_values.insert(kPlaceLatitude,
+                    QString::number(place.latitude, 'g', QLocale::FloatingPointShortest));
+    m_values.insert(kPlaceLongitude,
+                    QString::number(place.longitude, 'g', QLocale::FloatingPointShortest));
+}
+
+void Preferences::clearKeptPlace()
+{
+    for (const QString &key :
+         {kPlaceName, kPlaceRegion, kPlaceCountry, kPlaceZone, kPlaceLatitude, kPlaceLongitude})
+        m_values.remove(key);
 }
 
 QVariant Preferences::value(const QString &key, const QVariant &fallback) const

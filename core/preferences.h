@@ -5,7 +5,24 @@
 #include <QString>
 #include <QVariantMap>
 
+#include <optional>
+
 namespace velmora {
+
+/// A city picked from the atlas, whose time zone the place follows.
+struct PlacePreference
+{
+    QString name;
+    QString region;
+    QString country;
+    /// The tz database's name of the city's zone.
+    QString zone;
+    /// Degrees, north and east positive.
+    double latitude = 0;
+    double longitude = 0;
+
+    friend bool operator==(const PlacePreference &, const PlacePreference &) = default;
+};
 
 /// What the program remembers beyond the five lines of Settings.txt (the sound output, the zoom,
 /// the place picked from the atlas...), kept in one INI file beside it under the same folder
@@ -34,6 +51,12 @@ public:
     /// The MIDI file last recorded; empty when none is remembered.
     QString lastRecording() const;
     void setLastRecording(const QString &path);
+
+    /// The city the place follows; nothing when none is kept or the stored one lacks its name,
+    /// its zone or coordinates on the globe.
+    std::optional<PlacePreference> keptPlace() const;
+    void setKeptPlace(const PlacePreference &place);
+    void clearKeptPlace();
 
     /// Any other value by key ("Group/name"); the default when absent.
     QVariant value(const QString &key, const QVariant &fallback = {}) const;

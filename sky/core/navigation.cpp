@@ -1,6 +1,7 @@
 #include "sky/core/navigation.h"
 
 #include "core/numeric.h"
+#include "sky/core/zonetime.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -138,7 +139,15 @@ std::optional<PlaceEntry> readTimeZone(const QString &text)
     const auto read = leadingSingle(text);
     if (!read)
         return std::nullopt;
-    return PlaceEntry{std::clamp(*read, -12.0f, 12.0f), text};
+    return PlaceEntry{std::clamp(*read, -kMaxTimeZoneHours, kMaxTimeZoneHours), text};
+}
+
+bool startsWithPlaceName(const QString &text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text.at(i).isSpace())
+        ++i;
+    return i + 1 < text.size() && text.at(i).isLetter() && text.at(i + 1).isLetter();
 }
 
 QString singleText(float value)

@@ -49,9 +49,13 @@ std::optional<PlaceEntry> readLatitude(const QString &text);
 /// Longitude from a text such as "75.7W", "2.3E", "-2.3": WEST positive as the box shows it
 /// (the ephemeris wants the negation), clamped to -180..180, written back as "75.7W" or "2.3E".
 std::optional<PlaceEntry> readLongitude(const QString &text);
-/// Time zone in hours, west of Greenwich positive, clamped to -12..12. The text is kept as
-/// typed (the chart writes the clamped value back).
+/// Time zone in hours, west of Greenwich positive, clamped to -14..14 (real zones reach
+/// UTC+14). The text is kept as typed (the chart writes the clamped value back).
 std::optional<PlaceEntry> readTimeZone(const QString &text);
+
+/// True for a place box text that starts, after blanks, with two letters: a city's name typed
+/// where a number belongs, which the navigation looks up instead of reading it as 0.
+bool startsWithPlaceName(const QString &text);
 
 /// The shortest decimal text that reads back as the same single-precision value, never with an
 /// exponent (an "E" in a longitude box would read as east): 45.5, 180, 0.00001.

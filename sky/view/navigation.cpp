@@ -2,6 +2,7 @@
 
 #include "calendar/view/monthcalendar.h"
 #include "sky/core/astromodule.h"
+#include "sky/core/chartlayout.h"
 #include "sky/view/planetchart.h"
 #include "toolkit/keypress.h"
 
@@ -12,6 +13,7 @@
 #include <QTimer>
 
 #include <array>
+#include <cmath>
 
 namespace velmora {
 
@@ -62,6 +64,13 @@ Navigation::Navigation(QWidget *formRoot, clsCalendar &calendar, AstroModule &as
         int key = kEnter;
         txtLatLong_KeyPress(index, key);
     });
+    for (int i = 0; i <= 1; ++i)
+        m_placeText[size_t(i)] = m_txtLatLong[i]->text();
+    // A time zone typed by hand wins over the followed city's.
+    connect(m_txtLatLong[2], &QLineEdit::textEdited, this, [this] {
+        if (m_city)
+            dropCity();
+    });
 }
 
 Navigation::~Navigation() = default;
@@ -89,12 +98,14 @@ bool Navigation::readPlace()
     if (!latitude)
         return false;
     m_txtLatLong[0]->setText(latitude->text);
+    m_placeText[0] = latitude->text;
     m_astro.setLatitude(latitude->value);
 
     const auto longitude = readLongitude(m_txtLatLong[1]->text());
     if (!longitude)
         return false;
     m_txtLatLong[1]->setText(longitude->text);
+    m_placeText[1] = longitude->text;
     // The box shows west positive; the ephemeris counts east positive.
     m_astro.setLongitude(-longitude->value);
 
@@ -112,6 +123,7 @@ void Navigation::UpdateCalendar(const qint16 &PlusMin)
         m_theDate = *moved;
         showOnCalendar();
         ShowDate();
+        followCity();
         ok = readPlace();
     }
     m_lastRecovered = !ok;
@@ -212,11 +224,80 @@ void Navigation::txtTheTime_KeyPress(int &KeyAscii)
 
 void Navigation::txtLatLong_KeyPress(int Index, int &KeyAscii)
 {
-    Q_UNUSED(Index);
     if (KeyAscii != kEnter)
         return;
     KeyAscii = 0;
+    // A name where a number belongs would read as 0: look it up instead.
+    if ((Index == 0 || Index == 1) && startsWithPlaceName(m_txtLatLong[Index]->text())) {
+        const QString name = m_txtLatLong[Index]->text().trimmed();
+        m_txtLatLong[Index]->setText(m_placeText[size_t(Index)]);
+        Q_EMIT placeNameEntered(name);
+        return;
+    }
     UpdateCalendar(0);
+}
+
+bool Navigation::boxesHoldCity(const CityPlace &city) const
+{
+    const auto latitude = readLatitude(m_txtLatLong[0]->text());
+    const auto longitude = readLongitude(m_txtLatLong[1]->text());
+    return latitude && longitude && latitude->text == cityLatitudeText(city.latitude) &&
+           longitude->text == cityLongitudeText(city.longitude);
+}
+
+void Navigation::pickCity(const CityPlace &city)
+{
+    // Kept as the boxes show it, so its local mean time is the boxes' longitude / 15.
+    m_city = city;
+    m_city->latitude = std::round(city.latitude * 1e4) / 1e4;
+    m_city->longitude = std::round(city.longitude * 1e4) / 1e4;
+    m_txtLatLong[0]->setText(cityLatitudeText(city.latitude));
+    m_txtLatLong[1]->setText(cityLongitudeText(city.longitude));
+    // A city picked again is reported again, even when nothing else changed.
+    m_lastReport.clear();
+    Q_EMIT cityChanged();
+    UpdateCalendar(0);
+}
+
+bool Navigation::keepCity(const CityPlace &city)
+{
+    if (!boxesHoldCity(city))
+        return false;
+    m_city = city;
+    return true;
+}
+
+void Navigation::dropCity()
+{
+    if (!m_city)
+        return;
+    const QString name = m_city->name;
+    m_city.reset();
+    Q_EMIT cityChanged();
+    report(QStringLiteral("%1 is no longer followed: the place boxes are read as typed").arg(name));
+}
+
+void Navigation::followCity()
+{
+    if (!m_city)
+        return;
+    // New numbers in the Latitude or Longitude box: the user has taken over the place.
+    if (!boxesHoldCity(*m_city)) {
+        dropCity();
+        return;
+    }
+    const auto offset = zoneOffsetAt(m_city->zone, m_theDate, m_city->longitude);
+    if (offset)
+        m_txtLatLong[2]->setText(chart::timeZoneText(timeZoneBoxValue(*offset)));
+    report(cityZoneReport(*m_city, offset, m_theDate));
+}
+
+void Navigation::report(const QString &text)
+{
+    if (text == m_lastReport)
+        return;
+    m_lastReport = text;
+    Q_EMIT placeReport(text);
 }
 
 } // namespace velmora

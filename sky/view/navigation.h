@@ -2,6 +2,7 @@
 
 #include "core/moment.h"
 #include "sky/core/navigation.h"
+#include "sky/core/zonetime.h"
 #include "toolkit/controls.h"
 
 #include <QDateTime>
@@ -9,7 +10,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <array>
 #include <functional>
+#include <optional>
 
 class QComboBox;
 class QLineEdit;
@@ -71,9 +74,33 @@ public:
     /// True when the last UpdateCalendar ended in the reset instead of a new sky.
     bool lastUpdateRecovered() const { return m_lastRecovered; }
 
+    /// Follows a city from now on: its coordinates go into the Latitude and Longitude boxes,
+    /// and on every change of the moment the Time Zone box is first set from the city's zone
+    /// for that local date and time. Computes the sky for it at once.
+    void pickCity(const CityPlace &city);
+    /// Follows a city whose coordinates the Latitude and Longitude boxes already hold (the
+    /// start-up restores the last one so); false, and nothing followed, when they hold others.
+    bool keepCity(const CityPlace &city);
+    /// Stops following the city: the place boxes are read as typed again.
+    void dropCity();
+    /// The city followed, if any.
+    const std::optional<CityPlace> &city() const { return m_city; }
+
+Q_SIGNALS:
+    /// Enter in the Latitude or Longitude box holding a name instead of a number: the box is
+    /// back to its number, and the name is for the finder to look up.
+    void placeNameEntered(const QString &text);
+    /// A city was picked, restored or dropped.
+    void cityChanged();
+    /// What the status bar should say about the place and its time zone.
+    void placeReport(const QString &text);
+
 private:
     void showOnCalendar();
     bool readPlace();
+    bool boxesHoldCity(const CityPlace &city) const;
+    void followCity();
+    void report(const QString &text);
 
     clsCalendar &m_calendar;
     AstroModule &m_astro;
@@ -91,6 +118,10 @@ private:
     Moment m_theDate = Moment::fromSerialDays(0);
     qint16 m_jumpStep = 0;
     bool m_lastRecovered = false;
+    std::optional<CityPlace> m_city;
+    // The place boxes' texts as last read, for a box whose typed name went to the finder.
+    std::array<QString, 2> m_placeText;
+    QString m_lastReport;
 };
 
 } // namespace velmora

@@ -75,3 +75,34 @@ TEST(Preferences, AFileThatCannotBeWrittenIsReported)
     EXPECT_FALSE(p.save());
     EXPECT_EQ(p.zoomPercent(), 150);
 }
+
+TEST(Preferences, KeptPlaceRoundTripsAndRejectsIncompleteEntries)
+{
+    QTemporaryDir dir;
+    const PlacePreference sydney{u"Sydney"_s,    u"New South Wales"_s,
+                                 u"Australia"_s, u"Australia/Sydney"_s,
+                                 -33.8679,       151.2073};
+    {
+        Preferences p(dir.path(), {});
+        EXPECT_FALSE(p.keptPlace());
+        p.setKeptPlace(sydney);
+        ASSERT_TRUE(p.save());
+    }
+    Preferences p(dir.path(), {});
+    EXPECT_EQ(p.keptPlace(), sydney);
+    EXPECT_EQ(p.value(u"Place/Longitude"_s).toString(), u"151.2073"_s);
+
+    const std::pair<const char *, const char *> broken[] = {{"Place/City", " "},
+                                                            {"Place/Zone", ""},
+                                                            {"Place/Latitude", "91"},
+                                                            {"Place/Longitude", "east"},
+                                                            {"Place/Longitude", "-180.5"}};
+    for (const auto &[key, value] : broken) {
+        p.setKeptPlace(sydney);
+        p.setValue(QString::fromLatin1(key), QString::fromLatin1(value));
+        EXPECT_FALSE(p.keptPlace()) << key << "=" << value;
+    }
+    p.clearKeptPlace();
+    for (const auto &[key, value] : broken)
+        EXPECT_FALSE(p.contains(QString::fromLatin1(key))) << key;
+}

@@ -54,7 +54,8 @@ TEST(Navigation, PlaceBoxes)
         // A tiny value is written without an exponent, whose "E" would turn it east.
         {'o', QStringLiteral("0.00001W"), true, 0.00001f, QStringLiteral("0.00001W")},
         {'o', QStringLiteral("-1e39E"), false, 0, QString()},
-        {'z', QStringLiteral("-15"), true, -12, QStringLiteral("-15")},
+        {'z', QStringLiteral("-15"), true, -14, QStringLiteral("-15")},
+        {'z', QStringLiteral("-13.75"), true, -13.75f, QStringLiteral("-13.75")},
         {'z', QStringLiteral("1e40"), false, 0, QString()},
     };
     // clang-format on
