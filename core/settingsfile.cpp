@@ -36,12 +36,8 @@ std::optional<int> usableIndex(const QByteArray &field, int count)
     const auto text = usableText(field);
     if (!text)
         return std::nullopt;
-    // A field that does not start with a number is not an index (the plain numeric value
-    // would read it as 0 and silently select the first entry).
-    const QString t = text->trimmed();
-    const qsizetype digitAt = (t.startsWith(u'+') || t.startsWith(u'-')) ? 1 : 0;
-    if (t.size() <= digitAt || !(t.at(digitAt).isDigit() || t.at(digitAt) == u'.'))
-        return std::nullopt;
+    // A field that does not start with a number is not an index (its plain numeric value would
+    // read as 0 and silently select the first entry).
     const std::optional<double> leading = leadingNumber(*text);
     if (!leading)
         return std::nullopt;

@@ -84,7 +84,7 @@ TEST(SettingsFile, UnusableListIndexesAreDroppedAlone)
         {"40\t9\t0\t0\t50", &SettingsValues::changeIndex},
         {"40\t2\t0\t0\t128", &SettingsValues::instrument},
         {"40\t2\t0\t0\tpiano", &SettingsValues::instrument},
-        {"40\t1e999\t0\t0\t50", &SettingsValues::changeIndex}};
+        {"40\t.\t0\t0\t50", &SettingsValues::changeIndex}};
     for (const auto &[line2, field] : cases) {
         SettingsValues expected = good;
         (expected.*field).reset();
