@@ -42,16 +42,20 @@ struct PlaceEntry
     QString text;
 };
 
-/// Latitude from a text such as "45.5N", "12S", "-12": north positive, clamped to -180..180,
-/// written back as "45.5N" or "33.9S". Nothing when the number does not fit a single-precision
-/// value (the caller treats that as a failed update).
-std::optional<PlaceEntry> readLatitude(const QString &text);
+/// Latitude limits in degrees: the poles. Longitude and time zone keep their full ranges.
+inline constexpr double kLatitudeLimit = 90;
+inline constexpr double kLongitudeLimit = 180;
+inline constexpr double kTimeZoneLimit = 12;
+
+/// Latitude from a text such as "45.5N", "12S", "-12": north positive, clamped to -90..90,
+/// written back as "45.5N" or "33.9S". Any text gives a place; a number of any size clamps.
+PlaceEntry readLatitude(const QString &text);
 /// Longitude from a text such as "75.7W", "2.3E", "-2.3": WEST positive as the box shows it
 /// (the ephemeris wants the negation), clamped to -180..180, written back as "75.7W" or "2.3E".
-std::optional<PlaceEntry> readLongitude(const QString &text);
+PlaceEntry readLongitude(const QString &text);
 /// Time zone in hours, west of Greenwich positive, clamped to -12..12. The text is kept as
 /// typed (the chart writes the clamped value back).
-std::optional<PlaceEntry> readTimeZone(const QString &text);
+PlaceEntry readTimeZone(const QString &text);
 
 /// The shortest decimal text that reads back as the same single-precision value, never with an
 /// exponent (an "E" in a longitude box would read as east): 45.5, 180, 0.00001.

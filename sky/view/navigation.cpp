@@ -83,45 +83,35 @@ void Navigation::showOnCalendar()
     m_calendar.RefreshCalendar();
 }
 
-bool Navigation::readPlace()
+void Navigation::readPlace()
 {
-    const auto latitude = readLatitude(m_txtLatLong[0]->text());
-    if (!latitude)
-        return false;
-    m_txtLatLong[0]->setText(latitude->text);
-    m_astro.setLatitude(latitude->value);
+    const PlaceEntry latitude = readLatitude(m_txtLatLong[0]->text());
+    m_txtLatLong[0]->setText(latitude.text);
+    m_astro.setLatitude(latitude.value);
 
-    const auto longitude = readLongitude(m_txtLatLong[1]->text());
-    if (!longitude)
-        return false;
-    m_txtLatLong[1]->setText(longitude->text);
+    const PlaceEntry longitude = readLongitude(m_txtLatLong[1]->text());
+    m_txtLatLong[1]->setText(longitude.text);
     // The box shows west positive; the ephemeris counts east positive.
-    m_astro.setLongitude(-longitude->value);
+    m_astro.setLongitude(-longitude.value);
 
-    const auto timeZone = readTimeZone(m_txtLatLong[2]->text());
-    if (!timeZone)
-        return false;
-    m_astro.setTimeZone(timeZone->value);
-    return true;
+    m_astro.setTimeZone(readTimeZone(m_txtLatLong[2]->text()).value);
 }
 
 void Navigation::UpdateCalendar(const qint16 &PlusMin)
 {
-    bool ok = false;
-    if (const auto moved = jumpMoment(m_theDate, jumpUnit(), PlusMin)) {
-        m_theDate = *moved;
-        showOnCalendar();
-        ShowDate();
-        ok = readPlace();
-    }
-    m_lastRecovered = !ok;
-    if (!ok) {
+    const auto moved = jumpMoment(m_theDate, jumpUnit(), PlusMin);
+    m_lastRecovered = !moved;
+    if (!moved) {
         // Keep the program on a moment it can show; the chart keeps the last good sky.
         m_theDate = recoveryMoment(m_theDate);
         showOnCalendar();
         ShowDate();
         return;
     }
+    m_theDate = *moved;
+    showOnCalendar();
+    ShowDate();
+    readPlace();
     m_astro.CalcPlanets(m_theDate);
     m_chart.ShowPlanets();
 }

@@ -73,7 +73,8 @@ public:
 
 private:
     void showOnCalendar();
-    bool readPlace();
+    // The place boxes into the sky: read, clamped and rewritten in their normal form.
+    void readPlace();
 
     clsCalendar &m_calendar;
     AstroModule &m_astro;
