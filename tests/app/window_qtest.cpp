@@ -1,8 +1,10 @@
 #include "app/frmvelmora.h"
+#include "art/view/artcontroller.h"
 #include "core/units.h"
 #include "music/core/cycleplayer.h"
 #include "music/core/midimodule.h"
 #include "resources/design/designdata.h"
+#include "sky/view/navigation.h"
 #include "toolkit/controls.h"
 #include "toolkit/formbuilder.h"
 #include "toolkit/messagebox.h"
@@ -295,6 +297,89 @@ private Q_SLOTS:
         // Closing again (the close box after File, Exit) runs nothing twice.
         w->close();
         QCOMPARE(seen.size(), 1);
+    }
+
+    // Every box that takes a number reads a sign, digits and one point, and no more; whatever
+    // is typed, the moment stays and each box shows what was read.
+    void typedNumbersReadTheirLeadingDigits_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("place"); // latitude, longitude, time zone after Enter
+        QTest::addColumn<float>("beats");
+        QTest::addColumn<int>("lowVolume");
+        QTest::addColumn<QString>("pitch");
+        const auto row = [](const char *name, const QString &typed, const QStringList &place,
+                            float beats, int low, const QString &pitch) {
+            QTest::newRow(name) << typed << place << beats << low << pitch;
+        };
+        row("1e39", u"1e39"_s, {u"1N"_s, u"1E"_s, u"1"_s}, 10, 1, u"24"_s);
+        row("1e40", u"1e40"_s, {u"1N"_s, u"1E"_s, u"1"_s}, 10, 1, u"24"_s);
+        row("60e1", u"60e1"_s, {u"60N"_s, u"60E"_s, u"12"_s}, 60, 60, u"60"_s);
+        row("2e", u"2e"_s, {u"2N"_s, u"2E"_s, u"2"_s}, 10, 2, u"24"_s);
+        row("1.5.3", u"1.5.3"_s, {u"1.5N"_s, u"1.5W"_s, u"1.5"_s}, 10, 2, u"24"_s);
+        row("--5", u"--5"_s, {u"0N"_s, u"0E"_s, u"0"_s}, 10, 1, u"24"_s);
+        row("+5", u"+5"_s, {u"5N"_s, u"5W"_s, u"5"_s}, 10, 5, u"24"_s);
+        row(".5", u".5"_s, {u"0.5N"_s, u"0.5W"_s, u"0.5"_s}, 10, 1, u"24"_s);
+        row("10 000 digits", QString(10000, u'9'), {u"90N"_s, u"180W"_s, u"12"_s}, 180, 64,
+            u"72"_s);
+    }
+    void typedNumbersReadTheirLeadingDigits()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, place);
+        QFETCH(float, beats);
+        QFETCH(int, lowVolume);
+        QFETCH(QString, pitch);
+        auto w = makeWindow(m_scratch.path());
+        w->Form_Load();
+        const Moment start = w->navigation()->TheDate();
+        QStringList shown;
+        for (int i = 0; i < 3; ++i) {
+            auto *box = control<QLineEdit>(w->form(), arrayName(u"txtLatLong"_s, i));
+            box->setText(typed);
+            QTest::keyClick(box, Qt::Key_Return);
+            QVERIFY(!w->navigation()->lastUpdateRecovered());
+            QCOMPARE(w->navigation()->TheDate(), start);
+            shown << box->text();
+        }
+        QCOMPARE(shown, place);
+        for (const QString &name : {u"txtSpeed"_s, u"txtVolume(0)"_s, u"txtPitch"_s}) {
+            auto *box = control<QLineEdit>(w->form(), name);
+            box->setText(typed);
+            QTest::keyClick(box, Qt::Key_Return);
+        }
+        QCOMPARE(w->musicState().beatsPerMinute, beats);
+        // A low limit above the high one (64) trades places with it.
+        QCOMPARE(w->musicState().minVolume, lowVolume);
+        QCOMPARE(textOf(w->form(), u"txtPitch"_s), pitch);
+        QCOMPARE(w->navigation()->TheDate(), start);
+    }
+
+    // A file edited by hand or saved mid-typing: the text of line 1 is no combination and the
+    // numbers carry exponents. The Art starts from BCD, and the sky from now at the place read.
+    void oddSettingsFileStillStartsEveryPage()
+    {
+        QTemporaryDir dir;
+        QFile file(dir.filePath(u"Settings.txt"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("B C\r\n1e39\t2\t0\t0\t50\r\n1e39\t2e\t1e40\r\n1e39\t" + QByteArray(250, '9') +
+                   "W\t-1e3\r\n 0 \r\n");
+        file.close();
+        auto w = makeWindow(dir.path());
+        w->Form_Load();
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(textOf(w->form(), arrayName(u"txtCode"_s, i)), u"BCD"_s);
+        QCOMPARE(w->art()->CodeLetters(), (Letters{1, 2, 3}));
+        QCOMPARE(textOf(w->form(), u"txt3"_s), u"Duration"_s);
+        QVERIFY(!w->navigation()->lastUpdateRecovered());
+        QCOMPARE(w->navigation()->TheDate(), Moment(2026, 12, 6, 11, 30));
+        const QStringList place{textOf(w->form(), u"txtLatLong(0)"_s),
+                                textOf(w->form(), u"txtLatLong(1)"_s),
+                                textOf(w->form(), u"txtLatLong(2)"_s)};
+        QCOMPARE(place, (QStringList{u"1N"_s, u"180W"_s, u"-1"_s}));
+        QCOMPARE(w->musicState().minVolume, 1);
+        QCOMPARE(w->musicState().maxVolume, 2);
+        QCOMPARE(w->musicState().pitchOffset, 1);
     }
 };
 
