@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QJsonArray>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSet>
@@ -21,6 +22,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <cmath>
 
 using namespace velmora;
 using namespace Qt::StringLiterals;
@@ -297,6 +300,42 @@ private Q_SLOTS:
         // Closing again (the close box after File, Exit) runs nothing twice.
         w->close();
         QCOMPARE(seen.size(), 1);
+    }
+
+    // Each definition held up on the first or second figure is read whole: wrapped at its
+    // label's width in the label's font, it stays within the label's height.
+    void heldDefinitionsFitTheirLabels()
+    {
+        auto w = makeWindow(m_scratch.path());
+        w->Form_Load();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        for (const QString &figure : {u"1"_s, u"2"_s}) {
+            auto *pic = control<QWidget>(w->form(), u"picFig"_s + figure);
+            auto *label = control<QLabel>(w->form(), u"lblFig"_s + figure);
+            const QRect room = label->contentsRect();
+            QSet<QString> seen;
+            for (int compartment = 0; compartment < 9; ++compartment) {
+                const double a = compartment * 40 * M_PI / 180;
+                const QPoint at =
+                    pic->rect().center() + QPoint(int(80 * std::sin(a)), int(-80 * std::cos(a)));
+                QTest::mousePress(pic, Qt::LeftButton, {}, at);
+                const QString text = label->text();
+                const QRect used = label->fontMetrics().boundingRect(
+                    QRect(0, 0, room.width(), 100000), int(label->alignment()) | Qt::TextWordWrap,
+                    text);
+                QVERIFY2(used.height() <= room.height() && used.width() <= room.width(),
+                         qPrintable(u"%1 needs %2x%3 of %4x%5: "_s.arg(label->objectName())
+                                        .arg(used.width())
+                                        .arg(used.height())
+                                        .arg(room.width())
+                                        .arg(room.height()) +
+                                    text.left(40)));
+                QTest::mouseRelease(pic, Qt::LeftButton, {}, at);
+                seen.insert(text);
+            }
+            QCOMPARE(seen.size(), 9);
+        }
     }
 
     // Every box that takes a number reads a sign, digits and one point, and no more; whatever
