@@ -6,8 +6,14 @@
 #include "toolkit/controls.h"
 #include "toolkit/picturebox.h"
 
+#include <QFontMetricsF>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextDocument>
+#include <QTextOption>
+
+#include <algorithm>
+#include <cmath>
 
 namespace velmora {
 
@@ -24,6 +30,71 @@ const QString &symbolFont()
     static const QString family = QString::fromLatin1(AstroFont::kFamily);
     return family;
 }
+
+// The table: the time line and seven planet rows, all readable without scrolling.
+constexpr int kTableLines = 8;
+constexpr double kTableMargin = 2;
+constexpr double kSmallestTablePoints = 7;
+
+/// Where each column of the planet table starts, measured in one font. The planet rows give
+/// the columns (name, longitude, latitude, distance, sign, part); the time line's three angles
+/// stand at the starts of the first, third and fifth column, and a note after the last.
+struct TableColumns
+{
+    std::array<double, 7> start{}; // start[6]: where the time line's note begins
+    double width = 0;              // the widest line
+};
+
+TableColumns measureColumns(const QStringList &lines, const QFontMetricsF &fm)
+{
+    const double gap = fm.horizontalAdvance(QStringLiteral("00"));
+    std::array<double, 6> column{};
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QStringList fields = lines.at(i).split(u'\t');
+        // The last field of a row ends it and sets no column.
+        for (qsizetype f = 0; f + 1 < fields.size() && f < 6; ++f)
+            column[size_t(f)] = std::max(column[size_t(f)], fm.horizontalAdvance(fields.at(f)));
+    }
+    const QStringList head = lines.value(0).split(u'\t');
+    // Each of the time line's fields spans two columns: widen the second where it is short.
+    for (size_t k = 0; k < 3 && qsizetype(k) < head.size(); ++k) {
+        const double need = fm.horizontalAdvance(head.at(qsizetype(k))) + gap;
+        const double have = column[2 * k] + column[2 * k + 1] + 2 * gap;
+        if (need > have)
+            column[2 * k + 1] += need - have;
+    }
+    TableColumns c;
+    for (size_t f = 0; f < 6; ++f)
+        c.start[f + 1] = c.start[f] + column[f] + gap;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QStringList fields = lines.at(i).split(u'\t');
+        const qsizetype last = fields.size() - 1;
+        const size_t at = i == 0 ? size_t(std::min<qsizetype>(2 * last, 6))
+                                 : size_t(std::min<qsizetype>(last, 6));
+        c.width = std::max(c.width, c.start[at] + fm.horizontalAdvance(fields.at(last)));
+    }
+    return c;
+}
+
+// The time line with as many tabs after each field as take it to its column.
+QString headLine(const QString &line, const TableColumns &c, const QFontMetricsF &fm)
+{
+    const QStringList fields = line.split(u'\t');
+    QString out;
+    for (qsizetype k = 0; k < fields.size(); ++k) {
+        out += fields.at(k);
+        if (k + 1 == fields.size())
+            break;
+        const size_t from = size_t(std::min<qsizetype>(2 * k, 6));
+        const size_t to = size_t(std::min<qsizetype>(2 * k + 2, 6));
+        const double end = c.start[from] + fm.horizontalAdvance(fields.at(k));
+        int tabs = 0;
+        for (size_t s = 1; s <= to; ++s)
+            tabs += c.start[s] > end ? 1 : 0;
+        out += QString(std::max(tabs, 1), u'\t');
+    }
+    return out;
+}
 } // namespace
 
 PlanetChart::PlanetChart(const QWidget *formRoot, const AstroModule &astro, RandomSource &random)
@@ -33,9 +104,9 @@ PlanetChart::PlanetChart(const QWidget *formRoot, const AstroModule &astro, Rand
     , m_txtOut(control<QPlainTextEdit>(formRoot, QStringLiteral("txtOut")))
     , m_txtTimeZone(control<QLineEdit>(formRoot, arrayName(QStringLiteral("txtLatLong"), 2)))
 {
-    // Columns of about nine digits keep a planet's line on one row of the box.
-    m_txtOut->setTabStopDistance(9 * m_txtOut->fontMetrics().horizontalAdvance(u'0'));
     m_txtOut->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_txtOut->document()->setDocumentMargin(kTableMargin);
+    m_tableFont = m_txtOut->font();
 }
 
 void PlanetChart::ShowPlanets()
@@ -93,9 +164,38 @@ void PlanetChart::writeTable()
         valid[i] = m_astro.planetValid(i);
     }
     const chart::PlanetTable table = chart::planetTable(text, longitudes, valid, m_random.next());
-    m_txtOut->setPlainText(table.lines.join(u'\n'));
+    showTable(table.lines);
     m_planetLetter = table.planetLetter;
     m_signLetter = table.signLetter;
+}
+
+void PlanetChart::showTable(QStringList lines)
+{
+    // The box's own font when the table fits it, else the largest smaller size that does.
+    const QRectF room = QRectF(m_txtOut->contentsRect())
+                            .adjusted(kTableMargin, kTableMargin, -kTableMargin, -kTableMargin);
+    QFont font = m_tableFont;
+    TableColumns columns;
+    for (double points = m_tableFont.pointSizeF(); points > 0; points -= 0.25) {
+        font.setPointSizeF(points);
+        const QFontMetricsF fm(font);
+        columns = measureColumns(lines, fm);
+        const double height = kTableLines * std::ceil(std::max(fm.lineSpacing(), fm.height()));
+        if ((columns.width <= room.width() && height <= room.height()) ||
+            points - 0.25 < kSmallestTablePoints)
+            break;
+    }
+    if (m_txtOut->font() != font)
+        m_txtOut->setFont(font);
+    QList<QTextOption::Tab> tabs;
+    for (size_t s = 1; s < columns.start.size(); ++s)
+        tabs.append(QTextOption::Tab(columns.start[s], QTextOption::LeftTab));
+    QTextOption option = m_txtOut->document()->defaultTextOption();
+    option.setTabs(tabs);
+    m_txtOut->document()->setDefaultTextOption(option);
+    if (!lines.isEmpty())
+        lines[0] = headLine(lines.at(0), columns, QFontMetricsF(font));
+    m_txtOut->setPlainText(lines.join(u'\n'));
 }
 
 QString PlanetChart::PlanetLetter(int j) const

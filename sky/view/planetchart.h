@@ -2,7 +2,9 @@
 
 #include "sky/core/chartlayout.h"
 
+#include <QFont>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -47,12 +49,15 @@ public:
 private:
     void drawChart();
     void writeTable();
+    /// Puts the table into txtOut with its columns aligned, in a font that shows all of it.
+    void showTable(QStringList lines);
 
     const AstroModule &m_astro;
     RandomSource &m_random;
     PictureBox *m_picAstro;
     QPlainTextEdit *m_txtOut;
     QLineEdit *m_txtTimeZone;
+    QFont m_tableFont;
     CycleState m_cycles;
     std::array<QString, 8> m_planetLetter;
     std::array<QString, 8> m_signLetter;
