@@ -1,11 +1,14 @@
 #include "books/bookbrowser.h"
+#include "booktestsupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSet>
 #include <QStringDecoder>
 #include <QTest>
+#include <QTextLayout>
 
 using namespace velmora;
 using namespace Qt::StringLiterals;
@@ -90,6 +93,38 @@ private Q_SLOTS:
                 QVERIFY2(linksOf(pages[from]).contains(key + u".htm"_s), qPrintable(from));
         }
         QCOMPARE(reached.size(), pages.size());
+    }
+
+    // Shown in the page's own browser at its design size, no page needs a sideways scroll and
+    // no line, in a paragraph or a table cell, breaks inside a word.
+    void everyPageFitsTheBrowserWithWholeWords_data()
+    {
+        everyBookIsCompleteAndItsLinksResolve_data();
+    }
+    void everyPageFitsTheBrowserWithWholeWords()
+    {
+        QFETCH(QString, key);
+        test::BookForm form;
+        QVERIFY(form.show());
+        const QDir book(QCoreApplication::applicationDirPath() + u'/' + key);
+        for (const QFileInfo &info : book.entryInfoList({u"*.htm"_s}, QDir::Files)) {
+            form.browser->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
+            QCoreApplication::processEvents();
+            const QString page = info.fileName();
+            QVERIFY2(form.browser->horizontalScrollBar()->maximum() == 0, qPrintable(page));
+            const QTextDocument *doc = form.browser->document();
+            for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+                const QString text = block.text();
+                const QTextLayout *layout = block.layout();
+                for (int i = 0; i + 1 < layout->lineCount(); ++i) {
+                    const QTextLine line = layout->lineAt(i);
+                    const int end = line.textStart() + line.textLength();
+                    QVERIFY2(!(end > 0 && end < text.size() && text.at(end - 1).isLetter() &&
+                               text.at(end).isLetter()),
+                             qPrintable(page + u": "_s + text.left(end) + u'|' + text.mid(end)));
+                }
+            }
+        }
     }
 };
 
