@@ -122,11 +122,9 @@ SettingsValues parseSettings(const QByteArray &bytes)
             v.timeZone = usableText(field(f, 2));
     }
     if (lines.size() > 4) {
-        const QByteArray line = lines.at(4).trimmed();
-        if (line == "0")
-            v.yearMode = false;
-        else if (line == "1")
-            v.yearMode = true;
+        // The check box's value as a number: 0 clear, 1 ticked, anything else unusable.
+        if (const auto ticked = usableIndex(lines.at(4), 2))
+            v.yearMode = *ticked == 1;
     }
     return v;
 }

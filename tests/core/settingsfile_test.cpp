@@ -71,7 +71,7 @@ TEST(SettingsFile, ShortFilesApplyOnlyTheLinesPresent)
     EXPECT_FALSE(line2.yearMode);
 
     const std::pair<const char *, std::optional<bool>> line5[] = {
-        {" 1 ", true}, {"0", false}, {" 2 ", std::nullopt}};
+        {" 1 ", true}, {"0", false}, {"+1", true}, {" 2 ", std::nullopt}, {"x", std::nullopt}};
     for (const auto &[text, ticked] : line5)
         EXPECT_EQ(parseSettings(QByteArray("BCD\r\n\r\n\r\n\r\n") + text).yearMode, ticked) << text;
 }
