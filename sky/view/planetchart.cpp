@@ -6,7 +6,9 @@
 #include "toolkit/controls.h"
 #include "toolkit/picturebox.h"
 
+#include <QFontInfo>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextDocument>
@@ -16,6 +18,37 @@
 #include <cmath>
 
 namespace velmora {
+
+/// Widths of the table's texts in one font, summed from cached character advances: the table
+/// is rewritten on every beat of a cycle, and shaping each field anew would cost more than the
+/// rest of the redraw. The texts are short runs of letters, digits and signs, where the sum
+/// stays within a pixel of the shaped width, well inside the gap between columns.
+class TextWidths
+{
+public:
+    explicit TextWidths(const QFont &font)
+        : m_metrics(font)
+    {}
+    double operator()(const QString &text)
+    {
+        double width = 0;
+        for (const QChar c : text) {
+            auto it = m_advance.find(c.unicode());
+            if (it == m_advance.end())
+                it = m_advance.insert(c.unicode(), m_metrics.horizontalAdvance(c));
+            width += *it;
+        }
+        return width;
+    }
+    double lineHeight() const
+    {
+        return std::ceil(std::max(m_metrics.lineSpacing(), m_metrics.height()));
+    }
+
+private:
+    QFontMetricsF m_metrics;
+    QHash<char16_t, double> m_advance;
+};
 
 namespace {
 // The letters and labels of the chart.
@@ -45,20 +78,20 @@ struct TableColumns
     double width = 0;              // the widest line
 };
 
-TableColumns measureColumns(const QStringList &lines, const QFontMetricsF &fm)
+TableColumns measureColumns(const QStringList &lines, TextWidths &widthOf)
 {
-    const double gap = fm.horizontalAdvance(QStringLiteral("00"));
+    const double gap = widthOf(QStringLiteral("00"));
     std::array<double, 6> column{};
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QStringList fields = lines.at(i).split(u'\t');
         // The last field of a row ends it and sets no column.
         for (qsizetype f = 0; f + 1 < fields.size() && f < 6; ++f)
-            column[size_t(f)] = std::max(column[size_t(f)], fm.horizontalAdvance(fields.at(f)));
+            column[size_t(f)] = std::max(column[size_t(f)], widthOf(fields.at(f)));
     }
     const QStringList head = lines.value(0).split(u'\t');
     // Each of the time line's fields spans two columns: widen the second where it is short.
     for (size_t k = 0; k < 3 && qsizetype(k) < head.size(); ++k) {
-        const double need = fm.horizontalAdvance(head.at(qsizetype(k))) + gap;
+        const double need = widthOf(head.at(qsizetype(k))) + gap;
         const double have = column[2 * k] + column[2 * k + 1] + 2 * gap;
         if (need > have)
             column[2 * k + 1] += need - have;
@@ -71,13 +104,13 @@ TableColumns measureColumns(const QStringList &lines, const QFontMetricsF &fm)
         const qsizetype last = fields.size() - 1;
         const size_t at = i == 0 ? size_t(std::min<qsizetype>(2 * last, 6))
                                  : size_t(std::min<qsizetype>(last, 6));
-        c.width = std::max(c.width, c.start[at] + fm.horizontalAdvance(fields.at(last)));
+        c.width = std::max(c.width, c.start[at] + widthOf(fields.at(last)));
     }
     return c;
 }
 
 // The time line with as many tabs after each field as take it to its column.
-QString headLine(const QString &line, const TableColumns &c, const QFontMetricsF &fm)
+QString headLine(const QString &line, const TableColumns &c, TextWidths &widthOf)
 {
     const QStringList fields = line.split(u'\t');
     QString out;
@@ -87,13 +120,22 @@ QString headLine(const QString &line, const TableColumns &c, const QFontMetricsF
             break;
         const size_t from = size_t(std::min<qsizetype>(2 * k, 6));
         const size_t to = size_t(std::min<qsizetype>(2 * k + 2, 6));
-        const double end = c.start[from] + fm.horizontalAdvance(fields.at(k));
+        const double end = c.start[from] + widthOf(fields.at(k));
         int tabs = 0;
         for (size_t s = 1; s <= to; ++s)
             tabs += c.start[s] > end ? 1 : 0;
         out += QString(std::max(tabs, 1), u'\t');
     }
     return out;
+}
+
+// How many fields each line has: the same shape keeps the size that fitted last time.
+QString tableShape(const QStringList &lines)
+{
+    QString shape;
+    for (const QString &line : lines)
+        shape += QString::number(line.count(u'\t'));
+    return shape;
 }
 } // namespace
 
@@ -108,6 +150,8 @@ PlanetChart::PlanetChart(const QWidget *formRoot, const AstroModule &astro, Rand
     m_txtOut->document()->setDocumentMargin(kTableMargin);
     m_tableFont = m_txtOut->font();
 }
+
+PlanetChart::~PlanetChart() = default;
 
 void PlanetChart::ShowPlanets()
 {
@@ -171,30 +215,44 @@ void PlanetChart::writeTable()
 
 void PlanetChart::showTable(QStringList lines)
 {
-    // The box's own font when the table fits it, else the largest smaller size that does.
+    // The box's own font when the table fits it, else the largest smaller size that does. A
+    // table of the same shape as the last one starts from the size that fitted then.
     const QRectF room = QRectF(m_txtOut->contentsRect())
                             .adjusted(kTableMargin, kTableMargin, -kTableMargin, -kTableMargin);
-    QFont font = m_tableFont;
+    const QString shape = tableShape(lines);
+    double points = m_tableFont.pointSizeF() > 0 ? m_tableFont.pointSizeF()
+                                                 : QFontInfo(m_tableFont).pointSizeF();
+    if (shape == m_tableShape && m_widths)
+        points = m_tablePoints;
     TableColumns columns;
-    for (double points = m_tableFont.pointSizeF(); points > 0; points -= 0.25) {
-        font.setPointSizeF(points);
-        const QFontMetricsF fm(font);
-        columns = measureColumns(lines, fm);
-        const double height = kTableLines * std::ceil(std::max(fm.lineSpacing(), fm.height()));
+    for (;; points -= 0.25) {
+        if (!m_widths || points != m_tablePoints) {
+            QFont font = m_tableFont;
+            font.setPointSizeF(points);
+            m_widths = std::make_unique<TextWidths>(font);
+            m_tablePoints = points;
+        }
+        columns = measureColumns(lines, *m_widths);
+        const double height = kTableLines * m_widths->lineHeight();
         if ((columns.width <= room.width() && height <= room.height()) ||
             points - 0.25 < kSmallestTablePoints)
             break;
     }
+    m_tableShape = shape;
+    QFont font = m_tableFont;
+    font.setPointSizeF(m_tablePoints);
     if (m_txtOut->font() != font)
         m_txtOut->setFont(font);
     QList<QTextOption::Tab> tabs;
     for (size_t s = 1; s < columns.start.size(); ++s)
         tabs.append(QTextOption::Tab(columns.start[s], QTextOption::LeftTab));
     QTextOption option = m_txtOut->document()->defaultTextOption();
-    option.setTabs(tabs);
-    m_txtOut->document()->setDefaultTextOption(option);
+    if (option.tabs() != tabs) {
+        option.setTabs(tabs);
+        m_txtOut->document()->setDefaultTextOption(option);
+    }
     if (!lines.isEmpty())
-        lines[0] = headLine(lines.at(0), columns, QFontMetricsF(font));
+        lines[0] = headLine(lines.at(0), columns, *m_widths);
     m_txtOut->setPlainText(lines.join(u'\n'));
 }
 
