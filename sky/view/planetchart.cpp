@@ -70,8 +70,9 @@ constexpr double kTableMargin = 2;
 constexpr double kSmallestTablePoints = 7;
 
 /// Where each column of the planet table starts, measured in one font. The planet rows give
-/// the columns (name, longitude, latitude, distance, sign, part); the time line's three angles
-/// stand at the starts of the first, third and fifth column, and a note after the last.
+/// the columns (name, longitude, latitude, distance, sign, part). Each of the time line's fields
+/// is wider than one column and is given two, so that its tab lands on the first, third and
+/// fifth column's start, and the note after the last column.
 struct TableColumns
 {
     std::array<double, 7> start{}; // start[6]: where the time line's note begins
@@ -107,26 +108,6 @@ TableColumns measureColumns(const QStringList &lines, TextWidths &widthOf)
         c.width = std::max(c.width, c.start[at] + widthOf(fields.at(last)));
     }
     return c;
-}
-
-// The time line with as many tabs after each field as take it to its column.
-QString headLine(const QString &line, const TableColumns &c, TextWidths &widthOf)
-{
-    const QStringList fields = line.split(u'\t');
-    QString out;
-    for (qsizetype k = 0; k < fields.size(); ++k) {
-        out += fields.at(k);
-        if (k + 1 == fields.size())
-            break;
-        const size_t from = size_t(std::min<qsizetype>(2 * k, 6));
-        const size_t to = size_t(std::min<qsizetype>(2 * k + 2, 6));
-        const double end = c.start[from] + widthOf(fields.at(k));
-        int tabs = 0;
-        for (size_t s = 1; s <= to; ++s)
-            tabs += c.start[s] > end ? 1 : 0;
-        out += QString(std::max(tabs, 1), u'\t');
-    }
-    return out;
 }
 
 // How many fields each line has: the same shape keeps the size that fitted last time.
@@ -213,7 +194,7 @@ void PlanetChart::writeTable()
     m_signLetter = table.signLetter;
 }
 
-void PlanetChart::showTable(QStringList lines)
+void PlanetChart::showTable(const QStringList &lines)
 {
     // The box's own font when the table fits it, else the largest smaller size that does. A
     // table of the same shape as the last one starts from the size that fitted then.
@@ -251,8 +232,6 @@ void PlanetChart::showTable(QStringList lines)
         option.setTabs(tabs);
         m_txtOut->document()->setDefaultTextOption(option);
     }
-    if (!lines.isEmpty())
-        lines[0] = headLine(lines.at(0), columns, *m_widths);
     m_txtOut->setPlainText(lines.join(u'\n'));
 }
 

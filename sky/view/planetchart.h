@@ -54,7 +54,7 @@ private:
     void drawChart();
     void writeTable();
     /// Puts the table into txtOut with its columns aligned, in a font that shows all of it.
-    void showTable(QStringList lines);
+    void showTable(const QStringList &lines);
 
     const AstroModule &m_astro;
     RandomSource &m_random;

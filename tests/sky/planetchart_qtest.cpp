@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -124,17 +125,14 @@ private Q_SLOTS:
         QVERIFY(page.out->toPlainText().section(u'\n', 0, 0).endsWith(polar.housesNote()));
         QCOMPARE(page.out->verticalScrollBar()->maximum(), 0);
         QCOMPARE(page.out->horizontalScrollBar()->maximum(), 0);
-        // x of the start of field `field` of a line, counting runs of tabs as one break.
+        // x where field `field` of a line starts; a run of tabs is one break.
         const auto fieldX = [&](int line, int field) {
             const QTextBlock block = page.out->document()->findBlockByNumber(line);
-            const QString text = block.text();
-            int at = 0;
-            for (int f = 0; f < field; ++f) {
-                at = int(text.indexOf(u'\t', at));
-                while (at < text.size() && text.at(at) == u'\t')
-                    ++at;
-            }
-            return block.layout()->lineAt(0).cursorToX(at);
+            static const QRegularExpression start(QStringLiteral("[^\\t]+"));
+            auto fields = start.globalMatch(block.text());
+            for (int f = 0; f < field; ++f)
+                fields.next();
+            return block.layout()->lineAt(0).cursorToX(fields.next().capturedStart());
         };
         for (int line = 2; line < 8; ++line) {
             for (int field = 1; field < 6; ++field)
