@@ -221,6 +221,13 @@ void frmVelmora::Form_Load()
     // 20. The starting combination is checked and shown as if Enter had been pressed.
     int key = 13;
     m_art->txtCode_KeyPress(0, key);
+    // A saved text that is no combination (typed, never confirmed) would leave the Art pages
+    // empty: start from the design's combination instead.
+    if (!m_art->hasCombination()) {
+        code0->setText(QStringLiteral("BCD"));
+        key = 13;
+        m_art->txtCode_KeyPress(0, key);
+    }
     // 21. The MIDI output: the user's choice, else the built-in synthesiser.
     m_midi = std::make_unique<MidiModule>();
     const QString wanted = m_env.midiOutput.isEmpty() ? rememberedMidiOutput() : m_env.midiOutput;

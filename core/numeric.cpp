@@ -1,7 +1,9 @@
 #include "core/numeric.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace velmora {
 
@@ -12,45 +14,44 @@ double numericValue(const QString &text)
 
 std::optional<double> leadingNumber(const QString &text)
 {
+    const auto isDigit = [](QChar c) {
+        return c >= u'0' && c <= u'9';
+    };
     const qsizetype n = text.size();
     qsizetype i = 0;
     while (i < n && (text.at(i) == u' ' || text.at(i) == u'\t'))
         ++i;
-    const qsizetype start = i;
+    bool negative = false;
     if (i < n && (text.at(i) == u'+' || text.at(i) == u'-'))
-        ++i;
-    qsizetype digits = 0;
-    while (i < n && text.at(i).isDigit() && text.at(i).unicode() < 128) {
-        ++i;
-        ++digits;
+        negative = text.at(i++) == u'-';
+    std::string number;
+    bool nonZeroWhole = false;
+    while (i < n && isDigit(text.at(i))) {
+        nonZeroWhole = nonZeroWhole || text.at(i) != u'0';
+        number += char(text.at(i++).unicode());
     }
+    const bool wholeDigits = !number.empty();
+    bool fraction = false;
     if (i < n && text.at(i) == u'.') {
+        number += '.';
         ++i;
-        while (i < n && text.at(i).isDigit() && text.at(i).unicode() < 128) {
-            ++i;
-            ++digits;
+        while (i < n && isDigit(text.at(i))) {
+            number += char(text.at(i++).unicode());
+            fraction = true;
         }
     }
-    if (digits == 0)
-        return 0.0;
-    qsizetype end = i;
-    // An exponent only counts when digits follow it ("2e" is the number 2).
-    if (i < n && (text.at(i) == u'e' || text.at(i) == u'E')) {
-        qsizetype j = i + 1;
-        if (j < n && (text.at(j) == u'+' || text.at(j) == u'-'))
-            ++j;
-        const qsizetype expStart = j;
-        while (j < n && text.at(j).isDigit() && text.at(j).unicode() < 128)
-            ++j;
-        if (j > expStart)
-            end = j;
-    }
-    bool ok = false;
-    const double value = text.mid(start, end - start).toDouble(&ok);
-    // A number too large for a double is no number the program can use.
-    if (!ok || !std::isfinite(value))
+    if (!wholeDigits && !fraction)
         return std::nullopt;
-    return value;
+    double value = 0;
+    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value,
+                                           std::chars_format::fixed);
+    if (ec == std::errc::result_out_of_range) {
+        // Only a whole part can be too large; a fraction too small to hold is 0.
+        value = nonZeroWhole ? std::numeric_limits<double>::infinity() : 0.0;
+    } else if (ec != std::errc() || end != number.data() + number.size()) {
+        return std::nullopt;
+    }
+    return negative ? -value : value;
 }
 
 double roundHalfEven(double value)

@@ -7,14 +7,15 @@
 
 namespace velmora {
 
-/// The number a text starts with, as a user typed it into a box: leading
-/// spaces are skipped, then an optional sign, digits with at most one decimal
-/// point and an optional exponent. A text that does not start with a number
-/// reads as 0 ("45.5N" gives 45.5, "abc" gives 0).
+/// The number a text starts with, as a user typed it into a box or the settings file holds
+/// it: leading blanks are skipped, then an optional sign, digits and at most one decimal point
+/// are read, and reading stops at the first other character ("45.5N" gives 45.5, "1e39" gives
+/// 1, "1.5.3" gives 1.5). A text that does not start with a number reads as 0. Digits too many
+/// for a double give an infinity of their sign, which every caller clamps to its range.
 double numericValue(const QString &text);
 
-/// As numericValue(), but a leading number too large for a double gives nothing instead of 0,
-/// so callers can tell "1e999" from "0".
+/// As numericValue(), but nothing when the text does not start with a number at all, so callers
+/// can tell "0" from "abc".
 std::optional<double> leadingNumber(const QString &text);
 
 /// Nearest integer with halves going to the even neighbour (63.5 -> 64,

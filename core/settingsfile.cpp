@@ -36,12 +36,8 @@ std::optional<int> usableIndex(const QByteArray &field, int count)
     const auto text = usableText(field);
     if (!text)
         return std::nullopt;
-    // A field that does not start with a number is not an index (the plain numeric value
-    // would read it as 0 and silently select the first entry).
-    const QString t = text->trimmed();
-    const qsizetype digitAt = (t.startsWith(u'+') || t.startsWith(u'-')) ? 1 : 0;
-    if (t.size() <= digitAt || !(t.at(digitAt).isDigit() || t.at(digitAt) == u'.'))
-        return std::nullopt;
+    // A field that does not start with a number is not an index (its plain numeric value would
+    // read as 0 and silently select the first entry).
     const std::optional<double> leading = leadingNumber(*text);
     if (!leading)
         return std::nullopt;
@@ -126,11 +122,9 @@ SettingsValues parseSettings(const QByteArray &bytes)
             v.timeZone = usableText(field(f, 2));
     }
     if (lines.size() > 4) {
-        const QByteArray line = lines.at(4).trimmed();
-        if (line == "0")
-            v.yearMode = false;
-        else if (line == "1")
-            v.yearMode = true;
+        // The check box's value as a number: 0 clear, 1 ticked, anything else unusable.
+        if (const auto ticked = usableIndex(lines.at(4), 2))
+            v.yearMode = *ticked == 1;
     }
     return v;
 }

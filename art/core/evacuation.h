@@ -4,7 +4,6 @@
 #include <QtGlobal>
 
 #include <array>
-#include <optional>
 
 namespace velmora {
 
@@ -69,9 +68,10 @@ struct EvacuationPage
     bool part6Visible = false;
     bool checksEnabled = false;
     int camera = 0;
-    /// Set only when the selected pair is a camera; otherwise the boxes keep their text.
-    std::optional<QString> media;
-    std::optional<QString> part6;
+    /// The camera's media and commentary; empty for a pair that is no camera, so that no other
+    /// camera's text stays under it.
+    QString media;
+    QString part6;
     QString propositions;
     QString questions;
     std::array<QString, 2> definitions;

@@ -330,10 +330,8 @@ void ArtController::Show3rd()
     m_pairLetter = page.pairLetter;
     m_chkMedia->setEnabled(page.checksEnabled);
     m_chkPart6->setEnabled(page.checksEnabled);
-    if (page.media)
-        setBoxText(m_txtMedia, *page.media);
-    if (page.part6)
-        setBoxText(m_txtPart6, *page.part6);
+    setBoxText(m_txtMedia, page.media);
+    setBoxText(m_txtPart6, page.part6);
     setBoxText(m_txt3a[0], page.propositions);
     setBoxText(m_txt3a[1], page.questions);
     for (size_t i = 0; i < 2; ++i) {

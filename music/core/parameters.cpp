@@ -9,13 +9,16 @@ namespace velmora {
 SpeedSetting checkSpeed(const QString &speedText, bool dayCycleOn)
 {
     SpeedSetting s;
-    s.beatsPerMinute = static_cast<float>(numericValue(speedText));
-    if (!(s.beatsPerMinute >= kMinBeatsPerMinute)) {
+    // Compared before narrowing: a typed number beyond the range of a float only clamps.
+    const double typed = numericValue(speedText);
+    if (!(typed >= kMinBeatsPerMinute)) {
         s.beatsPerMinute = kMinBeatsPerMinute;
         s.boxText = QStringLiteral("10");
-    } else if (s.beatsPerMinute > kMaxBeatsPerMinute) {
+    } else if (typed > kMaxBeatsPerMinute) {
         s.beatsPerMinute = kMaxBeatsPerMinute;
         s.boxText = QStringLiteral("180");
+    } else {
+        s.beatsPerMinute = static_cast<float>(typed);
     }
     const double perTick = dayCycleOn ? 15000.0 : 60000.0;
     s.intervalMs = static_cast<int>(roundHalfEven(perTick / s.beatsPerMinute));

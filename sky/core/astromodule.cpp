@@ -122,17 +122,10 @@ void AstroModule::CalcPlanets(const Moment &theDate)
     m_anglesValid =
         std::isfinite(cusps[1]) && std::isfinite(m_ascMC[0]) && std::isfinite(m_ascMC[1]);
     if (houseRc < 0) {
-        // Only the extended call reports why; ask it for the message.
-        double cusps2[14] = {};
-        double ascmc2[11] = {};
-        double cuspSpeed[14] = {};
-        double ascmcSpeed[11] = {};
-        char serr[AS_MAXCH] = {};
-        swe_houses_ex2(m_julDayUT, kCalcFlags, m_latitude, m_longitude, kPlacidus, cusps2, ascmc2,
-                       cuspSpeed, ascmcSpeed, serr);
-        m_housesNote = libraryText(serr);
-        if (m_housesNote.isEmpty())
-            m_housesNote = QStringLiteral("houses not available");
+        // Placidus has no houses inside the polar circles; the library then divides the
+        // quadrants evenly (Porphyry), and the Ascendant and MC stay exact.
+        m_housesNote = m_anglesValid ? QStringLiteral("Porphyry houses (polar)")
+                                     : QStringLiteral("houses not available");
     }
     m_ascendant = m_anglesValid ? static_cast<float>(cusps[1]) : 0.0f;
 

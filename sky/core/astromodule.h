@@ -68,8 +68,8 @@ public:
     float ascendant() const { return m_ascendant; }
     /// False when the house computation gave no usable angles.
     bool anglesValid() const { return m_anglesValid; }
-    /// The library's note when it gave other houses than asked (inside the
-    /// polar circles Placidus is replaced by Porphyry); empty otherwise.
+    /// A short note when the houses are not the Placidus houses asked for (inside the polar
+    /// circles the library gives Porphyry's) or could not be computed; empty otherwise.
     QString housesNote() const { return m_housesNote; }
     /// True when any planet or the angles could not be computed.
     bool hasFailure() const;

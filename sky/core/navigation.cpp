@@ -1,7 +1,6 @@
 #include "sky/core/navigation.h"
 
 #include "core/numeric.h"
-#include "sky/core/zonetime.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -65,81 +64,44 @@ Moment recoveryMoment(const Moment &current)
 
 namespace {
 
-// True when the text starts with a number too large for a double, which numericValue()
-// reads as 0. The grammar is numericValue()'s: blanks, sign, digits, one point, exponent.
-bool leadingNumberOverflows(const QString &text)
+// The leading number of a box held to a range, as a single-precision value. However many digits
+// were typed the value only clamps: a place box never fails an update.
+float clampedSingle(const QString &text, double limit)
 {
-    static const QRegularExpression number(
-        QStringLiteral(R"(^[ \t]*([+-]?(?:\d+\.?\d*|\.\d+)(?:[eE][+-]?\d+)?))"));
-    const auto match = number.match(text);
-    if (!match.hasMatch())
-        return false;
-    bool ok = false;
-    const double value = match.captured(1).toDouble(&ok);
-    if (ok && std::isfinite(value))
-        return false;
-    // Not readable as a double: too large, unless the digits are all zero or the exponent is
-    // very negative (a number too small to matter reads as 0).
-    const QString mantissa =
-        match.captured(1).section(QRegularExpression(QStringLiteral("[eE]")), 0, 0);
-    const bool nonZero = mantissa.contains(QRegularExpression(QStringLiteral("[1-9]")));
-    const QString exponent =
-        match.captured(1).section(QRegularExpression(QStringLiteral("[eE]")), 1);
-    return nonZero && !exponent.startsWith(u'-');
-}
-
-// The leading number of a box as a single-precision value; nothing when it does not fit.
-std::optional<float> leadingSingle(const QString &text)
-{
-    if (leadingNumberOverflows(text))
-        return std::nullopt;
-    const double value = numericValue(text);
-    if (!(std::fabs(value) <= std::numeric_limits<float>::max()))
-        return std::nullopt;
+    const double value = std::clamp(numericValue(text), -limit, limit);
     // Adding zero turns -0 into 0 so that no "-0" is ever written back.
     return static_cast<float>(value) + 0.0f;
 }
 
 } // namespace
 
-std::optional<PlaceEntry> readLatitude(const QString &text)
+PlaceEntry readLatitude(const QString &text)
 {
-    const auto read = leadingSingle(text);
-    if (!read)
-        return std::nullopt;
-    float value = *read;
+    float value = clampedSingle(text, kLatitudeLimit);
     const QString upper = text.toUpper();
     if (upper.contains(u'N') && value < 0)
         value = -value;
     if (upper.contains(u'S') && value > 0)
         value = -value;
-    value = std::clamp(value, -180.0f, 180.0f);
     const QString written = value < 0 ? singleText(-value) + u'S' : singleText(value) + u'N';
     return PlaceEntry{value, written};
 }
 
-std::optional<PlaceEntry> readLongitude(const QString &text)
+PlaceEntry readLongitude(const QString &text)
 {
-    const auto read = leadingSingle(text);
-    if (!read)
-        return std::nullopt;
-    float value = *read;
+    float value = clampedSingle(text, kLongitudeLimit);
     const QString upper = text.toUpper();
     if (upper.contains(u'W') && value < 0)
         value = -value;
     if (upper.contains(u'E') && value > 0)
         value = -value;
-    value = std::clamp(value, -180.0f, 180.0f);
     const QString written = value > 0 ? singleText(value) + u'W' : singleText(-value) + u'E';
     return PlaceEntry{value, written};
 }
 
-std::optional<PlaceEntry> readTimeZone(const QString &text)
+PlaceEntry readTimeZone(const QString &text)
 {
-    const auto read = leadingSingle(text);
-    if (!read)
-        return std::nullopt;
-    return PlaceEntry{std::clamp(*read, -kMaxTimeZoneHours, kMaxTimeZoneHours), text};
+    return PlaceEntry{clampedSingle(text, kTimeZoneLimit), text};
 }
 
 bool startsWithPlaceName(const QString &text)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/moment.h"
+#include "sky/core/zonetime.h"
 
 #include <QLocale>
 #include <QString>
@@ -42,16 +43,20 @@ struct PlaceEntry
     QString text;
 };
 
-/// Latitude from a text such as "45.5N", "12S", "-12": north positive, clamped to -180..180,
-/// written back as "45.5N" or "33.9S". Nothing when the number does not fit a single-precision
-/// value (the caller treats that as a failed update).
-std::optional<PlaceEntry> readLatitude(const QString &text);
+/// Limits of the place boxes: the poles, the date line, and the widest offsets real zones use.
+inline constexpr double kLatitudeLimit = 90;
+inline constexpr double kLongitudeLimit = 180;
+inline constexpr double kTimeZoneLimit = kMaxTimeZoneHours;
+
+/// Latitude from a text such as "45.5N", "12S", "-12": north positive, clamped to -90..90,
+/// written back as "45.5N" or "33.9S". Any text gives a place; a number of any size clamps.
+PlaceEntry readLatitude(const QString &text);
 /// Longitude from a text such as "75.7W", "2.3E", "-2.3": WEST positive as the box shows it
 /// (the ephemeris wants the negation), clamped to -180..180, written back as "75.7W" or "2.3E".
-std::optional<PlaceEntry> readLongitude(const QString &text);
+PlaceEntry readLongitude(const QString &text);
 /// Time zone in hours, west of Greenwich positive, clamped to -14..14 (real zones reach
 /// UTC+14). The text is kept as typed (the chart writes the clamped value back).
-std::optional<PlaceEntry> readTimeZone(const QString &text);
+PlaceEntry readTimeZone(const QString &text);
 
 /// True for a place box text that starts, after blanks, with two letters: a city's name typed
 /// where a number belongs, which the navigation looks up instead of reading it as 0.

@@ -92,48 +92,38 @@ void Navigation::showOnCalendar()
     m_calendar.RefreshCalendar();
 }
 
-bool Navigation::readPlace()
+void Navigation::readPlace()
 {
-    const auto latitude = readLatitude(m_txtLatLong[0]->text());
-    if (!latitude)
-        return false;
-    m_txtLatLong[0]->setText(latitude->text);
-    m_placeText[0] = latitude->text;
-    m_astro.setLatitude(latitude->value);
+    const PlaceEntry latitude = readLatitude(m_txtLatLong[0]->text());
+    m_txtLatLong[0]->setText(latitude.text);
+    m_placeText[0] = latitude.text;
+    m_astro.setLatitude(latitude.value);
 
-    const auto longitude = readLongitude(m_txtLatLong[1]->text());
-    if (!longitude)
-        return false;
-    m_txtLatLong[1]->setText(longitude->text);
-    m_placeText[1] = longitude->text;
+    const PlaceEntry longitude = readLongitude(m_txtLatLong[1]->text());
+    m_txtLatLong[1]->setText(longitude.text);
+    m_placeText[1] = longitude.text;
     // The box shows west positive; the ephemeris counts east positive.
-    m_astro.setLongitude(-longitude->value);
+    m_astro.setLongitude(-longitude.value);
 
-    const auto timeZone = readTimeZone(m_txtLatLong[2]->text());
-    if (!timeZone)
-        return false;
-    m_astro.setTimeZone(timeZone->value);
-    return true;
+    m_astro.setTimeZone(readTimeZone(m_txtLatLong[2]->text()).value);
 }
 
 void Navigation::UpdateCalendar(const qint16 &PlusMin)
 {
-    bool ok = false;
-    if (const auto moved = jumpMoment(m_theDate, jumpUnit(), PlusMin)) {
-        m_theDate = *moved;
-        showOnCalendar();
-        ShowDate();
-        followCity();
-        ok = readPlace();
-    }
-    m_lastRecovered = !ok;
-    if (!ok) {
+    const auto moved = jumpMoment(m_theDate, jumpUnit(), PlusMin);
+    m_lastRecovered = !moved;
+    if (!moved) {
         // Keep the program on a moment it can show; the chart keeps the last good sky.
         m_theDate = recoveryMoment(m_theDate);
         showOnCalendar();
         ShowDate();
         return;
     }
+    m_theDate = *moved;
+    showOnCalendar();
+    ShowDate();
+    followCity();
+    readPlace();
     m_astro.CalcPlanets(m_theDate);
     m_chart.ShowPlanets();
 }
@@ -239,10 +229,8 @@ void Navigation::txtLatLong_KeyPress(int Index, int &KeyAscii)
 
 bool Navigation::boxesHoldCity(const CityPlace &city) const
 {
-    const auto latitude = readLatitude(m_txtLatLong[0]->text());
-    const auto longitude = readLongitude(m_txtLatLong[1]->text());
-    return latitude && longitude && latitude->text == cityLatitudeText(city.latitude) &&
-           longitude->text == cityLongitudeText(city.longitude);
+    return readLatitude(m_txtLatLong[0]->text()).text == cityLatitudeText(city.latitude) &&
+           readLongitude(m_txtLatLong[1]->text()).text == cityLongitudeText(city.longitude);
 }
 
 void Navigation::pickCity(const CityPlace &city)

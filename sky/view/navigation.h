@@ -97,7 +97,8 @@ Q_SIGNALS:
 
 private:
     void showOnCalendar();
-    bool readPlace();
+    // The place boxes into the sky: read, clamped and rewritten in their normal form.
+    void readPlace();
     bool boxesHoldCity(const CityPlace &city) const;
     void followCity();
     void report(const QString &text);

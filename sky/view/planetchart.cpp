@@ -6,10 +6,49 @@
 #include "toolkit/controls.h"
 #include "toolkit/picturebox.h"
 
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QHash>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextDocument>
+#include <QTextOption>
+
+#include <algorithm>
+#include <cmath>
 
 namespace velmora {
+
+/// Widths of the table's texts in one font, summed from cached character advances: the table
+/// is rewritten on every beat of a cycle, and shaping each field anew would cost more than the
+/// rest of the redraw. The texts are short runs of letters, digits and signs, where the sum
+/// stays within a pixel of the shaped width, well inside the gap between columns.
+class TextWidths
+{
+public:
+    explicit TextWidths(const QFont &font)
+        : m_metrics(font)
+    {}
+    double operator()(const QString &text)
+    {
+        double width = 0;
+        for (const QChar c : text) {
+            auto it = m_advance.find(c.unicode());
+            if (it == m_advance.end())
+                it = m_advance.insert(c.unicode(), m_metrics.horizontalAdvance(c));
+            width += *it;
+        }
+        return width;
+    }
+    double lineHeight() const
+    {
+        return std::ceil(std::max(m_metrics.lineSpacing(), m_metrics.height()));
+    }
+
+private:
+    QFontMetricsF m_metrics;
+    QHash<char16_t, double> m_advance;
+};
 
 namespace {
 // The letters and labels of the chart.
@@ -24,6 +63,61 @@ const QString &symbolFont()
     static const QString family = QString::fromLatin1(AstroFont::kFamily);
     return family;
 }
+
+// The table: the time line and seven planet rows, all readable without scrolling.
+constexpr int kTableLines = 8;
+constexpr double kTableMargin = 2;
+constexpr double kSmallestTablePoints = 7;
+
+/// Where each column of the planet table starts, measured in one font. The planet rows give
+/// the columns (name, longitude, latitude, distance, sign, part). Each of the time line's fields
+/// is wider than one column and is given two, so that its tab lands on the first, third and
+/// fifth column's start, and the note after the last column.
+struct TableColumns
+{
+    std::array<double, 7> start{}; // start[6]: where the time line's note begins
+    double width = 0;              // the widest line
+};
+
+TableColumns measureColumns(const QStringList &lines, TextWidths &widthOf)
+{
+    const double gap = widthOf(QStringLiteral("00"));
+    std::array<double, 6> column{};
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QStringList fields = lines.at(i).split(u'\t');
+        // The last field of a row ends it and sets no column.
+        for (qsizetype f = 0; f + 1 < fields.size() && f < 6; ++f)
+            column[size_t(f)] = std::max(column[size_t(f)], widthOf(fields.at(f)));
+    }
+    const QStringList head = lines.value(0).split(u'\t');
+    // Each of the time line's fields spans two columns: widen the second where it is short.
+    for (size_t k = 0; k < 3 && qsizetype(k) < head.size(); ++k) {
+        const double need = widthOf(head.at(qsizetype(k))) + gap;
+        const double have = column[2 * k] + column[2 * k + 1] + 2 * gap;
+        if (need > have)
+            column[2 * k + 1] += need - have;
+    }
+    TableColumns c;
+    for (size_t f = 0; f < 6; ++f)
+        c.start[f + 1] = c.start[f] + column[f] + gap;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QStringList fields = lines.at(i).split(u'\t');
+        const qsizetype last = fields.size() - 1;
+        const size_t at = i == 0 ? size_t(std::min<qsizetype>(2 * last, 6))
+                                 : size_t(std::min<qsizetype>(last, 6));
+        c.width = std::max(c.width, c.start[at] + widthOf(fields.at(last)));
+    }
+    return c;
+}
+
+// How many fields each line has: the same shape keeps the size that fitted last time.
+QString tableShape(const QStringList &lines)
+{
+    QString shape;
+    for (const QString &line : lines)
+        shape += QString::number(line.count(u'\t'));
+    return shape;
+}
 } // namespace
 
 PlanetChart::PlanetChart(const QWidget *formRoot, const AstroModule &astro, RandomSource &random)
@@ -33,10 +127,12 @@ PlanetChart::PlanetChart(const QWidget *formRoot, const AstroModule &astro, Rand
     , m_txtOut(control<QPlainTextEdit>(formRoot, QStringLiteral("txtOut")))
     , m_txtTimeZone(control<QLineEdit>(formRoot, arrayName(QStringLiteral("txtLatLong"), 2)))
 {
-    // Columns of about nine digits keep a planet's line on one row of the box.
-    m_txtOut->setTabStopDistance(9 * m_txtOut->fontMetrics().horizontalAdvance(u'0'));
     m_txtOut->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_txtOut->document()->setDocumentMargin(kTableMargin);
+    m_tableFont = m_txtOut->font();
 }
+
+PlanetChart::~PlanetChart() = default;
 
 void PlanetChart::ShowPlanets()
 {
@@ -93,9 +189,50 @@ void PlanetChart::writeTable()
         valid[i] = m_astro.planetValid(i);
     }
     const chart::PlanetTable table = chart::planetTable(text, longitudes, valid, m_random.next());
-    m_txtOut->setPlainText(table.lines.join(u'\n'));
+    showTable(table.lines);
     m_planetLetter = table.planetLetter;
     m_signLetter = table.signLetter;
+}
+
+void PlanetChart::showTable(const QStringList &lines)
+{
+    // The box's own font when the table fits it, else the largest smaller size that does. A
+    // table of the same shape as the last one starts from the size that fitted then.
+    const QRectF room = QRectF(m_txtOut->contentsRect())
+                            .adjusted(kTableMargin, kTableMargin, -kTableMargin, -kTableMargin);
+    const QString shape = tableShape(lines);
+    double points = m_tableFont.pointSizeF() > 0 ? m_tableFont.pointSizeF()
+                                                 : QFontInfo(m_tableFont).pointSizeF();
+    if (shape == m_tableShape && m_widths)
+        points = m_tablePoints;
+    TableColumns columns;
+    for (;; points -= 0.25) {
+        if (!m_widths || points != m_tablePoints) {
+            QFont font = m_tableFont;
+            font.setPointSizeF(points);
+            m_widths = std::make_unique<TextWidths>(font);
+            m_tablePoints = points;
+        }
+        columns = measureColumns(lines, *m_widths);
+        const double height = kTableLines * m_widths->lineHeight();
+        if ((columns.width <= room.width() && height <= room.height()) ||
+            points - 0.25 < kSmallestTablePoints)
+            break;
+    }
+    m_tableShape = shape;
+    QFont font = m_tableFont;
+    font.setPointSizeF(m_tablePoints);
+    if (m_txtOut->font() != font)
+        m_txtOut->setFont(font);
+    QList<QTextOption::Tab> tabs;
+    for (size_t s = 1; s < columns.start.size(); ++s)
+        tabs.append(QTextOption::Tab(columns.start[s], QTextOption::LeftTab));
+    QTextOption option = m_txtOut->document()->defaultTextOption();
+    if (option.tabs() != tabs) {
+        option.setTabs(tabs);
+        m_txtOut->document()->setDefaultTextOption(option);
+    }
+    m_txtOut->setPlainText(lines.join(u'\n'));
 }
 
 QString PlanetChart::PlanetLetter(int j) const

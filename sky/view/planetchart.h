@@ -2,9 +2,12 @@
 
 #include "sky/core/chartlayout.h"
 
+#include <QFont>
 #include <QString>
+#include <QStringList>
 
 #include <array>
+#include <memory>
 
 class QLineEdit;
 class QPlainTextEdit;
@@ -14,6 +17,7 @@ namespace velmora {
 
 class AstroModule;
 class PictureBox;
+class TextWidths;
 class RandomSource;
 
 /// The chart of the page "The Seven Planets": draws the sky of the last
@@ -26,6 +30,8 @@ public:
     /// std::logic_error when one is missing). astro and random must outlive
     /// the chart.
     PlanetChart(const QWidget *formRoot, const AstroModule &astro, RandomSource &random);
+    ~PlanetChart();
+    Q_DISABLE_COPY_MOVE(PlanetChart)
 
     /// The music's state, which decides the planets' colours and whether the
     /// table is rewritten. The music owns the values and sets them here.
@@ -47,12 +53,19 @@ public:
 private:
     void drawChart();
     void writeTable();
+    /// Puts the table into txtOut with its columns aligned, in a font that shows all of it.
+    void showTable(const QStringList &lines);
 
     const AstroModule &m_astro;
     RandomSource &m_random;
     PictureBox *m_picAstro;
     QPlainTextEdit *m_txtOut;
     QLineEdit *m_txtTimeZone;
+    QFont m_tableFont;
+    // The table's size and shape of the last redraw, and its text widths in that size.
+    double m_tablePoints = 0;
+    QString m_tableShape;
+    std::unique_ptr<TextWidths> m_widths;
     CycleState m_cycles;
     std::array<QString, 8> m_planetLetter;
     std::array<QString, 8> m_signLetter;

@@ -7,6 +7,7 @@
 #include "music/midi/recordingoutput.h"
 #include "music/view/musicpage.h"
 #include "resources/design/designdata.h"
+#include "sky/view/navigation.h"
 #include "toolkit/controls.h"
 #include "toolkit/filedialog.h"
 #include "toolkit/formbuilder.h"
@@ -17,6 +18,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QJsonArray>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -26,6 +28,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <cmath>
 
 using namespace velmora;
 using namespace Qt::StringLiterals;
@@ -449,6 +453,95 @@ private Q_SLOTS:
         QVERIFY2(messages.isEmpty(), qPrintable(messages.join(u'\n')));
         QVERIFY(readFile(dir.filePath(u"last.flac"_s)).startsWith("fLaC"));
         QVERIFY(w->statusBar()->currentMessage().startsWith(u"Rendered"_s));
+    }
+
+    // Each definition held up on the first or second figure is read whole: wrapped at its
+    // label's width in the label's font, it stays within the label's height.
+    void heldDefinitionsFitTheirLabels()
+    {
+        auto w = makeWindow(m_scratch.path());
+        w->Form_Load();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        for (const QString &figure : {u"1"_s, u"2"_s}) {
+            auto *pic = control<QWidget>(w->form(), u"picFig"_s + figure);
+            auto *label = control<QLabel>(w->form(), u"lblFig"_s + figure);
+            const QRect room = label->contentsRect();
+            QSet<QString> seen;
+            for (int compartment = 0; compartment < 9; ++compartment) {
+                const double a = compartment * 40 * M_PI / 180;
+                const QPoint at =
+                    pic->rect().center() + QPoint(80 * std::sin(a), -80 * std::cos(a));
+                QTest::mousePress(pic, Qt::LeftButton, {}, at);
+                const QRect used = label->fontMetrics().boundingRect(
+                    room, int(label->alignment()) | Qt::TextWordWrap, label->text());
+                QVERIFY2(room.contains(used), qPrintable(label->text()));
+                QTest::mouseRelease(pic, Qt::LeftButton, {}, at);
+                seen.insert(label->text());
+            }
+            QCOMPARE(seen.size(), 9);
+        }
+    }
+
+    // Every box that takes a number reads a sign, digits and one point, and no more; whatever
+    // is typed, the moment stays. Shown: latitude, longitude, time zone, tempo, low volume
+    // (which trades places with the high one, 64, when above it) and pitch after Enter.
+    void typedNumbersReadTheirLeadingDigits_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        for (const char *row :
+             {"1e39 1N 1E 1 10 1 24", "1e40 1N 1E 1 10 1 24", "60e1 60N 60E 14 60 60 60",
+              "2e 2N 2E 2 10 2 24", "1.5.3 1.5N 1.5W 1.5 10 2 24", "--5 0N 0E 0 10 1 24",
+              "+5 5N 5W 5 10 5 24", ".5 0.5N 0.5W 0.5 10 1 24"}) {
+            const QString r = QString::fromLatin1(row);
+            QTest::newRow(qPrintable(r.section(u' ', 0, 0)))
+                << r.section(u' ', 0, 0) << r.section(u' ', 1);
+        }
+        QTest::newRow("10 000 digits") << QString(10000, u'9') << u"90N 180W 14 180 64 72"_s;
+    }
+    void typedNumbersReadTheirLeadingDigits()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        auto w = makeWindow(m_scratch.path());
+        w->Form_Load();
+        const Moment start = w->navigation()->TheDate();
+        QStringList read;
+        for (const QString &name : {u"txtLatLong(0)"_s, u"txtLatLong(1)"_s, u"txtLatLong(2)"_s,
+                                    u"txtSpeed"_s, u"txtVolume(0)"_s, u"txtPitch"_s}) {
+            auto *box = control<QLineEdit>(w->form(), name);
+            box->setText(typed);
+            QTest::keyClick(box, Qt::Key_Return);
+            QVERIFY(!w->navigation()->lastUpdateRecovered());
+            QCOMPARE(w->navigation()->TheDate(), start);
+            read << (name == u"txtSpeed"_s       ? QString::number(w->musicState().beatsPerMinute)
+                     : name == u"txtVolume(0)"_s ? QString::number(w->musicState().minVolume)
+                                                 : box->text());
+        }
+        QCOMPARE(read.join(u' '), shown);
+    }
+
+    // A file edited by hand or saved mid-typing: the text of line 1 is no combination and the
+    // numbers carry exponents. The Art starts from BCD, and the sky from now at the place read.
+    void oddSettingsFileStillStartsEveryPage()
+    {
+        QTemporaryDir dir;
+        QFile file(dir.filePath(u"Settings.txt"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("B C\r\n1e39\t2\t0\t0\t50\r\n1e39\t2e\t1e40\r\n1e39\t" + QByteArray(250, '9') +
+                   "W\t-1e3\r\n 0 \r\n");
+        file.close();
+        auto w = makeWindow(dir.path());
+        w->Form_Load();
+        QCOMPARE(textOf(w->form(), u"txtCode(2)"_s), u"BCD"_s);
+        QCOMPARE(textOf(w->form(), u"txt3"_s), u"Duration"_s);
+        QCOMPARE(w->navigation()->TheDate(), Moment(2026, 12, 6, 11, 30));
+        QCOMPARE(textOf(w->form(), u"txtLatLong(0)"_s) + textOf(w->form(), u"txtLatLong(1)"_s) +
+                     textOf(w->form(), u"txtLatLong(2)"_s),
+                 u"1N180W-1"_s);
+        const MusicState &m = w->musicState();
+        QCOMPARE(QList<int>({m.minVolume, m.maxVolume, m.pitchOffset}), QList<int>({1, 2, 1}));
     }
 };
 

@@ -151,6 +151,19 @@ private Q_SLOTS:
         QCOMPARE(code(0), u"BCD"_s);
     }
 
+    // The pair of equal letters in D(T)DE is no camera: nothing of the last camera stays.
+    void pairWithoutCameraShowsNoMediaOrCommentary()
+    {
+        m_tabs->setCurrentIndex(1);
+        get<QCheckBox>(u"chkMedia"_s)->setChecked(true);
+        enter(2, u"D(T)DE"_s);
+        QCOMPARE(get<QRadioButton>(u"optPair(0)"_s)->text(), u"DD"_s);
+        QVERIFY(get<QWidget>(u"txtMedia"_s)->isVisible());
+        QCOMPARE(box(u"txtMedia"_s) + box(u"txtPart6"_s), QString());
+        QTest::mouseClick(get<QRadioButton>(u"optPair(1)"_s), Qt::LeftButton);
+        QCOMPARE(box(u"txtMedia"_s), u"Media of DE\n"_s);
+    }
+
     void holdOnFigures_data()
     {
         QTest::addColumn<QString>("pic");

@@ -70,16 +70,16 @@ TEST(Evacuate, PrinciplesOfACamera)
 {
     auto p = evacuate(tables(), u"BCD"_s, EvacuationChoice::Principles, 0, true, false);
     EXPECT_TRUE(p.checksEnabled && p.mediaVisible && !p.part6Visible);
-    EXPECT_EQ(p.media, std::optional<QString>(u"Media of BC\r\n"_s));
+    EXPECT_EQ(p.media, u"Media of BC\r\n"_s);
     EXPECT_EQ(p.definitions[0],
               u"Absolute B defined.\r\n\r\nRelative B first.\r\nRelative B second."_s);
     EXPECT_TRUE(p.definitions[1].startsWith(u"Greatness makes goodness & duration"_s));
     EXPECT_EQ(p.propositions, propositions(tables(), 1, 2));
     EXPECT_EQ(p.questions, u"Questions of BC\r\n"_s);
-    // A pair of equal letters has no camera: the media keep their text, no propositions.
+    // A pair of equal letters has no camera: no media, no commentary, no propositions.
     p = evacuate(tables(), u"B(T)BC"_s, EvacuationChoice::Principles, 0, true, false);
     EXPECT_EQ(p.camera, 0);
-    EXPECT_FALSE(p.media.has_value());
+    EXPECT_TRUE(p.media.isEmpty() && p.part6.isEmpty());
     EXPECT_EQ(p.definitions[0], p.definitions[1]);
     EXPECT_TRUE(p.propositions.isEmpty() && p.questions.isEmpty());
 }

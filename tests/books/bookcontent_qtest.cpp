@@ -1,11 +1,14 @@
 #include "books/bookbrowser.h"
+#include "booktestsupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSet>
 #include <QStringDecoder>
 #include <QTest>
+#include <QTextLayout>
 
 using namespace velmora;
 using namespace Qt::StringLiterals;
@@ -49,7 +52,25 @@ private Q_SLOTS:
         static const QRegularExpression space(u"\\s+"_s);
         QHash<QString, QString> pages;
         qsizetype words = 0;
+        test::BookForm form;
+        QVERIFY(form.show());
         for (const QFileInfo &info : book.entryInfoList({u"*.htm"_s}, QDir::Files)) {
+            // In the page's own browser at its design size no page needs a sideways scroll,
+            // and no line, in a paragraph or a table cell, breaks inside a word.
+            form.browser->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
+            QCoreApplication::processEvents();
+            QVERIFY2(form.browser->horizontalScrollBar()->maximum() == 0,
+                     qPrintable(info.fileName()));
+            for (QTextBlock b = form.browser->document()->begin(); b.isValid(); b = b.next()) {
+                const QString t = b.text();
+                for (int i = 0; i + 1 < b.layout()->lineCount(); ++i) {
+                    const int end =
+                        b.layout()->lineAt(i).textStart() + b.layout()->lineAt(i).textLength();
+                    QVERIFY2(!(end > 0 && end < t.size() && t.at(end - 1).isLetter() &&
+                               t.at(end).isLetter()),
+                             qPrintable(info.fileName() + u": "_s + t.left(end)));
+                }
+            }
             QFile f(info.absoluteFilePath());
             QVERIFY(f.open(QIODevice::ReadOnly));
             QStringDecoder utf8(QStringDecoder::Utf8);

@@ -1,20 +1,26 @@
 #include "core/numeric.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace velmora;
 
-TEST(NumericValue, ReadsTheLeadingNumber)
+TEST(NumericValue, ReadsSignDigitsAndOnePointOnly)
 {
+    // No exponent: reading stops at the letter.
     const std::pair<const char *, double> cases[] = {
-        {"  -75.7W", -75.7}, {"abc", 0}, {".5", 0.5},    {"-.", 0},
-        {"2e3x", 2000},      {"2e+", 2}, {"1.2.3", 1.2}, {"1e999", 0}};
+        {"  -75.7W", -75.7}, {"abc", 0}, {".5", 0.5},    {"5.", 5},   {"-.", 0},     {"+5", 5},
+        {"--5", 0},          {"+-5", 0}, {"1.5.3", 1.5}, {"1e39", 1}, {"-1e40", -1}, {"2e", 2}};
     for (const auto &[text, value] : cases)
-        EXPECT_DOUBLE_EQ(numericValue(QString::fromLatin1(text)), value) << text;
-    // Overflow is no number at all, unlike text without digits.
-    EXPECT_FALSE(leadingNumber(QStringLiteral("-1e999x")).has_value());
-    EXPECT_EQ(leadingNumber(QStringLiteral("abc")), 0.0);
-    EXPECT_EQ(leadingNumber(QStringLiteral("0e999")), 0.0);
+        EXPECT_EQ(numericValue(QString::fromLatin1(text)), value) << text;
+    // Digits beyond what a double holds: an infinity for the callers to clamp, or nothing.
+    const QString many = QStringLiteral("1") + QString(9999, u'0');
+    EXPECT_EQ(numericValue(u'-' + many + u'N'), -std::numeric_limits<double>::infinity());
+    EXPECT_EQ(numericValue(QString(9999, u'0') + QStringLiteral("12")), 12);
+    EXPECT_EQ(numericValue(QStringLiteral("0.") + QString(9999, u'0') + u'7'), 0);
+    // Text without a number reads as 0 but is no number at all.
+    EXPECT_FALSE(leadingNumber(QStringLiteral(" .x")).has_value());
+    EXPECT_EQ(leadingNumber(QStringLiteral("0x")), 0.0);
 }
 
 TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour)
@@ -28,7 +34,10 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour)
 TEST(ToInt16, ReportsValuesThatDoNotFit)
 {
     const std::tuple<double, int, bool> cases[] = {
-        {32767.4, 32767, true}, {32767.5, 32767, false}, {-32768.5, -32768, true}};
+        {32767.4, 32767, true},
+        {32767.5, 32767, false},
+        {-32768.5, -32768, true},
+        {-std::numeric_limits<double>::infinity(), -32768, false}};
     for (const auto &[value, clipped, fits] : cases) {
         bool ok = !fits;
         EXPECT_EQ(toInt16(value, &ok), clipped) << value;

@@ -71,7 +71,7 @@ TEST(SettingsFile, ShortFilesApplyOnlyTheLinesPresent)
     EXPECT_FALSE(line2.yearMode);
 
     const std::pair<const char *, std::optional<bool>> line5[] = {
-        {" 1 ", true}, {"0", false}, {" 2 ", std::nullopt}};
+        {" 1 ", true}, {"0", false}, {"+1", true}, {" 2 ", std::nullopt}, {"x", std::nullopt}};
     for (const auto &[text, ticked] : line5)
         EXPECT_EQ(parseSettings(QByteArray("BCD\r\n\r\n\r\n\r\n") + text).yearMode, ticked) << text;
 }
@@ -84,7 +84,7 @@ TEST(SettingsFile, UnusableListIndexesAreDroppedAlone)
         {"40\t9\t0\t0\t50", &SettingsValues::changeIndex},
         {"40\t2\t0\t0\t128", &SettingsValues::instrument},
         {"40\t2\t0\t0\tpiano", &SettingsValues::instrument},
-        {"40\t1e999\t0\t0\t50", &SettingsValues::changeIndex}};
+        {"40\t.\t0\t0\t50", &SettingsValues::changeIndex}};
     for (const auto &[line2, field] : cases) {
         SettingsValues expected = good;
         (expected.*field).reset();

@@ -72,6 +72,30 @@ TEST_P(CameraTest, MediaConcludeTheTwelvePropositionsInOrder)
 INSTANTIATE_TEST_SUITE_P(AllCameras, CameraTest, ::testing::Range(1, 37),
                          [](const auto &info) { return cameraKey(info.param).toStdString(); });
 
+// The media settle a few propositions in the negative. The hand-written commentary may explain
+// such a denial, but must never affirm the denied proposition, in any chapter.
+TEST(CommentaryText, AffirmsNoPropositionTheMediaDeny)
+{
+    static const QRegularExpression denial(u"therefore (.+) is not ([a-z]+)\\.$"_s);
+    const ArtTables &t = committedTables();
+    QStringList denied;
+    for (int camera = 1; camera <= 36; ++camera) {
+        for (const QString &medium : elementLines(t.CameraMedia[size_t(camera)])) {
+            if (const QRegularExpressionMatch m = denial.match(medium); m.hasMatch())
+                denied << m.captured(1) + u" is "_s + m.captured(2);
+        }
+    }
+    ASSERT_FALSE(denied.isEmpty());
+    for (const QString &proposition : denied) {
+        const QRegularExpression affirmed(u"\\b"_s + QRegularExpression::escape(proposition) +
+                                              u"\\b"_s,
+                                          QRegularExpression::CaseInsensitiveOption);
+        for (int camera = 1; camera <= 36; ++camera)
+            EXPECT_FALSE(affirmed.match(t.Part6Texts[size_t(camera)]).hasMatch())
+                << cameraKey(camera).toStdString() << " affirms " << proposition.toStdString();
+    }
+}
+
 struct PairText
 {
     int number;

@@ -8,8 +8,12 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 
 #include <memory>
 
@@ -99,6 +103,44 @@ private Q_SLOTS:
         chart.ShowPlanets();
         QCOMPARE(page.out->toPlainText(), table);
         QCOMPARE(chart.PlanetLetter(3), QStringLiteral("D"));
+    }
+
+    // Inside the polar circle the time line carries a note too; at the box's design size
+    // every line shows whole, and the time line's fields start where the rows' columns do.
+    void tableFitsItsBoxWithAlignedColumns()
+    {
+        Page page;
+        page.out->setGeometry(8, 512, 481, 113); // 7215 x 1695 twips
+        page.root.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page.root));
+        AstroModule polar;
+        polar.setLatitude(70);
+        polar.CalcPlanets(Moment(2026, 12, 6, 15, 54));
+        RandomSource random([] { return 0.5; });
+        PlanetChart chart(&page.root, polar, random);
+        chart.ShowPlanets();
+        QCoreApplication::processEvents();
+
+        QVERIFY(!polar.housesNote().isEmpty());
+        QVERIFY(page.out->toPlainText().section(u'\n', 0, 0).endsWith(polar.housesNote()));
+        QCOMPARE(page.out->verticalScrollBar()->maximum(), 0);
+        QCOMPARE(page.out->horizontalScrollBar()->maximum(), 0);
+        // x where field `field` of a line starts; a run of tabs is one break.
+        const auto fieldX = [&](int line, int field) {
+            const QTextBlock block = page.out->document()->findBlockByNumber(line);
+            static const QRegularExpression start(QStringLiteral("[^\\t]+"));
+            auto fields = start.globalMatch(block.text());
+            for (int f = 0; f < field; ++f)
+                fields.next();
+            return block.layout()->lineAt(0).cursorToX(fields.next().capturedStart());
+        };
+        for (int line = 2; line < 8; ++line) {
+            for (int field = 1; field < 6; ++field)
+                QCOMPARE(fieldX(line, field), fieldX(1, field));
+        }
+        QCOMPARE(fieldX(0, 1), fieldX(1, 2)); // Asc over the latitudes
+        QCOMPARE(fieldX(0, 2), fieldX(1, 4)); // MC over the signs
+        QVERIFY(fieldX(0, 3) > fieldX(1, 5)); // the note after the last column
     }
 
     void drawingPutsColoursWhereTheLayoutSays()
