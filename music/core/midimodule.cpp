@@ -17,11 +17,19 @@ bool MidiModule::open()
         return false;
     if (m_output->isOpen())
         m_output->close();
-    return m_output->open();
+    if (!m_output->open())
+        return false;
+    for (const quint32 packed : m_state.restoreMessages())
+        m_output->send(packed);
+    return true;
 }
 
 bool MidiModule::replaceOutput(std::unique_ptr<MidiOutput> output)
 {
+    if (isOpen()) {
+        for (const quint32 packed : m_state.releaseMessages())
+            m_output->send(packed);
+    }
     close();
     m_output = std::move(output);
     return open();
@@ -33,8 +41,17 @@ void MidiModule::sendShortMessage(quint32 packed)
         ++m_rejected;
         return;
     }
+    m_state.apply(packed);
     if (m_output && m_output->isOpen())
         m_output->send(packed);
+}
+
+QString MidiModule::inaudibleReason() const
+{
+    if (!isOpen())
+        return QStringLiteral("No sound: no MIDI output is open; choose one under File > Sound "
+                              "output.");
+    return m_output->inaudibleReason();
 }
 
 void MidiModule::close()

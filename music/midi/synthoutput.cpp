@@ -51,6 +51,7 @@ SynthOutput::SynthOutput(Sink sink, QString wavPath, QString soundFont)
     : m_sink(sink)
     , m_wavPath(std::move(wavPath))
     , m_soundFontPath(std::move(soundFont))
+    , m_background(sink == Sink::AudioDevice)
 {}
 
 SynthOutput::~SynthOutput()
@@ -102,55 +103,114 @@ bool SynthOutput::open()
     close();
     installQuietLog();
     m_error.clear();
+    m_noSoundFont = false;
     m_driverName.clear();
-
-    m_settings = new_fluid_settings();
-    fluid_settings_setnum(m_settings, "synth.sample-rate", kSampleRate);
-    fluid_settings_setnum(m_settings, "synth.gain", 0.5);
-    if (m_sink == Sink::WavFile) {
-        fluid_settings_setstr(m_settings, "audio.file.name", m_wavPath.toLocal8Bit().constData());
-        fluid_settings_setstr(m_settings, "audio.file.type", "wav");
+    m_pending = MidiState();
+    m_ready.store(false, std::memory_order_release);
+    if (m_soundFontPath.isEmpty())
+        m_soundFontPath = findSoundFont();
+    m_open = true;
+    if (m_background) {
+        m_loader = std::thread([this] { build(); });
+        return true;
     }
-    m_synth = new_fluid_synth(m_settings);
-    if (!m_synth) {
-        m_error = QStringLiteral("the synthesiser could not be created: %1").arg(takeLogMessage());
-        delete_fluid_settings(m_settings);
-        m_settings = nullptr;
+    m_open = build();
+    return m_open;
+}
+
+bool SynthOutput::build()
+{
+    if (m_beforeLoad)
+        m_beforeLoad();
+    // Built into locals and published under the lock: the other thread
+    // reads none of them before m_ready says so.
+    QString error;
+    QString driverName;
+    bool noSoundFont = false;
+    fluid_settings_t *settings = new_fluid_settings();
+    fluid_settings_setnum(settings, "synth.sample-rate", kSampleRate);
+    fluid_settings_setnum(settings, "synth.gain", 0.5);
+    if (m_sink == Sink::WavFile) {
+        fluid_settings_setstr(settings, "audio.file.name", m_wavPath.toLocal8Bit().constData());
+        fluid_settings_setstr(settings, "audio.file.type", "wav");
+    }
+    fluid_synth_t *synth = new_fluid_synth(settings);
+    if (!synth) {
+        error = QStringLiteral("the synthesiser could not be created: %1").arg(takeLogMessage());
+        delete_fluid_settings(settings);
+        QMutexLocker lock(&m_mutex);
+        m_error = error;
+        m_ready.store(true, std::memory_order_release);
         return false;
     }
 
-    if (m_soundFontPath.isEmpty())
-        m_soundFontPath = findSoundFont();
     if (m_soundFontPath.isEmpty() ||
-        fluid_synth_sfload(m_synth, QFile::encodeName(m_soundFontPath).constData(), 1) ==
+        fluid_synth_sfload(synth, QFile::encodeName(m_soundFontPath).constData(), 1) ==
             FLUID_FAILED) {
         // Without instruments it still accepts messages; it just has no voice.
-        m_error = QStringLiteral("no General MIDI SoundFont found: silent");
+        noSoundFont = true;
+        error = QStringLiteral("no General MIDI SoundFont found: silent");
     }
 
+    fluid_audio_driver_t *driver = nullptr;
+    fluid_file_renderer_t *renderer = nullptr;
     if (m_sink == Sink::AudioDevice) {
         silenceAlsaErrors();
-        for (const char *driver : {"pipewire", "pulseaudio", "alsa"}) {
-            if (fluid_settings_setstr(m_settings, "audio.driver", driver) != FLUID_OK)
+        for (const char *name : {"pipewire", "pulseaudio", "alsa"}) {
+            if (fluid_settings_setstr(settings, "audio.driver", name) != FLUID_OK)
                 continue;
-            m_driver = new_fluid_audio_driver(m_settings, m_synth);
-            if (m_driver) {
-                m_driverName = QString::fromLatin1(driver);
+            driver = new_fluid_audio_driver(settings, synth);
+            if (driver) {
+                driverName = QString::fromLatin1(name);
                 break;
             }
         }
-        if (!m_driver && m_error.isEmpty())
-            m_error = QStringLiteral("no audio device: silent");
+        if (!driver && error.isEmpty())
+            error = QStringLiteral("no audio device: silent");
     } else if (m_sink == Sink::WavFile) {
-        m_renderer = new_fluid_file_renderer(m_synth);
-        if (!m_renderer)
-            m_error = QStringLiteral("the file %1 could not be written").arg(m_wavPath);
+        renderer = new_fluid_file_renderer(synth);
+        if (!renderer)
+            error = QStringLiteral("the file %1 could not be written").arg(m_wavPath);
     }
     takeLogMessage();
+
+    QMutexLocker lock(&m_mutex);
+    m_settings = settings;
+    m_synth = synth;
+    m_driver = driver;
+    m_renderer = renderer;
+    m_error = error;
+    m_noSoundFont = noSoundFont;
+    m_driverName = driverName;
+    for (const quint32 packed : m_pending.restoreMessages())
+        dispatch(packed);
+    m_pending = MidiState();
+    m_ready.store(true, std::memory_order_release);
     return true;
 }
 
+void SynthOutput::waitUntilReady() const
+{
+    if (m_loader.joinable())
+        m_loader.join();
+}
+
 void SynthOutput::send(quint32 packed)
+{
+    if (!m_open)
+        return;
+    if (!isReady()) {
+        QMutexLocker lock(&m_mutex);
+        // Checked again under the lock: the loader may have finished meanwhile.
+        if (!isReady()) {
+            m_pending.apply(packed);
+            return;
+        }
+    }
+    dispatch(packed);
+}
+
+void SynthOutput::dispatch(quint32 packed)
 {
     if (!m_synth)
         return;
@@ -176,9 +236,40 @@ void SynthOutput::send(quint32 packed)
     }
 }
 
+QString SynthOutput::errorString() const
+{
+    waitUntilReady();
+    return m_error;
+}
+
+QString SynthOutput::audioDriver() const
+{
+    waitUntilReady();
+    return m_driverName;
+}
+
+QString SynthOutput::inaudibleReason() const
+{
+    if (!m_open)
+        return {};
+    waitUntilReady();
+    if (!m_synth)
+        return QStringLiteral("No sound: the built-in synthesiser could not start; choose the "
+                              "ALSA sequencer port under File > Sound output.");
+    if (m_noSoundFont)
+        return QStringLiteral("No sound: the built-in synthesiser has no General MIDI SoundFont; "
+                              "install the package timgm6mb-soundfont or fluid-soundfont-gm.");
+    if (m_sink == Sink::AudioDevice && !m_driver)
+        return QStringLiteral("No sound: the built-in synthesiser found no audio device; start "
+                              "PipeWire or PulseAudio, or choose another output under File > "
+                              "Sound output.");
+    return {};
+}
+
 float SynthOutput::render(int ms)
 {
-    if (!m_synth || ms <= 0)
+    // Before the synthesiser is ready there is nothing to render yet.
+    if (!isReady() || !m_synth || ms <= 0)
         return 0.0f;
     const int frames = static_cast<int>(static_cast<qint64>(ms) * kSampleRate / 1000);
     if (m_sink == Sink::WavFile) {
@@ -202,6 +293,10 @@ float SynthOutput::render(int ms)
 
 void SynthOutput::close()
 {
+    // A load in progress cannot be interrupted; it ends within a moment.
+    waitUntilReady();
+    m_open = false;
+    m_ready.store(false, std::memory_order_release);
     if (m_driver) {
         delete_fluid_audio_driver(m_driver);
         m_driver = nullptr;
