@@ -1,0 +1,91 @@
+#pragma once
+
+// A General MIDI synthesiser as far as the music can tell, fed with what a recording output
+// received: a note-on starts a voice, and one note-off ends every voice sounding on that key of
+// the channel, however many note-ons started them. Used to find voices the music believes
+// sounding that a real synthesiser has already silenced.
+
+#include "music/core/cycleplayer.h"
+#include "music/core/midimodule.h"
+#include "music/midi/recordingoutput.h"
+
+#include <array>
+
+namespace velmora::test {
+
+class SynthModel
+{
+public:
+    void play(quint32 packed)
+    {
+        const int status = int(packed & 0xF0u);
+        const auto channel = size_t(packed & 0x0Fu);
+        const auto key = size_t((packed >> 8) & 0x7Fu);
+        const int data2 = int((packed >> 16) & 0x7Fu);
+        auto &voices = m_voices[channel];
+        if (status == kNoteOn && data2 > 0) {
+            if (voices[key] > 0)
+                ++doubledStrikes; // two voices now end with one release
+            ++voices[key];
+        } else if (status == kNoteOn || status == kNoteOff) {
+            voices[key] = 0;
+        } else if (status == kControlChange && (data1Of(packed) == 120 || data1Of(packed) == 123)) {
+            voices.fill(0);
+        } else if (status == kProgramChange) {
+            m_program[channel] = int(key);
+        }
+    }
+
+    /// Plays what the output kept, and empties it.
+    void take(RecordingOutput &out)
+    {
+        for (const RecordedMessage &m : out.messages())
+            play(m.packed);
+        out.clear();
+    }
+
+    bool sounding(int key, int channel = 0) const
+    {
+        return key >= 0 && key < 128 && m_voices[size_t(channel)][size_t(key)] > 0;
+    }
+    int soundingKeys() const
+    {
+        int n = 0;
+        for (const auto &channel : m_voices)
+            for (int v : channel)
+                n += v > 0;
+        return n;
+    }
+    int program(int channel = 0) const { return m_program[size_t(channel)]; }
+
+    /// Note-ons on a key that was already sounding.
+    int doubledStrikes = 0;
+
+private:
+    static int data1Of(quint32 packed) { return int((packed >> 8) & 0x7Fu); }
+
+    std::array<std::array<int, 128>, 16> m_voices{};
+    std::array<int, 16> m_program{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+};
+
+/// Voice-time in ticks: every slot of the running chord that holds a MIDI note counts one tick,
+/// and counts as silenced when the synthesiser no longer sounds its key.
+struct VoiceTime
+{
+    int total = 0;
+    int silenced = 0;
+
+    void count(const MusicState &state, const SynthModel &synth)
+    {
+        for (int slot = 1; slot <= state.chordSize; ++slot) {
+            const int note = state.chordNotes[size_t(slot)];
+            if (note < 0 || note > 127)
+                continue;
+            ++total;
+            silenced += !synth.sounding(note);
+        }
+    }
+    double share() const { return total > 0 ? double(silenced) / total : 0.0; }
+};
+
+} // namespace velmora::test
