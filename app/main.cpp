@@ -1,17 +1,12 @@
 #include "app/frmvelmora.h"
+#include "app/startup_program.h"
 
 #include <QApplication>
-#include <QFont>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Velmora"));
-    // The layout is measured for a small sans-serif dialog font; Arial resolves to a
-    // metric-compatible face through fontconfig.
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(8.25);
-    QApplication::setFont(font);
+    velmora::prepareApplication();
     velmora::frmVelmora window;
     window.Form_Load();
     window.show();

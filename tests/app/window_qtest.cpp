@@ -2,10 +2,15 @@
 #include "core/units.h"
 #include "music/core/cycleplayer.h"
 #include "music/core/midimodule.h"
+#include "music/midi/recordingoutput.h"
+#include "music/view/musicpage.h"
 #include "resources/design/designdata.h"
+#include "sky/view/planetchart.h"
+#include "tests/music/synthmodel.h"
 #include "toolkit/controls.h"
 #include "toolkit/formbuilder.h"
 #include "toolkit/messagebox.h"
+#include "toolkit/picturebox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,8 +18,10 @@
 #include <QFontDatabase>
 #include <QJsonArray>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -295,6 +302,76 @@ private Q_SLOTS:
         // Closing again (the close box after File, Exit) runs nothing twice.
         w->close();
         QCOMPARE(seen.size(), 1);
+    }
+
+    // The built-in synthesiser loads its instruments after the window is up; closing at once
+    // waits for it and lets everything go.
+    void closesWhileTheSynthesiserLoads()
+    {
+        frmVelmora::Environment env = environment(m_scratch.path());
+        env.midiOutput = u"synth"_s;
+        auto w = std::make_unique<frmVelmora>(env);
+        w->Form_Load();
+        QCOMPARE(w->midiOutputName(), u"synth"_s);
+        QVERIFY(w->midi().isOpen());
+        w->close();
+        QVERIFY(!w->midi().isOpen());
+    }
+
+    // A cycle on an output nobody hears says so in the status bar, never in a dialog. A new
+    // output chosen mid-cycle plays on with the instrument and every voice the cycle holds.
+    void soundOutputMidCycle()
+    {
+        auto w = makeWindow(m_scratch.path());
+        w->Form_Load();
+        int dialogs = 0;
+        ScopedMessageBoxHook hook([&](const QString &, const QString &) { ++dialogs; });
+        auto *silent = dynamic_cast<RecordingOutput *>(w->midi().output());
+        QVERIFY(silent);
+        silent->setInaudibleReason(u"No sound: nobody listens"_s);
+        control<QPushButton>(w->form(), u"cmdZodiac"_s)->click();
+        QCOMPARE(w->statusBar()->currentMessage(), u"No sound: nobody listens"_s);
+        for (int beat = 0; beat < 3; ++beat)
+            w->music()->Timer1_Timer();
+
+        w->chooseMidiOutput(u"record"_s);
+        QVERIFY(w->statusBar()->currentMessage().isEmpty());
+        auto *heard = dynamic_cast<RecordingOutput *>(w->midi().output());
+        test::SynthModel synth;
+        synth.take(*heard);
+        QCOMPARE(synth.program(), w->instrumentToSelect());
+        QSet<int> held;
+        for (int slot = 1; slot <= 7; ++slot)
+            held.insert(w->musicState().chordNotes[size_t(slot)]);
+        QCOMPARE(synth.soundingKeys(), int(held.size()));
+        for (int note : held)
+            QVERIFY2(synth.sounding(note), qPrintable(QString::number(note)));
+        QCOMPARE(dialogs, 0);
+    }
+
+    void everyBeatLeavesTheChartAsAFreshDrawing_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("yearMode");
+        QTest::newRow("zodiac") << u"cmdZodiac"_s << false;
+        QTest::newRow("harmonic") << u"cmdCyclusHarmonicus"_s << false;
+        QTest::newRow("harmonic by the year") << u"cmdCyclusHarmonicus"_s << true;
+    }
+
+    void everyBeatLeavesTheChartAsAFreshDrawing()
+    {
+        QFETCH(QString, button);
+        QFETCH(bool, yearMode);
+        auto w = makeWindow(m_scratch.path());
+        w->Form_Load();
+        control<QCheckBox>(w->form(), u"chkCHMod"_s)->setChecked(yearMode);
+        control<QPushButton>(w->form(), button)->click();
+        for (int beat = 0; beat < 3; ++beat) {
+            w->music()->Timer1_Timer();
+            const QImage afterBeat = w->chart()->picture()->image().copy();
+            w->chart()->ShowPlanets();
+            QCOMPARE(w->chart()->picture()->image(), afterBeat);
+        }
     }
 };
 
