@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <limits>
 #include <numbers>
 
@@ -298,6 +299,36 @@ private Q_SLOTS:
         QCOMPARE(box.paints, 0); // drawing does not paint the screen by itself
         QTRY_VERIFY(box.paints >= 1);
         QVERIFY(box.paints <= 2);
+    }
+
+    // One painter serves a run of calls: no call may inherit another's brush, pen, hints or
+    // turn. The same calls with the image read between each (which ends the painter) must give
+    // the same picture.
+    void aRunOfCallsDrawsAsCallsOneByOne()
+    {
+        const auto draw = [](PictureBox &box, bool readBetween) {
+            box.resize(120, 80);
+            const std::function<void()> calls[] = {
+                [&] { box.Pie(tw(30), tw(30), tw(20), 0.3, 2.0); },
+                [&] { box.PrintRotated(u"Ab"_s, tw(60), tw(40), 30); },
+                [&] { box.Circle(tw(90), tw(40), tw(15), kBlue); },
+                [&] { box.Line(tw(5), tw(70), tw(110), tw(60), kGreen); },
+                [&] { box.Box(tw(2), tw(2), tw(20), tw(12), kRed, false); },
+                [&] { box.Print(u"xy"_s); },
+            };
+            box.setFillColor(kRed);
+            box.setForeColor(kBlue);
+            for (const auto &call : calls) {
+                call();
+                if (readBetween)
+                    box.image();
+            }
+            return box.image().copy();
+        };
+        PictureBox together, apart;
+        const quint64 before = together.revision();
+        QCOMPARE(draw(together, false), draw(apart, true));
+        QVERIFY(together.revision() > before);
     }
 
     void mouseSignalsInTwips()
