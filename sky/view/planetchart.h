@@ -2,9 +2,11 @@
 
 #include "sky/core/chartlayout.h"
 
+#include <QSize>
 #include <QString>
 
 #include <array>
+#include <vector>
 
 class QLineEdit;
 class QPlainTextEdit;
@@ -46,11 +48,16 @@ public:
 
 private:
     void drawChart();
+    void layRings(const std::vector<chart::Circle> &rings);
     void writeTable();
 
     const AstroModule &m_astro;
     RandomSource &m_random;
     PictureBox *m_picAstro;
+    // The rings never move: they lie drawn once under the chart, as its picture, so every
+    // drawing starts from them instead of stroking ten large circles again.
+    std::vector<chart::Circle> m_rings;
+    QSize m_ringsSize;
     QPlainTextEdit *m_txtOut;
     QLineEdit *m_txtTimeZone;
     CycleState m_cycles;
