@@ -10,6 +10,8 @@
 
 #include <cmath>
 #include <fluidsynth.h>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <vector>
 
 namespace velmora {
@@ -118,48 +120,81 @@ bool SynthOutput::open()
     return m_open;
 }
 
+namespace {
+
+// The synthesiser with its instruments, before any sound goes out.
+struct Instruments
+{
+    fluid_settings_t *settings = nullptr;
+    fluid_synth_t *synth = nullptr;
+    QString error;
+    bool noSoundFont = false;
+};
+
+Instruments readInstruments(SynthOutput::Sink sink, const QString &wavPath,
+                            const QString &soundFont)
+{
+    Instruments in;
+    in.settings = new_fluid_settings();
+    fluid_settings_setnum(in.settings, "synth.sample-rate", SynthOutput::kSampleRate);
+    fluid_settings_setnum(in.settings, "synth.gain", 0.5);
+    if (sink == SynthOutput::Sink::WavFile) {
+        fluid_settings_setstr(in.settings, "audio.file.name", wavPath.toLocal8Bit().constData());
+        fluid_settings_setstr(in.settings, "audio.file.type", "wav");
+    }
+    in.synth = new_fluid_synth(in.settings);
+    if (!in.synth) {
+        in.error = QStringLiteral("the synthesiser could not be created: %1").arg(takeLogMessage());
+        delete_fluid_settings(in.settings);
+        in.settings = nullptr;
+        return in;
+    }
+    if (soundFont.isEmpty() ||
+        fluid_synth_sfload(in.synth, QFile::encodeName(soundFont).constData(), 1) == FLUID_FAILED) {
+        // Without instruments it still accepts messages; it just has no voice.
+        in.noSoundFont = true;
+        in.error = QStringLiteral("no General MIDI SoundFont found: silent");
+    }
+    return in;
+}
+
+} // namespace
+
 bool SynthOutput::build()
 {
     if (m_beforeLoad)
         m_beforeLoad();
-    // Built into locals and published under the lock: the other thread
-    // reads none of them before m_ready says so.
-    QString error;
-    QString driverName;
-    bool noSoundFont = false;
-    fluid_settings_t *settings = new_fluid_settings();
-    fluid_settings_setnum(settings, "synth.sample-rate", kSampleRate);
-    fluid_settings_setnum(settings, "synth.gain", 0.5);
-    if (m_sink == Sink::WavFile) {
-        fluid_settings_setstr(settings, "audio.file.name", m_wavPath.toLocal8Bit().constData());
-        fluid_settings_setstr(settings, "audio.file.type", "wav");
+    Instruments in;
+    if (m_background) {
+        // The instruments are read at a low priority, so that on a busy machine the window
+        // starting meanwhile keeps the processor. The sound starts back on this thread, at the
+        // usual priority, which the audio thread inherits.
+        std::thread reader([&] {
+            setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
+            in = readInstruments(m_sink, m_wavPath, m_soundFontPath);
+        });
+        reader.join();
+    } else {
+        in = readInstruments(m_sink, m_wavPath, m_soundFontPath);
     }
-    fluid_synth_t *synth = new_fluid_synth(settings);
-    if (!synth) {
-        error = QStringLiteral("the synthesiser could not be created: %1").arg(takeLogMessage());
-        delete_fluid_settings(settings);
+    if (!in.synth) {
         QMutexLocker lock(&m_mutex);
-        m_error = error;
+        m_error = in.error;
         m_ready.store(true, std::memory_order_release);
         return false;
     }
 
-    if (m_soundFontPath.isEmpty() ||
-        fluid_synth_sfload(synth, QFile::encodeName(m_soundFontPath).constData(), 1) ==
-            FLUID_FAILED) {
-        // Without instruments it still accepts messages; it just has no voice.
-        noSoundFont = true;
-        error = QStringLiteral("no General MIDI SoundFont found: silent");
-    }
-
+    // Published under the lock: the other thread reads none of these before m_ready says so.
+    QString error = in.error;
+    QString driverName;
     fluid_audio_driver_t *driver = nullptr;
     fluid_file_renderer_t *renderer = nullptr;
     if (m_sink == Sink::AudioDevice) {
         silenceAlsaErrors();
         for (const char *name : {"pipewire", "pulseaudio", "alsa"}) {
-            if (fluid_settings_setstr(settings, "audio.driver", name) != FLUID_OK)
+            if (fluid_settings_setstr(in.settings, "audio.driver", name) != FLUID_OK)
                 continue;
-            driver = new_fluid_audio_driver(settings, synth);
+            driver = new_fluid_audio_driver(in.settings, in.synth);
             if (driver) {
                 driverName = QString::fromLatin1(name);
                 break;
@@ -168,19 +203,19 @@ bool SynthOutput::build()
         if (!driver && error.isEmpty())
             error = QStringLiteral("no audio device: silent");
     } else if (m_sink == Sink::WavFile) {
-        renderer = new_fluid_file_renderer(synth);
+        renderer = new_fluid_file_renderer(in.synth);
         if (!renderer)
             error = QStringLiteral("the file %1 could not be written").arg(m_wavPath);
     }
     takeLogMessage();
 
     QMutexLocker lock(&m_mutex);
-    m_settings = settings;
-    m_synth = synth;
+    m_settings = in.settings;
+    m_synth = in.synth;
     m_driver = driver;
     m_renderer = renderer;
     m_error = error;
-    m_noSoundFont = noSoundFont;
+    m_noSoundFont = in.noSoundFont;
     m_driverName = driverName;
     for (const quint32 packed : m_pending.restoreMessages())
         dispatch(packed);
