@@ -20,19 +20,18 @@ public:
     {
         const int status = int(packed & 0xF0u);
         const auto channel = size_t(packed & 0x0Fu);
-        const auto key = size_t((packed >> 8) & 0x7Fu);
+        const auto data1 = size_t((packed >> 8) & 0x7Fu);
         const int data2 = int((packed >> 16) & 0x7Fu);
         auto &voices = m_voices[channel];
         if (status == kNoteOn && data2 > 0) {
-            if (voices[key] > 0)
-                ++doubledStrikes; // two voices now end with one release
-            ++voices[key];
+            doubledStrikes += voices[data1] > 0; // two voices now end with one release
+            ++voices[data1];
         } else if (status == kNoteOn || status == kNoteOff) {
-            voices[key] = 0;
-        } else if (status == kControlChange && (data1Of(packed) == 120 || data1Of(packed) == 123)) {
-            voices.fill(0);
+            voices[data1] = 0;
+        } else if (status == kControlChange && (data1 == 120 || data1 == 123)) {
+            voices.fill(0); // all sound off, all notes off
         } else if (status == kProgramChange) {
-            m_program[channel] = int(key);
+            m_program[channel] = int(data1);
         }
     }
 
@@ -62,10 +61,8 @@ public:
     int doubledStrikes = 0;
 
 private:
-    static int data1Of(quint32 packed) { return int((packed >> 8) & 0x7Fu); }
-
     std::array<std::array<int, 128>, 16> m_voices{};
-    std::array<int, 16> m_program{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    std::array<int, 16> m_program{}; // 0, as a synthesiser starts
 };
 
 /// Voice-time in ticks: every slot of the running chord that holds a MIDI note counts one tick,
@@ -85,7 +82,6 @@ struct VoiceTime
             silenced += !synth.sounding(note);
         }
     }
-    double share() const { return total > 0 ? double(silenced) / total : 0.0; }
 };
 
 } // namespace velmora::test
