@@ -340,7 +340,7 @@ private Q_SLOTS:
         QVERIFY(w->statusBar()->currentMessage().isEmpty());
         test::SynthModel synth;
         synth.take(dynamic_cast<RecordingOutput &>(*w->midi().output()));
-        QCOMPARE(synth.program(), w->instrumentToSelect());
+        QCOMPARE(synth.program, w->instrumentToSelect());
         const auto &notes = w->musicState().chordNotes;
         const QSet<int> held(notes.begin() + 1, notes.begin() + 8);
         QCOMPARE(synth.soundingKeys(), int(held.size()));

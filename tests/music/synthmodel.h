@@ -9,6 +9,7 @@
 #include "music/core/midimodule.h"
 #include "music/midi/recordingoutput.h"
 
+#include <algorithm>
 #include <array>
 
 namespace velmora::test {
@@ -19,19 +20,17 @@ public:
     void play(quint32 packed)
     {
         const int status = int(packed & 0xF0u);
-        const auto channel = size_t(packed & 0x0Fu);
         const auto data1 = size_t((packed >> 8) & 0x7Fu);
         const int data2 = int((packed >> 16) & 0x7Fu);
-        auto &voices = m_voices[channel];
         if (status == kNoteOn && data2 > 0) {
-            doubledStrikes += voices[data1] > 0; // two voices now end with one release
-            ++voices[data1];
+            doubledStrikes += m_voices[data1] > 0; // two voices now end with one release
+            ++m_voices[data1];
         } else if (status == kNoteOn || status == kNoteOff) {
-            voices[data1] = 0;
+            m_voices[data1] = 0;
         } else if (status == kControlChange && (data1 == 120 || data1 == 123)) {
-            voices.fill(0); // all sound off, all notes off
+            m_voices.fill(0); // all sound off, all notes off
         } else if (status == kProgramChange) {
-            m_program[channel] = int(data1);
+            program = int(data1);
         }
     }
 
@@ -43,26 +42,18 @@ public:
         out.clear();
     }
 
-    bool sounding(int key, int channel = 0) const
-    {
-        return key >= 0 && key < 128 && m_voices[size_t(channel)][size_t(key)] > 0;
-    }
+    bool sounding(int key) const { return key >= 0 && key < 128 && m_voices[size_t(key)] > 0; }
     int soundingKeys() const
     {
-        int n = 0;
-        for (const auto &channel : m_voices)
-            for (int v : channel)
-                n += v > 0;
-        return n;
+        return int(std::count_if(m_voices.begin(), m_voices.end(), [](int v) { return v > 0; }));
     }
-    int program(int channel = 0) const { return m_program[size_t(channel)]; }
 
     /// Note-ons on a key that was already sounding.
     int doubledStrikes = 0;
+    int program = 0;
 
 private:
-    std::array<std::array<int, 128>, 16> m_voices{};
-    std::array<int, 16> m_program{}; // 0, as a synthesiser starts
+    std::array<int, 128> m_voices{}; // one channel: the music uses the first
 };
 
 /// Voice-time in ticks: every slot of the running chord that holds a MIDI note counts one tick,
