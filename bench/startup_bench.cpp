@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <spawn.h>
 #include <string>
@@ -34,6 +35,8 @@ Start startToShown(const std::string &program)
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, out[0]);
+    // The platform's notes on the error stream would bury the report.
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     char *argv[] = {const_cast<char *>(program.c_str()), nullptr};
     const Clock::time_point start = Clock::now();
     pid_t pid = 0;
