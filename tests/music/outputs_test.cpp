@@ -47,8 +47,10 @@ TEST(SynthOutput, AChordAskedForWhileLoadingSoundsOnceReady)
 {
     if (SynthOutput::findSoundFont().isEmpty())
         GTEST_SKIP() << "no General MIDI SoundFont installed";
-    std::promise<void> go;
     SynthOutput synth(SynthOutput::Sink::Memory);
+    // Declared after the output, so that a failing check, which ends the test early, lets the
+    // load go before the output waits for it.
+    std::promise<void> go;
     synth.setLoadInBackground(true);
     synth.setBeforeLoad([loading = go.get_future().share()] { loading.wait(); });
     ASSERT_TRUE(synth.open());
