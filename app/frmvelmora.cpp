@@ -234,6 +234,8 @@ void frmVelmora::Form_Load()
     m_midiOutputName = openMidiOutput(*m_midi, wanted);
     m_sky = std::make_unique<WindowSky>(m_form, *m_navigation, *m_chart, *m_astro);
     m_player = std::make_unique<CyclePlayer>(*m_midi, *m_sky, m_random);
+    // Silence is reported where it does not interrupt.
+    m_player->setSilenceReport([this](const QString &reason) { statusBar()->showMessage(reason); });
     m_music = std::make_unique<MusicPage>(m_form, *m_player);
     m_musicFiles = std::make_unique<MusicFiles>(this, *m_midi, *m_prefs, statusBar(),
                                                 m_recordAction, m_renderAction, m_env.configFolder);
@@ -380,9 +382,12 @@ void frmVelmora::chooseMidiOutput(const QString &name)
 {
     if (!m_midi)
         return;
+    // The module releases the old output and hands the new one the instrument and every
+    // sounding key, so a playing cycle goes on where it was.
     m_midiOutputName = openMidiOutput(*m_midi, name);
-    // A new device starts on its first program: send the chosen instrument again.
-    m_music->cmbInstrument_Click();
+    statusBar()->clearMessage();
+    if (m_player->isPlayingAny())
+        m_player->checkAudible();
     for (QAction *a : m_outputGroup->actions())
         a->setChecked(a->data().toString() == m_midiOutputName);
     m_prefs->setMidiOutput(m_midiOutputName);

@@ -1,21 +1,12 @@
 #include "app/frmvelmora.h"
+#include "app/startup_program.h"
 
 #include <QApplication>
-#include <QFont>
-#include <QIcon>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Velmora"));
-    // The desktop entry's name and its icon: the desktop groups the windows under the menu entry.
-    QGuiApplication::setDesktopFileName(QStringLiteral(VELMORA_APP_ID));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/design/velmora.svg")));
-    // The layout is measured for a small sans-serif dialog font; Arial resolves to a
-    // metric-compatible face through fontconfig.
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(8.25);
-    QApplication::setFont(font);
+    velmora::prepareApplication();
     velmora::frmVelmora window;
     window.Form_Load();
     window.show();

@@ -105,16 +105,19 @@ void RefreshCalendar(benchmark::State &state)
 }
 BENCHMARK(RefreshCalendar)->Unit(benchmark::kMillisecond);
 
-// One tick of a cycle through the window's own music clock handler: the chord, its messages
-// and whatever the cycle asks of the sky (a new moment and the chart drawn again).
-void MusicTick(benchmark::State &state, const char *button)
+// One beat of a cycle through the window's own music clock handler: the chord, its messages
+// and whatever the cycle asks of the sky (a new moment and the chart drawn again). The cycle of
+// the day ticks four times a beat, the others once.
+void MusicBeat(benchmark::State &state, const char *button)
 {
     auto w = startedWindow();
     control<QPushButton>(w->form(), QString::fromLatin1(button))->click();
     MusicPage &music = *w->music();
+    const int ticks = QLatin1String(button) == QLatin1String("cmdDays") ? 4 : 1;
     int n = 0;
     for (auto _ : state) {
-        handle([&] { music.Timer1_Timer(); });
+        for (int t = 0; t < ticks; ++t)
+            handle([&] { music.Timer1_Timer(); });
         if (++n % 1024 == 0) {
             state.PauseTiming();
             forgetRecordedMessages(*w);
@@ -124,9 +127,9 @@ void MusicTick(benchmark::State &state, const char *button)
     control<QPushButton>(w->form(), QString::fromLatin1(button))->click();
     music.Timer1_Timer();
 }
-BENCHMARK_CAPTURE(MusicTick, Zodiac, "cmdZodiac")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(MusicTick, Days, "cmdDays")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(MusicTick, Harmonic, "cmdCyclusHarmonicus")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(MusicBeat, Zodiac, "cmdZodiac")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(MusicBeat, Days, "cmdDays")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(MusicBeat, Harmonic, "cmdCyclusHarmonicus")->Unit(benchmark::kMillisecond);
 
 } // namespace
 

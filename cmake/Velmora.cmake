@@ -62,6 +62,9 @@ function(velmora_add_gtest name)
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" DISCOVERY_TIMEOUT 60)
 endfunction()
 
+# Seconds a Qt test program may run; the sanitizer build, several times slower, gives more.
+set(VELMORA_TEST_TIMEOUT 300 CACHE STRING "Time limit of each Qt test program, in seconds")
+
 # velmora_add_qtest(NAME SOURCES... LINKS...): a Qt Test executable (widgets, offscreen).
 function(velmora_add_qtest name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
@@ -69,5 +72,6 @@ function(velmora_add_qtest name)
   target_link_libraries(${name} PRIVATE velmora_cfg Qt6::Test ${ARG_LINKS})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${VELMORA_RUNTIME_DIR})
   add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${VELMORA_RUNTIME_DIR})
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+                                           TIMEOUT ${VELMORA_TEST_TIMEOUT})
 endfunction()

@@ -69,6 +69,9 @@ QColor toColor(qint32 value)
 
 QStringList textLines(const QString &text)
 {
+    // Most texts are one line; they need no copy and no split.
+    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return {text};
     QString plain = text;
     plain.remove(QLatin1Char('\r'));
     return plain.split(QLatin1Char('\n'));
@@ -84,10 +87,17 @@ PictureBox::PictureBox(QWidget *parent)
     ensureSurface();
 }
 
-PictureBox::~PictureBox() = default;
+PictureBox::~PictureBox()
+{
+    endPainting();
+}
 
 QImage PictureBox::blankSurface(QSize size) const
 {
+    // Rendering a design picture costs far more than a copy of the result, and Cls needs it
+    // again every time.
+    if (!m_blank.isNull() && m_blank.size() == size)
+        return m_blank;
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
         return image;
@@ -100,6 +110,8 @@ QImage PictureBox::blankSurface(QSize size) const
     } else if (!m_designImage.isNull()) {
         painter.drawImage(QPoint(0, 0), m_designImage);
     }
+    painter.end();
+    m_blank = image;
     return image;
 }
 
@@ -108,6 +120,8 @@ void PictureBox::ensureSurface() const
     const QSize wanted = size();
     if (m_surface.size() == wanted)
         return;
+    endPainting();
+    ++m_revision;
     QImage grown = blankSurface(wanted);
     if (!grown.isNull() && !m_surface.isNull()) {
         // Keep what was drawn; only newly exposed parts show the back colour and design picture.
@@ -119,6 +133,8 @@ void PictureBox::ensureSurface() const
 
 void PictureBox::resetSurface()
 {
+    endPainting();
+    ++m_revision;
     m_surface = blankSurface(size());
     m_currentX = 0;
     m_currentY = 0;
@@ -129,6 +145,7 @@ void PictureBox::setDesignPicture(const QImage &picture)
 {
     m_designSvg.clear();
     m_designImage = picture;
+    m_blank = QImage();
     resetSurface();
 }
 
@@ -144,6 +161,7 @@ bool PictureBox::setDesignPicture(const QString &svgPath)
         if (ok)
             m_designSvg = data;
     }
+    m_blank = QImage();
     resetSurface();
     return ok;
 }
@@ -166,7 +184,26 @@ void PictureBox::Cls()
 void PictureBox::setBackColor(qint32 colour)
 {
     m_backColor = colour & 0xFFFFFF;
+    m_blank = QImage();
     resetSurface();
+}
+
+QPainter *PictureBox::surfacePainter()
+{
+    ensureSurface();
+    if (m_surface.isNull())
+        return nullptr;
+    ++m_revision;
+    if (!m_painter.isActive())
+        m_painter.begin(&m_surface);
+    update();
+    return &m_painter;
+}
+
+void PictureBox::endPainting() const
+{
+    if (m_painter.isActive())
+        m_painter.end();
 }
 
 void PictureBox::setDrawWidth(int pixels)
@@ -176,12 +213,10 @@ void PictureBox::setDrawWidth(int pixels)
 
 void PictureBox::fillPixels(QRect pixels, qint32 colour)
 {
-    ensureSurface();
-    if (m_surface.isNull())
-        return;
-    QPainter painter(&m_surface);
-    painter.fillRect(pixels, toColor(colour));
-    update();
+    if (QPainter *painter = surfacePainter()) {
+        painter->setRenderHint(QPainter::Antialiasing, false);
+        painter->fillRect(pixels, toColor(colour));
+    }
 }
 
 void PictureBox::strokeStraight(QPoint from, QPoint to, qint32 colour)
@@ -210,15 +245,13 @@ void PictureBox::Line(double x1, double y1, double x2, double y2, qint32 colour)
         strokeStraight(from, to, colour);
         return;
     }
-    ensureSurface();
-    if (m_surface.isNull())
+    QPainter *painter = surfacePainter();
+    if (!painter)
         return;
-    QPainter painter(&m_surface);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(toColor(colour), m_drawWidth, Qt::SolidLine, Qt::RoundCap));
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(QPen(toColor(colour), m_drawWidth, Qt::SolidLine, Qt::RoundCap));
     const QPointF centre(0.5, 0.5);
-    painter.drawLine(QPointF(from) + centre, QPointF(to) + centre);
-    update();
+    painter->drawLine(QPointF(from) + centre, QPointF(to) + centre);
 }
 
 void PictureBox::Box(double x1, double y1, double x2, double y2, bool filled)
@@ -245,19 +278,18 @@ void PictureBox::Box(double x1, double y1, double x2, double y2, qint32 colour, 
 
 void PictureBox::paintShape(const QPainterPath &path, bool fill, qint32 outline)
 {
-    ensureSurface();
-    if (m_surface.isNull())
+    QPainter *painter = surfacePainter();
+    if (!painter)
         return;
-    QPainter painter(&m_surface);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(fill ? QBrush(toColor(m_fillColor)) : QBrush(Qt::NoBrush));
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setBrush(fill ? QBrush(toColor(m_fillColor)) : QBrush(Qt::NoBrush));
     if (m_penInvisible)
-        painter.setPen(Qt::NoPen);
+        painter->setPen(Qt::NoPen);
     else
-        painter.setPen(
+        painter->setPen(
             QPen(toColor(outline), m_drawWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
-    painter.drawPath(path);
-    update();
+    painter->drawPath(path);
+    painter->setBrush(Qt::NoBrush);
 }
 
 void PictureBox::Circle(double x, double y, double radius)
@@ -296,11 +328,11 @@ void PictureBox::Pie(double x, double y, double radius, double startAngle, doubl
     paintShape(path, true, m_foreColor);
 }
 
-void PictureBox::drawTextLines(QPainter &painter, const QString &text, QPointF topLeft) const
+void PictureBox::drawTextLines(QPainter &painter, const QStringList &lines,
+                               const QFontMetricsF &metrics, QPointF topLeft) const
 {
-    const QFontMetricsF metrics(m_font, &metricsDevice());
     double baseline = topLeft.y() + metrics.ascent();
-    for (const QString &line : textLines(text)) {
+    for (const QString &line : lines) {
         painter.drawText(QPointF(topLeft.x(), baseline), line);
         baseline += metrics.height();
     }
@@ -308,46 +340,45 @@ void PictureBox::drawTextLines(QPainter &painter, const QString &text, QPointF t
 
 void PictureBox::Print(const QString &text, bool newLine)
 {
-    ensureSurface();
-    if (!m_surface.isNull()) {
-        QPainter painter(&m_surface);
-        painter.setRenderHint(QPainter::TextAntialiasing);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setFont(m_font);
-        painter.setPen(toColor(m_foreColor));
-        drawTextLines(painter, text, QPointF(pixelAt(m_currentX, m_currentY)));
-        update();
-    }
+    const QFontMetricsF metrics(m_font, &metricsDevice());
     const QStringList lines = textLines(text);
-    const double lineHeight = TextHeight(QString());
+    if (QPainter *painter = surfacePainter()) {
+        painter->setRenderHint(QPainter::TextAntialiasing);
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setFont(m_font);
+        painter->setPen(toColor(m_foreColor));
+        drawTextLines(*painter, lines, metrics, QPointF(pixelAt(m_currentX, m_currentY)));
+    }
+    const double lineHeight = pixelsToTwips(metrics.height());
     if (newLine) {
         m_currentX = 0;
         m_currentY += lineHeight * lines.size();
-    } else if (lines.size() == 1) {
-        m_currentX += TextWidth(text);
     } else {
-        m_currentX += TextWidth(lines.last());
+        m_currentX += pixelsToTwips(metrics.horizontalAdvance(lines.last()));
         m_currentY += lineHeight * (lines.size() - 1);
     }
 }
 
 void PictureBox::PrintRotated(const QString &text, double x, double y, double angleDegrees)
 {
-    ensureSurface();
-    if (m_surface.isNull() || !allFinite({x, y, angleDegrees}))
+    if (!allFinite({x, y, angleDegrees}))
         return;
-    QPainter painter(&m_surface);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setFont(m_font);
-    painter.setPen(toColor(m_foreColor));
-    painter.translate(exactPoint(x, y));
-    // QPainter turns positive angles clockwise on screen, which is what callers ask for.
-    painter.rotate(angleDegrees);
+    QPainter *painter = surfacePainter();
+    if (!painter)
+        return;
     const double w = twipsToPixelsF(TextWidth(text));
     const double h = twipsToPixelsF(TextHeight(text));
-    drawTextLines(painter, text, QPointF(-w / 2, -h / 2));
-    update();
+    painter->save();
+    painter->setRenderHint(QPainter::TextAntialiasing);
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setFont(m_font);
+    painter->setPen(toColor(m_foreColor));
+    painter->translate(exactPoint(x, y));
+    // QPainter turns positive angles clockwise on screen, which is what callers ask for.
+    painter->rotate(angleDegrees);
+    drawTextLines(*painter, textLines(text), QFontMetricsF(m_font, &metricsDevice()),
+                  QPointF(-w / 2, -h / 2));
+    painter->restore();
 }
 
 void PictureBox::setFontName(const QString &family)
@@ -413,6 +444,7 @@ double PictureBox::TextHeight(const QString &text) const
 qint32 PictureBox::Point(double x, double y) const
 {
     ensureSurface();
+    endPainting();
     const QPoint p = pixelAt(x, y);
     if (!m_surface.rect().contains(p))
         return -1;
@@ -423,6 +455,7 @@ qint32 PictureBox::Point(double x, double y) const
 const QImage &PictureBox::image() const
 {
     ensureSurface();
+    endPainting();
     return m_surface;
 }
 
@@ -446,6 +479,7 @@ void PictureBox::changeEvent(QEvent *event)
 void PictureBox::paintEvent(QPaintEvent *event)
 {
     ensureSurface();
+    endPainting();
     QPainter painter(this);
     painter.drawImage(event->rect(), m_surface, event->rect());
 }

@@ -3,9 +3,10 @@
 #include <QByteArray>
 #include <QFont>
 #include <QImage>
+#include <QPainter>
 #include <QWidget>
 
-class QPainter;
+class QFontMetricsF;
 class QPainterPath;
 
 namespace velmora {
@@ -23,6 +24,9 @@ namespace velmora {
 /// Pixel mapping: pixel i covers the twips 15 i to 15 i + 15, so the twip position x lies in
 /// pixel floor(x / 15). Lines and boxes snap to whole pixels (diagonal lines are smoothed), text
 /// starts on a whole pixel, circles and sectors are antialiased at their exact position.
+///
+/// One painter stays open on the image across a run of drawing calls and is ended before the
+/// image is shown or read, so a drawing of a hundred calls pays for one painter, not a hundred.
 class PictureBox : public QWidget
 {
     Q_OBJECT
@@ -125,6 +129,9 @@ public:
     double ScaleHeight() const;
     /// The composed surface: design picture and drawing, one image pixel per widget pixel.
     const QImage &image() const;
+    /// Goes up with every change of the surface (a drawing call, Cls, a new size or design
+    /// picture), so whoever drew last can tell that the box still shows its drawing.
+    quint64 revision() const { return m_revision; }
 
 Q_SIGNALS:
     /// Mouse button pressed or released over the box; x and y in twips.
@@ -144,12 +151,20 @@ private:
     // surface against the current size itself.
     void ensureSurface() const;
     void resetSurface();
+    /// The open painter on the surface (opened when needed); counts a change of the drawing.
+    QPainter *surfacePainter();
+    void endPainting() const;
     void fillPixels(QRect pixels, qint32 colour);
     void strokeStraight(QPoint from, QPoint to, qint32 colour);
     void paintShape(const QPainterPath &path, bool fill, qint32 outline);
-    void drawTextLines(QPainter &painter, const QString &text, QPointF topLeft) const;
+    void drawTextLines(QPainter &painter, const QStringList &lines, const QFontMetricsF &metrics,
+                       QPointF topLeft) const;
 
     mutable QImage m_surface;
+    // Back colour and design picture at the current size, kept for the next Cls.
+    mutable QImage m_blank;
+    mutable QPainter m_painter;
+    mutable quint64 m_revision = 0;
     QImage m_designImage;
     QByteArray m_designSvg;
     QFont m_font;

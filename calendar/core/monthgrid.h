@@ -78,6 +78,7 @@ struct CellPaint
     bool bold = false;
     qint32 rectColor = clsDayInfo::kWhite;
     bool selected = false;
+    friend bool operator==(const CellPaint &, const CellPaint &) = default;
 };
 
 /// The 42 cells of a month: empty white cells around the days, each day painted as its record

@@ -46,11 +46,19 @@ void clsCalendar::RefreshCalendar()
 {
     if (!m_picContainer)
         return;
+    PictureBox &pic = *m_picContainer;
+    Drawn now{ShownYear(),      ShownMonth(),   monthCells(MonthDataCol(), layout()),
+              m_lTitleColor,    m_lHeaderColor, m_bTitleBold,
+              pic.ScaleWidth(), pic.drawFont()};
+    if (m_hasDrawn && m_drawnRevision == pic.revision() && m_drawn == now)
+        return;
     DrawHeader();
     DrawWeekdayRow();
-    const auto cells = monthCells(MonthDataCol(), layout());
     for (int i = 0; i < CalendarMetrics::kCells; ++i)
-        DrawCell(cellBox(m_metrics, i), cells[static_cast<size_t>(i)]);
+        DrawCell(cellBox(m_metrics, i), now.cells[static_cast<size_t>(i)]);
+    m_drawn = std::move(now);
+    m_drawnRevision = pic.revision();
+    m_hasDrawn = true;
 }
 
 void clsCalendar::DrawHeader()

@@ -26,7 +26,9 @@ public:
     void setPictureBox(PictureBox *picAny);
     PictureBox *pictureBox() const { return m_picContainer; }
 
-    /// Repaints the title bar, the weekday row and all 42 cells of the shown month.
+    /// Repaints the title bar, the weekday row and all 42 cells of the shown month. When the
+    /// box still shows this calendar's last drawing and that drawing would come out the same,
+    /// nothing is drawn: a moment that moves by the hour changes the month rarely.
     void RefreshCalendar();
 
     qint32 TitleColor() const { return m_lTitleColor; }
@@ -51,7 +53,24 @@ private:
     void DrawWeekdayRow();
     void DrawCell(const TwipBox &box, const CellPaint &cell);
 
+    // What the last drawing showed, and the box's revision right after it.
+    struct Drawn
+    {
+        int year = 0;
+        int month = 0;
+        std::array<CellPaint, CalendarMetrics::kCells> cells;
+        qint32 titleColor = 0;
+        qint32 headerColor = 0;
+        bool titleBold = false;
+        double width = 0;
+        QFont font;
+        friend bool operator==(const Drawn &, const Drawn &) = default;
+    };
+
     CalendarMetrics m_metrics;
+    Drawn m_drawn;
+    quint64 m_drawnRevision = 0;
+    bool m_hasDrawn = false;
     qint32 m_lTitleColor = 0;
     qint32 m_lHeaderColor;
     bool m_bTitleBold = false;

@@ -135,7 +135,38 @@ void CyclePlayer::sendNote(int status, int note)
     if (note < 0 || note > 127)
         return;
     const int velocity = std::clamp<int>(m_state.midVolume, status == kNoteOn ? 1 : 0, 127);
+    quint8 &holders = m_keyHolders[static_cast<size_t>(note)];
+    if (status == kNoteOn) {
+        // A key another slot sounds is struck again: released first, so every
+        // note-on the device gets is matched by one note-off.
+        if (holders > 0)
+            m_midi.sendShortMessage(packShortMessage(kNoteOff, note, velocity));
+        ++holders;
+    } else if (holders > 1) {
+        --holders;
+        return;
+    } else {
+        holders = 0;
+    }
     m_midi.sendShortMessage(packShortMessage(status, note, velocity));
+}
+
+void CyclePlayer::releaseHeldKeys()
+{
+    for (int key = 0; key < 128; ++key) {
+        if (m_keyHolders[static_cast<size_t>(key)] > 0) {
+            m_keyHolders[static_cast<size_t>(key)] = 1;
+            sendNote(kNoteOff, key);
+        }
+    }
+}
+
+void CyclePlayer::checkAudible()
+{
+    if (!m_silenceReport)
+        return;
+    if (const QString reason = m_midi.inaudibleReason(); !reason.isEmpty())
+        m_silenceReport(reason);
 }
 
 void CyclePlayer::stopChord()
@@ -160,6 +191,7 @@ void CyclePlayer::startCommon(CycleButton button)
     m_state.stopRequested = false;
     m_state.topHoldCount = static_cast<qint16>(m_holdIndex);
     m_state.chordSize = 0;
+    checkAudible();
 }
 
 void CyclePlayer::stopCommon()
@@ -175,6 +207,8 @@ void CyclePlayer::stopTick()
     if (m_state.zodiacCycleOn)
         m_state.voiceChanged.fill(true);
     stopChord();
+    // Every slot is released now; a key still counted would hang.
+    releaseHeldKeys();
     m_state.dayCycleOn = false;
     m_state.dayChordDue = false;
     m_state.harmonicCycleOn = false;

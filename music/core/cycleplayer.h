@@ -6,6 +6,7 @@
 #include <QtGlobal>
 
 #include <array>
+#include <functional>
 
 namespace velmora {
 
@@ -124,6 +125,19 @@ public:
     /// Chord release: every slot of the running cycle except a held top note.
     void stopChord();
 
+    /// Where to say, in one line, that a cycle plays on an output nobody can
+    /// hear. The window shows it in its status bar.
+    void setSilenceReport(std::function<void(const QString &)> report)
+    {
+        m_silenceReport = std::move(report);
+    }
+    /// Asks the output whether anyone can hear it and reports when nobody can.
+    /// Runs at every start of a cycle; the window calls it when the output
+    /// changes under a playing cycle.
+    void checkAudible();
+    /// True while a cycle plays (its button shows "Stop").
+    bool isPlayingAny() const { return m_playingAny; }
+
 private:
     void startCommon(CycleButton button);
     void stopCommon();
@@ -132,6 +146,7 @@ private:
     void velocityWalk();
     void startVelocity();
     void sendNote(int status, int note);
+    void releaseHeldKeys();
     void publishChartState();
     void rewrite(MusicBox box, const QString &text);
 
@@ -157,6 +172,11 @@ private:
     int m_timerIntervalMs = 1500;
     bool m_pitchBoxEnabled = true;
     ChartMusicState m_published;
+    // Slots sounding on each key. Two slots can land on one key, and one
+    // note-off ends every voice on it, so the key is released only when its
+    // last holder lets go.
+    std::array<quint8, 128> m_keyHolders{};
+    std::function<void(const QString &)> m_silenceReport;
 };
 
 } // namespace velmora

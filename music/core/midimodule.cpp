@@ -24,11 +24,19 @@ bool MidiModule::open()
         return false;
     if (m_output->isOpen())
         m_output->close();
-    return m_output->open();
+    if (!m_output->open())
+        return false;
+    for (const quint32 packed : m_state.restoreMessages())
+        m_output->send(packed);
+    return true;
 }
 
 bool MidiModule::replaceOutput(std::unique_ptr<MidiOutput> output)
 {
+    if (isOpen()) {
+        for (const quint32 packed : m_state.releaseMessages())
+            m_output->send(packed);
+    }
     close();
     m_output = std::move(output);
     return open();
@@ -40,6 +48,7 @@ void MidiModule::sendShortMessage(quint32 packed)
         ++m_rejected;
         return;
     }
+    m_state.apply(packed);
     const int status = int(packed & 0xF0u);
     const int data1 = int((packed >> 8) & 0x7Fu);
     if ((packed & 0x0Fu) == 0) {
@@ -61,6 +70,14 @@ void MidiModule::setTempo(double beatsPerMinute)
     m_tempo = beatsPerMinute;
     if (m_recorder)
         m_recorder->tempo(beatsPerMinute, m_clock());
+}
+
+QString MidiModule::inaudibleReason() const
+{
+    if (!isOpen())
+        return QStringLiteral("No sound: no MIDI output is open; choose one under File > Sound "
+                              "output.");
+    return m_output->inaudibleReason();
 }
 
 void MidiModule::close()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "music/core/midistate.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -62,11 +64,17 @@ public:
     /// Why open() failed, or a note on how it runs (for example "no audio
     /// device: silent"); empty when all is well.
     virtual QString errorString() const { return {}; }
+    /// One line for the user when nobody can hear this output now (no audio
+    /// device, a port connected to nothing), saying what to do; empty when
+    /// someone can, or when the output cannot tell.
+    virtual QString inaudibleReason() const { return {}; }
 };
 
 /// The program's one MIDI device: opened at start-up, given every message of
 /// the music, closed at shutdown. It refuses a message whose bytes are not
-/// legal MIDI, so a stray value can never corrupt the stream.
+/// legal MIDI, so a stray value can never corrupt the stream. It remembers
+/// what the device was told (instrument, sounding keys), so that an output
+/// put in its place mid-piece plays on from the same state.
 class MidiModule
 {
 public:
@@ -76,16 +84,23 @@ public:
     MidiModule(const MidiModule &) = delete;
     MidiModule &operator=(const MidiModule &) = delete;
 
-    /// Opens the current output (closing any open one first). Without an
-    /// output, or when it fails, later messages are silently lost.
+    /// Opens the current output (closing any open one first) and brings it to
+    /// the remembered state: controllers, program and every sounding key.
+    /// Without an output, or when it fails, later messages are silently lost.
     bool open();
-    /// Closes the current output and opens another in its place.
+    /// Releases every sounding key of the current output (all notes off),
+    /// closes it and opens another in its place, which takes over the state.
     bool replaceOutput(std::unique_ptr<MidiOutput> output);
     void sendShortMessage(quint32 packed);
+    /// Closes the output as it is; a chord still sounding is not released.
     void close();
 
     bool isOpen() const;
     MidiOutput *output() const { return m_output.get(); }
+    /// What the device was told, whether or not an output was open to hear it.
+    const MidiState &state() const { return m_state; }
+    /// The output's own reason when nobody can hear it, or one for no output.
+    QString inaudibleReason() const;
     /// Messages refused because a byte was out of range.
     int rejectedCount() const { return m_rejected; }
 
@@ -105,6 +120,7 @@ public:
 
 private:
     std::unique_ptr<MidiOutput> m_output;
+    MidiState m_state;
     int m_rejected = 0;
     MidiRecorder *m_recorder = nullptr;
     MusicClock m_clock = steadyNow;

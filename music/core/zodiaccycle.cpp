@@ -6,8 +6,9 @@ namespace velmora {
 
 void CyclePlayer::playZodiac()
 {
+    // Moving the moment draws the chart and refreshes the letters; a second
+    // drawing would only draw Mercury's letter again.
     m_sky.updateCalendar(m_sky.jumpCount());
-    m_sky.showPlanets();
     velocityWalk();
     m_state.chordSize = 7;
 

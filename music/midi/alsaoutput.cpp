@@ -81,6 +81,25 @@ void AlsaOutput::connectToSynth()
     }
 }
 
+QString AlsaOutput::inaudibleReason() const
+{
+    if (!m_seq)
+        return {};
+    snd_seq_query_subscribe_t *query = nullptr;
+    snd_seq_query_subscribe_alloca(&query);
+    snd_seq_addr_t self;
+    self.client = static_cast<unsigned char>(snd_seq_client_id(m_seq));
+    self.port = static_cast<unsigned char>(m_port);
+    snd_seq_query_subscribe_set_root(query, &self);
+    snd_seq_query_subscribe_set_type(query, SND_SEQ_QUERY_SUBS_READ);
+    snd_seq_query_subscribe_set_index(query, 0);
+    if (snd_seq_query_port_subscribers(m_seq, query) >= 0)
+        return {};
+    return QStringLiteral("No sound: the ALSA port \"Velmora music\" is connected to nothing; "
+                          "connect it to a synthesiser with aconnect, or choose the built-in "
+                          "synthesiser under File > Sound output.");
+}
+
 QString AlsaOutput::address() const
 {
     if (!m_seq)

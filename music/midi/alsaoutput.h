@@ -30,6 +30,8 @@ public:
     bool isOpen() const override { return m_seq != nullptr; }
     QString kind() const override { return QStringLiteral("alsa"); }
     QString errorString() const override { return m_error; }
+    /// Nobody hears the port while no other client reads from it.
+    QString inaudibleReason() const override;
 
     /// "client:port" of this output's port, empty when closed.
     QString address() const;

@@ -25,6 +25,9 @@ public:
     void close() override { m_open = false; }
     bool isOpen() const override { return m_open; }
     QString kind() const override { return QStringLiteral("record"); }
+    /// A recorder has no listener; it answers as told, to stand in for outputs that do.
+    QString inaudibleReason() const override { return m_inaudible; }
+    void setInaudibleReason(const QString &reason) { m_inaudible = reason; }
 
     const std::vector<RecordedMessage> &messages() const { return m_messages; }
     void clear() { m_messages.clear(); }
@@ -33,6 +36,7 @@ private:
     bool m_open = false;
     std::chrono::steady_clock::time_point m_start;
     std::vector<RecordedMessage> m_messages;
+    QString m_inaudible;
 };
 
 } // namespace velmora

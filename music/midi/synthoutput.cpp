@@ -10,6 +10,8 @@
 
 #include <cmath>
 #include <fluidsynth.h>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <vector>
 
 namespace velmora {
@@ -51,6 +53,7 @@ SynthOutput::SynthOutput(Sink sink, QString wavPath, QString soundFont)
     : m_sink(sink)
     , m_wavPath(std::move(wavPath))
     , m_soundFontPath(std::move(soundFont))
+    , m_background(sink == Sink::AudioDevice)
 {}
 
 SynthOutput::~SynthOutput()
@@ -102,62 +105,154 @@ bool SynthOutput::open()
     close();
     installQuietLog();
     m_error.clear();
+    m_noSoundFont = false;
     m_driverName.clear();
-
-    m_settings = new_fluid_settings();
-    fluid_settings_setnum(m_settings, "synth.sample-rate", kSampleRate);
-    fluid_settings_setnum(m_settings, "synth.gain", 0.5);
-    if (m_sink == Sink::WavFile || m_sink == Sink::RealTimeWavFile) {
-        fluid_settings_setstr(m_settings, "audio.file.name", m_wavPath.toLocal8Bit().constData());
-        fluid_settings_setstr(m_settings, "audio.file.type", "wav");
+    m_pending = MidiState();
+    m_ready.store(false, std::memory_order_release);
+    if (m_soundFontPath.isEmpty())
+        m_soundFontPath = findSoundFont();
+    m_open = true;
+    if (m_background) {
+        m_loader = std::thread([this] { build(); });
+        return true;
     }
-    m_synth = new_fluid_synth(m_settings);
-    if (!m_synth) {
-        m_error = QStringLiteral("the synthesiser could not be created: %1").arg(takeLogMessage());
-        delete_fluid_settings(m_settings);
-        m_settings = nullptr;
+    m_open = build();
+    return m_open;
+}
+
+namespace {
+
+// The synthesiser with its instruments, before any sound goes out.
+struct Instruments
+{
+    fluid_settings_t *settings = nullptr;
+    fluid_synth_t *synth = nullptr;
+    QString error;
+    bool noSoundFont = false;
+};
+
+Instruments readInstruments(SynthOutput::Sink sink, const QString &wavPath,
+                            const QString &soundFont)
+{
+    Instruments in;
+    in.settings = new_fluid_settings();
+    fluid_settings_setnum(in.settings, "synth.sample-rate", SynthOutput::kSampleRate);
+    fluid_settings_setnum(in.settings, "synth.gain", 0.5);
+    if (sink == SynthOutput::Sink::WavFile || sink == SynthOutput::Sink::RealTimeWavFile) {
+        fluid_settings_setstr(in.settings, "audio.file.name", wavPath.toLocal8Bit().constData());
+        fluid_settings_setstr(in.settings, "audio.file.type", "wav");
+    }
+    in.synth = new_fluid_synth(in.settings);
+    if (!in.synth) {
+        in.error = QStringLiteral("the synthesiser could not be created: %1").arg(takeLogMessage());
+        delete_fluid_settings(in.settings);
+        in.settings = nullptr;
+        return in;
+    }
+    if (soundFont.isEmpty() ||
+        fluid_synth_sfload(in.synth, QFile::encodeName(soundFont).constData(), 1) == FLUID_FAILED) {
+        // Without instruments it still accepts messages; it just has no voice.
+        in.noSoundFont = true;
+        in.error = QStringLiteral("no General MIDI SoundFont found: silent");
+    }
+    return in;
+}
+
+} // namespace
+
+bool SynthOutput::build()
+{
+    if (m_beforeLoad)
+        m_beforeLoad();
+    Instruments in;
+    if (m_background) {
+        // The instruments are read at a low priority, so that on a busy machine the window
+        // starting meanwhile keeps the processor. The sound starts back on this thread, at the
+        // usual priority, which the audio thread inherits.
+        std::thread reader([&] {
+            setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
+            in = readInstruments(m_sink, m_wavPath, m_soundFontPath);
+        });
+        reader.join();
+    } else {
+        in = readInstruments(m_sink, m_wavPath, m_soundFontPath);
+    }
+    if (!in.synth) {
+        QMutexLocker lock(&m_mutex);
+        m_error = in.error;
+        m_ready.store(true, std::memory_order_release);
         return false;
     }
 
-    if (m_soundFontPath.isEmpty())
-        m_soundFontPath = findSoundFont();
-    if (m_soundFontPath.isEmpty() ||
-        fluid_synth_sfload(m_synth, QFile::encodeName(m_soundFontPath).constData(), 1) ==
-            FLUID_FAILED) {
-        // Without instruments it still accepts messages; it just has no voice.
-        m_error = QStringLiteral("no General MIDI SoundFont found: silent");
-    }
-
+    // Published under the lock: the other thread reads none of these before m_ready says so.
+    QString error = in.error;
+    QString driverName;
+    fluid_audio_driver_t *driver = nullptr;
+    fluid_file_renderer_t *renderer = nullptr;
     if (m_sink == Sink::AudioDevice) {
         silenceAlsaErrors();
-        for (const char *driver : {"pipewire", "pulseaudio", "alsa"}) {
-            if (fluid_settings_setstr(m_settings, "audio.driver", driver) != FLUID_OK)
+        for (const char *name : {"pipewire", "pulseaudio", "alsa"}) {
+            if (fluid_settings_setstr(in.settings, "audio.driver", name) != FLUID_OK)
                 continue;
-            m_driver = new_fluid_audio_driver(m_settings, m_synth);
-            if (m_driver) {
-                m_driverName = QString::fromLatin1(driver);
+            driver = new_fluid_audio_driver(in.settings, in.synth);
+            if (driver) {
+                driverName = QString::fromLatin1(name);
                 break;
             }
         }
-        if (!m_driver && m_error.isEmpty())
-            m_error = QStringLiteral("no audio device: silent");
+        if (!driver && error.isEmpty())
+            error = QStringLiteral("no audio device: silent");
     } else if (m_sink == Sink::RealTimeWavFile) {
-        fluid_settings_setstr(m_settings, "audio.driver", "file");
-        m_driver = new_fluid_audio_driver(m_settings, m_synth);
-        if (m_driver)
-            m_driverName = QStringLiteral("file");
+        fluid_settings_setstr(in.settings, "audio.driver", "file");
+        driver = new_fluid_audio_driver(in.settings, in.synth);
+        if (driver)
+            driverName = QStringLiteral("file");
         else
-            m_error = QStringLiteral("the file %1 could not be written").arg(m_wavPath);
+            error = QStringLiteral("the file %1 could not be written").arg(m_wavPath);
     } else if (m_sink == Sink::WavFile) {
-        m_renderer = new_fluid_file_renderer(m_synth);
-        if (!m_renderer)
-            m_error = QStringLiteral("the file %1 could not be written").arg(m_wavPath);
+        renderer = new_fluid_file_renderer(in.synth);
+        if (!renderer)
+            error = QStringLiteral("the file %1 could not be written").arg(m_wavPath);
     }
     takeLogMessage();
+
+    QMutexLocker lock(&m_mutex);
+    m_settings = in.settings;
+    m_synth = in.synth;
+    m_driver = driver;
+    m_renderer = renderer;
+    m_error = error;
+    m_noSoundFont = in.noSoundFont;
+    m_driverName = driverName;
+    for (const quint32 packed : m_pending.restoreMessages())
+        dispatch(packed);
+    m_pending = MidiState();
+    m_ready.store(true, std::memory_order_release);
     return true;
 }
 
+void SynthOutput::waitUntilReady() const
+{
+    if (m_loader.joinable())
+        m_loader.join();
+}
+
 void SynthOutput::send(quint32 packed)
+{
+    if (!m_open)
+        return;
+    if (!isReady()) {
+        QMutexLocker lock(&m_mutex);
+        // Checked again under the lock: the loader may have finished meanwhile.
+        if (!isReady()) {
+            m_pending.apply(packed);
+            return;
+        }
+    }
+    dispatch(packed);
+}
+
+void SynthOutput::dispatch(quint32 packed)
 {
     if (!m_synth)
         return;
@@ -183,9 +278,40 @@ void SynthOutput::send(quint32 packed)
     }
 }
 
+QString SynthOutput::errorString() const
+{
+    waitUntilReady();
+    return m_error;
+}
+
+QString SynthOutput::audioDriver() const
+{
+    waitUntilReady();
+    return m_driverName;
+}
+
+QString SynthOutput::inaudibleReason() const
+{
+    if (!m_open)
+        return {};
+    waitUntilReady();
+    if (!m_synth)
+        return QStringLiteral("No sound: the built-in synthesiser could not start; choose the "
+                              "ALSA sequencer port under File > Sound output.");
+    if (m_noSoundFont)
+        return QStringLiteral("No sound: the built-in synthesiser has no General MIDI SoundFont; "
+                              "install the package timgm6mb-soundfont or fluid-soundfont-gm.");
+    if (m_sink == Sink::AudioDevice && !m_driver)
+        return QStringLiteral("No sound: the built-in synthesiser found no audio device; start "
+                              "PipeWire or PulseAudio, or choose another output under File > "
+                              "Sound output.");
+    return {};
+}
+
 float SynthOutput::render(int ms)
 {
-    if (!m_synth || ms <= 0)
+    // Before the synthesiser is ready there is nothing to render yet.
+    if (!isReady() || !m_synth || ms <= 0)
         return 0.0f;
     const int frames = static_cast<int>(static_cast<qint64>(ms) * kSampleRate / 1000);
     if (m_sink == Sink::WavFile) {
@@ -209,6 +335,10 @@ float SynthOutput::render(int ms)
 
 void SynthOutput::close()
 {
+    // A load in progress cannot be interrupted; it ends within a moment.
+    waitUntilReady();
+    m_open = false;
+    m_ready.store(false, std::memory_order_release);
     if (m_driver) {
         delete_fluid_audio_driver(m_driver);
         m_driver = nullptr;

@@ -96,7 +96,10 @@ void MusicPage::syncOut()
         if (m_player.boxRewritten(box))
             edit->setText(m_player.boxText(box));
     }
-    if (m_out && m_player.boxRewritten(MusicBox::Out))
+    // The day chord's name changes once an hour; laying the box out anew four times a beat
+    // for the same text would cost more than the rest of the tick.
+    if (m_out && m_player.boxRewritten(MusicBox::Out) &&
+        m_out->toPlainText() != m_player.boxText(MusicBox::Out))
         m_out->setPlainText(m_player.boxText(MusicBox::Out));
     m_player.clearRewrites();
 

@@ -8,10 +8,13 @@
 #include "music/view/musicpage.h"
 #include "resources/design/designdata.h"
 #include "sky/view/navigation.h"
+#include "sky/view/planetchart.h"
+#include "tests/music/synthmodel.h"
 #include "toolkit/controls.h"
 #include "toolkit/filedialog.h"
 #include "toolkit/formbuilder.h"
 #include "toolkit/messagebox.h"
+#include "toolkit/picturebox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -542,6 +545,51 @@ private Q_SLOTS:
                  u"1N180W-1"_s);
         const MusicState &m = w->musicState();
         QCOMPARE(QList<int>({m.minVolume, m.maxVolume, m.pitchOffset}), QList<int>({1, 2, 1}));
+    }
+
+    // The built-in synthesiser loads its instruments after the window is up; closing at once
+    // waits for it and lets everything go.
+    void closesWhileTheSynthesiserLoads()
+    {
+        frmVelmora::Environment env = environment(m_scratch.path());
+        env.midiOutput = u"synth"_s;
+        frmVelmora w(env);
+        w.Form_Load();
+        QCOMPARE(w.midiOutputName(), u"synth"_s);
+        w.close();
+        QVERIFY(!w.midi().isOpen());
+    }
+
+    // A cycle on an output nobody hears says so in the status bar, never in a dialog. A new
+    // output chosen mid-cycle plays on with the instrument and every voice the cycle holds, and
+    // each beat leaves the chart as a fresh drawing of that moment would be.
+    void soundOutputMidCycle()
+    {
+        auto w = makeWindow(m_scratch.path());
+        w->Form_Load();
+        int dialogs = 0;
+        ScopedMessageBoxHook hook([&](const QString &, const QString &) { ++dialogs; });
+        dynamic_cast<RecordingOutput &>(*w->midi().output()).setInaudibleReason(u"No sound: x"_s);
+        control<QPushButton>(w->form(), u"cmdZodiac"_s)->click();
+        QCOMPARE(w->statusBar()->currentMessage(), u"No sound: x"_s);
+        for (int beat = 0; beat < 3; ++beat) {
+            w->music()->Timer1_Timer();
+            const QImage afterBeat = w->chart()->picture()->image().copy();
+            w->chart()->ShowPlanets();
+            QCOMPARE(w->chart()->picture()->image(), afterBeat);
+        }
+
+        w->chooseMidiOutput(u"record"_s);
+        QVERIFY(w->statusBar()->currentMessage().isEmpty());
+        test::SynthModel synth;
+        synth.take(dynamic_cast<RecordingOutput &>(*w->midi().output()));
+        QCOMPARE(synth.program, w->instrumentToSelect());
+        const auto &notes = w->musicState().chordNotes;
+        const QSet<int> held(notes.begin() + 1, notes.begin() + 8);
+        QCOMPARE(synth.soundingKeys(), int(held.size()));
+        for (int note : held)
+            QVERIFY2(synth.sounding(note), qPrintable(QString::number(note)));
+        QCOMPARE(dialogs, 0);
     }
 };
 

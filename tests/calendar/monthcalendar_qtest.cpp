@@ -60,6 +60,23 @@ private Q_SLOTS:
         QVERIFY(textPixels > 2);
     }
 
+    // A refresh that would draw the same again draws nothing; a change, or a drawing by someone
+    // else on the box, brings the full drawing back.
+    void redrawsOnlyWhatChanged()
+    {
+        m_cal->SelectDay(Moment(2026, 3, 10));
+        m_cal->RefreshCalendar();
+        const quint64 drawn = m_pic->revision();
+        m_cal->RefreshCalendar();
+        QCOMPARE(m_pic->revision(), drawn);
+        m_cal->UnSelectDay(Moment(2026, 3, 10));
+        m_cal->RefreshCalendar();
+        QCOMPARE(fillOf(9), clsDayInfo::kWhite);
+        m_pic->Cls();
+        m_cal->RefreshCalendar();
+        QCOMPARE(m_pic->Point(30, 60), m_cal->HeaderColor());
+    }
+
     void clicks()
     {
         QSignalSpy spy(m_cal.get(), &clsCalendar::DateClicked);

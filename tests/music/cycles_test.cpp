@@ -1,6 +1,9 @@
 #include "music/core/musictables.h"
 #include "musictestsupport.h"
 
+#include <cmath>
+#include <set>
+
 using namespace velmora;
 using namespace velmora::test;
 
@@ -17,8 +20,18 @@ void placeSky(FakeSky &sky)
     }
 }
 
-// Notes of the sky above, slot 1 (Saturn) to slot 7 (Sun).
+// Notes of the sky above, slot 1 (Saturn) to slot 7 (Sun). Saturn and Jupiter share a key.
 const std::vector<int> kSkyChord{47, 47, 43, 91, 77, 62, 74};
+
+// The notes struck, in order.
+std::vector<int> struck(const std::vector<Msg> &msgs)
+{
+    std::vector<int> notes;
+    for (const Msg &m : msgs)
+        if (m.status == kNoteOn)
+            notes.push_back(m.data1);
+    return notes;
+}
 
 } // namespace
 
@@ -32,8 +45,13 @@ TEST(ZodiacCycle, FirstChordOnlyChangedVoicesAndStopOnTheNextTick)
     const Moment before = rig.sky.date;
     rig.player->tick();
     EXPECT_EQ(rig.sky.date, before.addHours(1)) << "the date moves before the chord";
-    // Every slot still holds note 0, which each voice releases before its first strike.
-    EXPECT_EQ(rig.take(), seq(std::vector<int>(7, 0), kSkyChord));
+    EXPECT_EQ(rig.sky.redraws, 0) << "moving the moment drew the chart; once is enough";
+    // Every slot still holds note 0, which each voice releases before its first strike. Jupiter
+    // strikes the key Saturn already sounds, so the key is released before it is struck again.
+    std::vector<Msg> first = seq(std::vector<int>(7, 0), {47});
+    for (const Msg &m : seq({47}, {47, 43, 91, 77, 62, 74}))
+        first.push_back(m);
+    EXPECT_EQ(rig.take(), first);
 
     rig.player->tick();
     EXPECT_TRUE(rig.take().empty()) << "an unchanged sky keeps every voice sounding";
@@ -45,9 +63,48 @@ TEST(ZodiacCycle, FirstChordOnlyChangedVoicesAndStopOnTheNextTick)
     EXPECT_TRUE(rig.take().empty()) << "Stop releases nothing until the next tick";
     EXPECT_TRUE(rig.player->stopPending());
     rig.ticks(2); // the second tick finds the music stopped
-    EXPECT_EQ(rig.take(), seq({47, 47, 43, 91, 77, 64, 74}, {}));
+    EXPECT_EQ(rig.take(), seq({47, 43, 91, 77, 64, 74}, {})) << "one release for a shared key";
+    EXPECT_EQ(rig.synth.soundingKeys(), 0);
     EXPECT_FALSE(rig.player->timerEnabled());
     EXPECT_FALSE(rig.sky.music.zodiacCycleOn);
+}
+
+// Ninety beats of each cycle where two slots land on one key (planets passing each other, a
+// shuffled day chord, harmonic notes held at 127): the synthesiser never silences a voice the
+// cycle holds, never gets a second strike on a sounding key, and the stop leaves nothing on.
+TEST(EveryCycle, NinetyBeatsWithSharedKeysSilenceNoVoice)
+{
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        SCOPED_TRACE(cycle);
+        Rig rig({0.9, 0.6, 0.3, 0.0, 0.5, 0.2});
+        placeSky(rig.sky);
+        rig.sky.date = Moment(2026, 12, 2, 6, 0);
+        rig.player->setOctaveSpanText(QStringLiteral("6"));
+        rig.player->setBoxText(MusicBox::Pitch, QStringLiteral("72"));
+        void (CyclePlayer::*const click[])() = {&CyclePlayer::clickZodiac, &CyclePlayer::clickDays,
+                                                &CyclePlayer::clickHarmonic};
+        VoiceTime voices;
+        int shared = 0;
+        (rig.player.get()->*click[cycle])();
+        for (int t = 0; t < 90; ++t) {
+            for (size_t i = 0; i < 7; ++i)
+                rig.sky.longitudes[i] = std::fmod(rig.sky.longitudes[i] + 1.7 * double(7 - i), 360);
+            rig.player->tick();
+            rig.take();
+            const MusicState &state = rig.player->state();
+            voices.count(state, rig.synth);
+            const std::set<int> keys(state.chordNotes.begin() + 1,
+                                     state.chordNotes.begin() + 1 + state.chordSize);
+            shared += int(keys.size()) < state.chordSize;
+        }
+        (rig.player.get()->*click[cycle])();
+        rig.player->tick();
+        rig.take();
+        EXPECT_GT(shared, 0) << "the run must put two slots on one key";
+        EXPECT_EQ(voices.silenced, 0) << "of " << voices.total << " voice-beats";
+        EXPECT_EQ(rig.synth.doubledStrikes, 0);
+        EXPECT_EQ(rig.synth.soundingKeys(), 0);
+    }
 }
 
 TEST(ZodiacCycle, PairPositionsIncludingStraddlingPairs)
@@ -112,7 +169,7 @@ TEST(DayCycle, GroupRegistersAndWeekday)
         Rig rig({0.0, 0.3, 0.6, 0.9});
         rig.sky.date = Moment(2026, 12, c.day, c.hour, c.minute);
         rig.player->clickDays();
-        EXPECT_EQ(rig.take(), seq({0, 0, 0, 0}, c.notes)) << c.day << " " << c.hour;
+        EXPECT_EQ(struck(rig.take()), c.notes) << c.day << " " << c.hour;
         EXPECT_EQ(rig.player->boxText(MusicBox::Out), QLatin1String(c.out));
     }
 }
@@ -208,7 +265,7 @@ TEST(Velocity, WalkTurnsAtTheLimitsAndStaysInsideTheByte)
     int highest = 0;
     for (int t = 0; t < 60; ++t) {
         const auto msgs = high.take();
-        ASSERT_EQ(msgs.size(), t == 0 ? 5u : 10u) << "every tick strikes the whole chord";
+        ASSERT_EQ(struck(msgs).size(), 5u) << "every tick strikes the whole chord";
         for (const Msg &m : msgs) {
             highest = std::max(highest, m.data1);
             EXPECT_LT(m.data2, 128);
@@ -255,7 +312,7 @@ TEST(Protocol, StartDuringAPendingStopFinishesTheStopFirst)
     rig.player->clickZodiac();
     EXPECT_TRUE(rig.player->isButtonEnabled(CycleButton::Harmonic));
     rig.startHarmonic(0);
-    EXPECT_EQ(rig.take(), seq(kSkyChord, {72, 77, 69, 53, 41}));
+    EXPECT_EQ(rig.take(), seq({47, 43, 91, 77, 62, 74}, {72, 77, 69, 53, 41}));
     EXPECT_FALSE(rig.sky.music.zodiacCycleOn);
     const int updatesBefore = rig.sky.updates;
     rig.player->tick();

@@ -5,6 +5,7 @@
 #include "music/core/cycleplayer.h"
 #include "music/core/midimodule.h"
 #include "music/midi/recordingoutput.h"
+#include "synthmodel.h"
 
 #include <deque>
 #include <gtest/gtest.h>
@@ -78,19 +79,22 @@ struct Rig
     }
 
     /// Everything sent since the last call, decoded; the recorder is emptied
-    /// so each check sees only new messages.
+    /// so each check sees only new messages. The synthesiser model hears it all.
     std::vector<Msg> take()
     {
         std::vector<Msg> out;
-        for (const RecordedMessage &m : recorder->messages())
+        for (const RecordedMessage &m : recorder->messages()) {
+            synth.play(m.packed);
             out.push_back({static_cast<int>(m.packed & 0xFF),
                            static_cast<int>((m.packed >> 8) & 0xFF),
                            static_cast<int>((m.packed >> 16) & 0xFF)});
+        }
         recorder->clear();
         return out;
     }
 
     size_t drawn = 0;
+    SynthModel synth;
     FakeSky sky;
     RandomSource random;
     RecordingOutput *recorder = nullptr;

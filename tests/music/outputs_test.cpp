@@ -4,6 +4,7 @@
 #include "musictestsupport.h"
 
 #include <QFile>
+#include <future>
 
 using namespace velmora;
 using namespace velmora::test;
@@ -26,16 +27,40 @@ TEST(SynthOutput, SoundsANoteAndFallsQuietAfterItsRelease)
 
 TEST(SynthOutput, WithoutASoundDeviceItStillTakesMessages)
 {
-    // With every audio driver failing the synthesiser still opens.
+    // With every audio driver failing the synthesiser still opens, and says why it is silent.
     SynthOutput synth;
     ASSERT_TRUE(synth.open());
     synth.send(packShortMessage(kNoteOn, 60, 100));
     synth.send(packShortMessage(kNoteOff, 60, 100));
-    if (synth.audioDriver().isEmpty()) {
-        EXPECT_FALSE(synth.errorString().isEmpty()) << "no driver, so it must say why";
+    if (synth.audioDriver().isEmpty() || synth.soundFont().isEmpty()) {
+        EXPECT_FALSE(synth.errorString().isEmpty());
+        EXPECT_TRUE(synth.inaudibleReason().startsWith(QLatin1String("No sound: ")));
+    } else {
+        EXPECT_TRUE(synth.inaudibleReason().isEmpty());
     }
     synth.close();
     EXPECT_FALSE(synth.isOpen());
+}
+
+// The instruments load on a thread of their own (held back here until the chord is asked for);
+// the chord sounds once they are in.
+TEST(SynthOutput, AChordAskedForWhileLoadingSoundsOnceReady)
+{
+    if (SynthOutput::findSoundFont().isEmpty())
+        GTEST_SKIP() << "no General MIDI SoundFont installed";
+    SynthOutput synth(SynthOutput::Sink::Memory);
+    // Declared after the output, so that a failing check, which ends the test early, lets the
+    // load go before the output waits for it.
+    std::promise<void> go;
+    synth.setLoadInBackground(true);
+    synth.setBeforeLoad([loading = go.get_future().share()] { loading.wait(); });
+    ASSERT_TRUE(synth.open());
+    synth.send(packShortMessage(kProgramChange, 0, 0));
+    synth.send(packShortMessage(kNoteOn, 60, 100));
+    EXPECT_FALSE(synth.isReady());
+    go.set_value();
+    synth.waitUntilReady();
+    EXPECT_GT(synth.render(300), 0.01f);
 }
 
 TEST(AlsaOutput, OpensOrSaysWhyAndNeverLeavesAHalfOpenPort)
@@ -43,6 +68,8 @@ TEST(AlsaOutput, OpensOrSaysWhyAndNeverLeavesAHalfOpenPort)
     AlsaOutput alsa;
     if (alsa.open()) {
         EXPECT_FALSE(alsa.address().isEmpty());
+        // Connected to nothing, nobody hears it, and it says so.
+        EXPECT_EQ(alsa.connectedTo().isEmpty(), !alsa.inaudibleReason().isEmpty());
         alsa.send(packShortMessage(kNoteOn, 60, 100));
         alsa.close();
     } else {
@@ -50,6 +77,46 @@ TEST(AlsaOutput, OpensOrSaysWhyAndNeverLeavesAHalfOpenPort)
     }
     EXPECT_FALSE(alsa.isOpen());
     alsa.send(packShortMessage(kNoteOn, 60, 100)); // closed: ignored
+}
+
+namespace {
+
+// An output whose messages outlive it, so a test can read what it got after the module let it go.
+struct LoggingOutput : MidiOutput
+{
+    explicit LoggingOutput(std::vector<quint32> &log)
+        : log(log)
+    {}
+    bool open() override { return opened = true; }
+    void send(quint32 packed) override { log.push_back(packed); }
+    void close() override { opened = false; }
+    bool isOpen() const override { return opened; }
+    QString kind() const override { return QStringLiteral("log"); }
+
+    std::vector<quint32> &log;
+    bool opened = false;
+};
+
+} // namespace
+
+// A new output mid-piece gets the instrument and every sounding key at once; the old one is
+// released first.
+TEST(MidiModule, AReplacedOutputHandsOverTheInstrumentAndTheSoundingChord)
+{
+    std::vector<quint32> oldLog, newLog;
+    MidiModule midi(std::make_unique<LoggingOutput>(oldLog));
+    midi.open();
+    const quint32 bank = packShortMessage(kControlChange, 0, 0);
+    const quint32 program = packShortMessage(kProgramChange, 50, 0);
+    for (quint32 m : {bank, program, packShortMessage(kNoteOn, 60, 70),
+                      packShortMessage(kNoteOn, 64, 80), packShortMessage(kNoteOff, 64, 64)})
+        midi.sendShortMessage(m);
+    oldLog.clear();
+
+    ASSERT_TRUE(midi.replaceOutput(std::make_unique<LoggingOutput>(newLog)));
+    EXPECT_EQ(oldLog, (std::vector<quint32>{packShortMessage(kNoteOff, 60, 64),
+                                            packShortMessage(kControlChange, 123, 0)}));
+    EXPECT_EQ(newLog, (std::vector<quint32>{bank, program, packShortMessage(kNoteOn, 60, 70)}));
 }
 
 TEST(MidiOutputs, FactoryAndFallback)

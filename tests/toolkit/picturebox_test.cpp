@@ -300,6 +300,31 @@ private Q_SLOTS:
         QVERIFY(box.paints <= 2);
     }
 
+    // One painter serves a run of calls: no call may inherit another's brush, pen or turn. The
+    // same calls with the image read between them (which ends the painter) give the same picture.
+    void aRunOfCallsDrawsAsCallsOneByOne()
+    {
+        const auto draw = [](PictureBox &box, bool readBetween) {
+            box.resize(120, 80);
+            box.setFillColor(kRed);
+            for (int call = 0; call < 4; ++call) {
+                if (call == 0)
+                    box.Pie(tw(30), tw(30), tw(20), 0.3, 2.0);
+                else if (call == 1)
+                    box.PrintRotated(u"Ab"_s, tw(60), tw(40), 30);
+                else if (call == 2)
+                    box.Circle(tw(90), tw(40), tw(15), kBlue);
+                else
+                    box.Line(tw(5), tw(70), tw(110), tw(60), kGreen);
+                if (readBetween)
+                    box.image();
+            }
+            return box.image().copy();
+        };
+        PictureBox together, apart;
+        QCOMPARE(draw(together, false), draw(apart, true));
+    }
+
     void mouseSignalsInTwips()
     {
         PictureBox box;

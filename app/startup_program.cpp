@@ -1,0 +1,22 @@
+#include "app/startup_program.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QIcon>
+
+namespace velmora {
+
+void prepareApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("Velmora"));
+    // The desktop entry's name and its icon: the desktop groups the windows under the menu entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VELMORA_APP_ID));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/design/velmora.svg")));
+    // The layout is measured for a small sans-serif dialog font; Arial resolves to a
+    // metric-compatible face through fontconfig.
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(8.25);
+    QApplication::setFont(font);
+}
+
+} // namespace velmora
