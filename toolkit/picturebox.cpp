@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFontMetricsF>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -20,6 +21,8 @@ namespace {
 
 // Far outside any surface, yet safe to offset and to hand to the painter.
 constexpr double kFarPixels = 1e6;
+constexpr double kFullTurn = 2 * std::numbers::pi;
+constexpr double kToDegrees = 180 / std::numbers::pi;
 
 // Tolerates values such as 149.99999 that stand for a pixel border. Values beyond any surface,
 // and values that are not numbers, are held far outside it instead of overflowing the int.
@@ -36,8 +39,8 @@ bool allFinite(std::initializer_list<double> values)
     return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
 }
 
-// Text is measured and drawn at 96 dots per inch on every screen, as the twip lengths assume;
-// a QImage reports its own resolution, 96 dpi by default.
+// Text is measured at 96 dots per inch on every device, as the twip lengths assume; a QImage
+// reports its own resolution, 96 dpi by default.
 const QImage &metricsDevice()
 {
     static const QImage device(1, 1, QImage::Format_RGB32);
@@ -67,59 +70,74 @@ QColor toColor(qint32 value)
     return {c.red, c.green, c.blue};
 }
 
-QStringList textLines(const QString &text)
+// A pen of w pixels covers w whole pixels across a straight line and reaches as far past each
+// end.
+QRect straightStroke(QPoint from, QPoint to, int width)
 {
-    QString plain = text;
-    plain.remove(QLatin1Char('\r'));
-    return plain.split(QLatin1Char('\n'));
+    const int before = (width - 1) / 2;
+    const int after = width / 2;
+    const QRect span = spanning(from, to);
+    return {QPoint(span.left() - before, span.top() - before),
+            QPoint(span.right() + after, span.bottom() + after)};
+}
+
+bool isRaster(const QPainter &painter)
+{
+    const QPaintEngine *engine = painter.paintEngine();
+    return engine && engine->type() == QPaintEngine::Raster;
 }
 
 } // namespace
 
+/// One recorded drawing call, in twips, with the state it was drawn in.
+struct PictureBox::Op
+{
+    enum class Kind : quint8
+    {
+        Line,
+        Box,
+        FilledBox,
+        Shape,
+        Text,
+        RotatedText
+    };
+
+    Kind kind = Kind::Line;
+    bool fill = false;    // Shape: filled with fillColour
+    bool outline = false; // Shape: outline drawn in colour
+    int width = 1;        // pen width in design pixels
+    qint32 colour = 0;
+    qint32 fillColour = 0;
+    // Line and boxes: the two corners. Shape: centre and radius (x2). Text: the top-left corner.
+    // Rotated text: its centre.
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    // Shape: start and span in degrees, span 0 for a whole circle. Rotated text: the angle.
+    double start = 0, span = 0;
+    // Text: measures in design pixels, taken when it was printed.
+    double ascent = 0, lineHeight = 0, textWidth = 0, textHeight = 0;
+    QString text;
+    QFont font;
+};
+
 PictureBox::PictureBox(QWidget *parent)
     : QWidget(parent)
     , m_font(font())
+    , m_widgetFont(font())
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    ensureSurface();
 }
 
 PictureBox::~PictureBox() = default;
 
-QImage PictureBox::blankSurface(QSize size) const
+void PictureBox::record(Op &&op)
 {
-    QImage image(size, QImage::Format_RGB32);
-    if (image.isNull())
-        return image;
-    image.fill(toColor(m_backColor));
-    QPainter painter(&image);
-    if (!m_designSvg.isEmpty()) {
-        QSvgRenderer renderer(m_designSvg);
-        painter.setRenderHint(QPainter::Antialiasing);
-        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
-    } else if (!m_designImage.isNull()) {
-        painter.drawImage(QPoint(0, 0), m_designImage);
-    }
-    return image;
+    m_ops.push_back(std::move(op));
+    update();
 }
 
-void PictureBox::ensureSurface() const
+void PictureBox::clearDrawing()
 {
-    const QSize wanted = size();
-    if (m_surface.size() == wanted)
-        return;
-    QImage grown = blankSurface(wanted);
-    if (!grown.isNull() && !m_surface.isNull()) {
-        // Keep what was drawn; only newly exposed parts show the back colour and design picture.
-        QPainter painter(&grown);
-        painter.drawImage(QPoint(0, 0), m_surface);
-    }
-    m_surface = grown;
-}
-
-void PictureBox::resetSurface()
-{
-    m_surface = blankSurface(size());
+    m_ops.clear();
     m_currentX = 0;
     m_currentY = 0;
     update();
@@ -127,25 +145,25 @@ void PictureBox::resetSurface()
 
 void PictureBox::setDesignPicture(const QImage &picture)
 {
-    m_designSvg.clear();
+    m_designSvg.reset();
     m_designImage = picture;
-    resetSurface();
+    m_layers[0] = m_layers[1] = {};
+    clearDrawing();
 }
 
 bool PictureBox::setDesignPicture(const QString &svgPath)
 {
     m_designImage = QImage();
-    m_designSvg.clear();
+    m_designSvg.reset();
+    m_layers[0] = m_layers[1] = {};
     QFile file(svgPath);
-    bool ok = false;
     if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray data = file.readAll();
-        ok = QSvgRenderer(data).isValid();
-        if (ok)
-            m_designSvg = data;
+        auto renderer = std::make_unique<QSvgRenderer>(file.readAll());
+        if (renderer->isValid())
+            m_designSvg = std::move(renderer);
     }
-    resetSurface();
-    return ok;
+    clearDrawing();
+    return m_designSvg != nullptr;
 }
 
 void PictureBox::clearDesignPicture()
@@ -155,18 +173,19 @@ void PictureBox::clearDesignPicture()
 
 bool PictureBox::hasDesignPicture() const
 {
-    return !m_designSvg.isEmpty() || !m_designImage.isNull();
+    return m_designSvg || !m_designImage.isNull();
 }
 
 void PictureBox::Cls()
 {
-    resetSurface();
+    clearDrawing();
 }
 
 void PictureBox::setBackColor(qint32 colour)
 {
     m_backColor = colour & 0xFFFFFF;
-    resetSurface();
+    m_layers[0] = m_layers[1] = {};
+    clearDrawing();
 }
 
 void PictureBox::setDrawWidth(int pixels)
@@ -174,25 +193,12 @@ void PictureBox::setDrawWidth(int pixels)
     m_drawWidth = std::clamp(pixels, 1, 32767);
 }
 
-void PictureBox::fillPixels(QRect pixels, qint32 colour)
+void PictureBox::setZoom(double zoom)
 {
-    ensureSurface();
-    if (m_surface.isNull())
+    if (!(zoom > 0) || !std::isfinite(zoom) || zoom == m_zoom)
         return;
-    QPainter painter(&m_surface);
-    painter.fillRect(pixels, toColor(colour));
+    m_zoom = zoom;
     update();
-}
-
-void PictureBox::strokeStraight(QPoint from, QPoint to, qint32 colour)
-{
-    // A pen of w pixels covers w whole pixels across the line and reaches as far past each end.
-    const int before = (m_drawWidth - 1) / 2;
-    const int after = m_drawWidth / 2;
-    const QRect span = spanning(from, to);
-    fillPixels(QRect(QPoint(span.left() - before, span.top() - before),
-                     QPoint(span.right() + after, span.bottom() + after)),
-               colour);
 }
 
 void PictureBox::Line(double x1, double y1, double x2, double y2)
@@ -204,21 +210,15 @@ void PictureBox::Line(double x1, double y1, double x2, double y2, qint32 colour)
 {
     if (m_penInvisible || !allFinite({x1, y1, x2, y2}))
         return;
-    const QPoint from = pixelAt(x1, y1);
-    const QPoint to = pixelAt(x2, y2);
-    if (from.x() == to.x() || from.y() == to.y()) {
-        strokeStraight(from, to, colour);
-        return;
-    }
-    ensureSurface();
-    if (m_surface.isNull())
-        return;
-    QPainter painter(&m_surface);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(toColor(colour), m_drawWidth, Qt::SolidLine, Qt::RoundCap));
-    const QPointF centre(0.5, 0.5);
-    painter.drawLine(QPointF(from) + centre, QPointF(to) + centre);
-    update();
+    Op op;
+    op.kind = Op::Kind::Line;
+    op.x1 = x1;
+    op.y1 = y1;
+    op.x2 = x2;
+    op.y2 = y2;
+    op.colour = colour;
+    op.width = m_drawWidth;
+    record(std::move(op));
 }
 
 void PictureBox::Box(double x1, double y1, double x2, double y2, bool filled)
@@ -228,36 +228,17 @@ void PictureBox::Box(double x1, double y1, double x2, double y2, bool filled)
 
 void PictureBox::Box(double x1, double y1, double x2, double y2, qint32 colour, bool filled)
 {
-    if (!allFinite({x1, y1, x2, y2}))
+    if (!allFinite({x1, y1, x2, y2}) || (!filled && m_penInvisible))
         return;
-    const QRect r = spanning(pixelAt(x1, y1), pixelAt(x2, y2));
-    if (filled) {
-        fillPixels(r, colour);
-        return;
-    }
-    if (m_penInvisible)
-        return;
-    strokeStraight(r.topLeft(), r.topRight(), colour);
-    strokeStraight(r.bottomLeft(), r.bottomRight(), colour);
-    strokeStraight(r.topLeft(), r.bottomLeft(), colour);
-    strokeStraight(r.topRight(), r.bottomRight(), colour);
-}
-
-void PictureBox::paintShape(const QPainterPath &path, bool fill, qint32 outline)
-{
-    ensureSurface();
-    if (m_surface.isNull())
-        return;
-    QPainter painter(&m_surface);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(fill ? QBrush(toColor(m_fillColor)) : QBrush(Qt::NoBrush));
-    if (m_penInvisible)
-        painter.setPen(Qt::NoPen);
-    else
-        painter.setPen(
-            QPen(toColor(outline), m_drawWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
-    painter.drawPath(path);
-    update();
+    Op op;
+    op.kind = filled ? Op::Kind::FilledBox : Op::Kind::Box;
+    op.x1 = x1;
+    op.y1 = y1;
+    op.x2 = x2;
+    op.y2 = y2;
+    op.colour = colour;
+    op.width = m_drawWidth;
+    record(std::move(op));
 }
 
 void PictureBox::Circle(double x, double y, double radius)
@@ -267,108 +248,131 @@ void PictureBox::Circle(double x, double y, double radius)
 
 void PictureBox::Circle(double x, double y, double radius, qint32 colour)
 {
-    if (!allFinite({x, y, radius}))
+    if (!allFinite({x, y, radius}) || (m_penInvisible && !m_fillSolid))
         return;
-    const double r = twipsToPixelsF(std::abs(radius));
-    QPainterPath path;
-    path.addEllipse(exactPoint(x, y), r, r);
-    paintShape(path, m_fillSolid, colour);
+    Op op;
+    op.kind = Op::Kind::Shape;
+    op.x1 = x;
+    op.y1 = y;
+    op.x2 = std::abs(radius);
+    op.fill = m_fillSolid;
+    op.fillColour = m_fillColor;
+    op.outline = !m_penInvisible;
+    op.colour = colour;
+    op.width = m_drawWidth;
+    record(std::move(op));
 }
 
 void PictureBox::Pie(double x, double y, double radius, double startAngle, double endAngle)
 {
-    constexpr double fullTurn = 2 * std::numbers::pi;
     if (!allFinite({x, y, radius, startAngle, endAngle}) || startAngle == endAngle)
         return;
-    double span = std::fmod(endAngle - startAngle, fullTurn);
+    double span = std::fmod(endAngle - startAngle, kFullTurn);
     if (span < 0)
-        span += fullTurn;
+        span += kFullTurn;
     if (span == 0)
-        span = fullTurn; // the ends differ by whole turns: the full disc
-    const double r = twipsToPixelsF(std::abs(radius));
-    const QPointF centre = exactPoint(x, y);
-    const QRectF bounds(centre.x() - r, centre.y() - r, 2 * r, 2 * r);
-    constexpr double toDegrees = 180 / std::numbers::pi;
-    QPainterPath path(centre);
+        span = kFullTurn; // the ends differ by whole turns: the full disc
+    Op op;
+    op.kind = Op::Kind::Shape;
+    op.x1 = x;
+    op.y1 = y;
+    op.x2 = std::abs(radius);
     // QPainterPath angles already run counter-clockwise on screen, as the caller's do.
-    path.arcTo(bounds, std::fmod(startAngle, fullTurn) * toDegrees, span * toDegrees);
-    path.closeSubpath();
-    paintShape(path, true, m_foreColor);
-}
-
-void PictureBox::drawTextLines(QPainter &painter, const QString &text, QPointF topLeft) const
-{
-    const QFontMetricsF metrics(m_font, &metricsDevice());
-    double baseline = topLeft.y() + metrics.ascent();
-    for (const QString &line : textLines(text)) {
-        painter.drawText(QPointF(topLeft.x(), baseline), line);
-        baseline += metrics.height();
-    }
+    op.start = std::fmod(startAngle, kFullTurn) * kToDegrees;
+    op.span = span * kToDegrees;
+    op.fill = true;
+    op.fillColour = m_fillColor;
+    op.outline = !m_penInvisible;
+    op.colour = m_foreColor;
+    op.width = m_drawWidth;
+    record(std::move(op));
 }
 
 void PictureBox::Print(const QString &text, bool newLine)
 {
-    ensureSurface();
-    if (!m_surface.isNull()) {
-        QPainter painter(&m_surface);
-        painter.setRenderHint(QPainter::TextAntialiasing);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setFont(m_font);
-        painter.setPen(toColor(m_foreColor));
-        drawTextLines(painter, text, QPointF(pixelAt(m_currentX, m_currentY)));
-        update();
+    const QFontMetricsF &fm = metrics();
+    const qsizetype breaks = text.count(QLatin1Char('\n'));
+    if (!text.isEmpty()) {
+        Op op;
+        op.kind = Op::Kind::Text;
+        op.x1 = m_currentX;
+        op.y1 = m_currentY;
+        op.text = text;
+        op.text.remove(QLatin1Char('\r'));
+        op.font = m_font;
+        op.colour = m_foreColor;
+        op.ascent = fm.ascent();
+        op.lineHeight = fm.height();
+        record(std::move(op));
     }
-    const QStringList lines = textLines(text);
-    const double lineHeight = TextHeight(QString());
+    const double lineHeight = pixelsToTwips(fm.height());
     if (newLine) {
         m_currentX = 0;
-        m_currentY += lineHeight * lines.size();
-    } else if (lines.size() == 1) {
+        m_currentY += lineHeight * static_cast<double>(breaks + 1);
+    } else if (breaks == 0) {
         m_currentX += TextWidth(text);
     } else {
-        m_currentX += TextWidth(lines.last());
-        m_currentY += lineHeight * (lines.size() - 1);
+        m_currentX += TextWidth(text.mid(text.lastIndexOf(QLatin1Char('\n')) + 1));
+        m_currentY += lineHeight * static_cast<double>(breaks);
     }
 }
 
 void PictureBox::PrintRotated(const QString &text, double x, double y, double angleDegrees)
 {
-    ensureSurface();
-    if (m_surface.isNull() || !allFinite({x, y, angleDegrees}))
+    if (!allFinite({x, y, angleDegrees}) || text.isEmpty())
         return;
-    QPainter painter(&m_surface);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setFont(m_font);
-    painter.setPen(toColor(m_foreColor));
-    painter.translate(exactPoint(x, y));
-    // QPainter turns positive angles clockwise on screen, which is what callers ask for.
-    painter.rotate(angleDegrees);
-    const double w = twipsToPixelsF(TextWidth(text));
-    const double h = twipsToPixelsF(TextHeight(text));
-    drawTextLines(painter, text, QPointF(-w / 2, -h / 2));
-    update();
+    const QFontMetricsF &fm = metrics();
+    Op op;
+    op.kind = Op::Kind::RotatedText;
+    op.x1 = x;
+    op.y1 = y;
+    op.start = angleDegrees;
+    op.text = text;
+    op.text.remove(QLatin1Char('\r'));
+    op.font = m_font;
+    op.colour = m_foreColor;
+    op.ascent = fm.ascent();
+    op.lineHeight = fm.height();
+    op.textWidth = twipsToPixelsF(TextWidth(text));
+    op.textHeight = twipsToPixelsF(TextHeight(text));
+    record(std::move(op));
+}
+
+const QFontMetricsF &PictureBox::metrics() const
+{
+    if (!m_metrics)
+        m_metrics = std::make_unique<QFontMetricsF>(m_font, &metricsDevice());
+    return *m_metrics;
 }
 
 void PictureBox::setFontName(const QString &family)
 {
     m_font.setFamily(family);
+    m_metrics.reset();
 }
 
 void PictureBox::setFontSize(double points)
 {
-    if (points > 0 && std::isfinite(points))
+    if (points > 0 && std::isfinite(points)) {
         m_font.setPointSizeF(points);
+        m_metrics.reset();
+    }
 }
 
 void PictureBox::setFontBold(bool bold)
 {
+    if (m_font.bold() == bold)
+        return;
     m_font.setBold(bold);
+    m_metrics.reset();
 }
 
 void PictureBox::setFontItalic(bool italic)
 {
+    if (m_font.italic() == italic)
+        return;
     m_font.setItalic(italic);
+    m_metrics.reset();
 }
 
 QString PictureBox::fontName() const
@@ -395,77 +399,274 @@ bool PictureBox::fontItalic() const
 
 double PictureBox::TextWidth(const QString &text) const
 {
-    ensureSurface();
-    const QFontMetricsF metrics(m_font, &metricsDevice());
+    const QFontMetricsF &fm = metrics();
     double widest = 0;
-    for (const QString &line : textLines(text))
-        widest = std::max(widest, metrics.horizontalAdvance(line));
+    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return pixelsToTwips(fm.horizontalAdvance(text));
+    QString plain = text;
+    plain.remove(QLatin1Char('\r'));
+    for (const QString &line : plain.split(QLatin1Char('\n')))
+        widest = std::max(widest, fm.horizontalAdvance(line));
     return pixelsToTwips(widest);
 }
 
 double PictureBox::TextHeight(const QString &text) const
 {
-    ensureSurface();
-    const QFontMetricsF metrics(m_font, &metricsDevice());
-    return pixelsToTwips(metrics.height() * textLines(text).size());
+    const auto lines = static_cast<double>(text.count(QLatin1Char('\n')) + 1);
+    return pixelsToTwips(metrics().height() * lines);
 }
 
-qint32 PictureBox::Point(double x, double y) const
+int PictureBox::recordedCount() const
 {
-    ensureSurface();
-    const QPoint p = pixelAt(x, y);
-    if (!m_surface.rect().contains(p))
-        return -1;
-    const QRgb rgb = m_surface.pixel(p);
-    return colourValue(qRed(rgb), qGreen(rgb), qBlue(rgb));
+    return static_cast<int>(m_ops.size());
 }
 
-const QImage &PictureBox::image() const
+QSize PictureBox::designSize() const
 {
-    ensureSurface();
-    return m_surface;
+    return {qRound(width() / m_zoom), qRound(height() / m_zoom)};
 }
 
 double PictureBox::ScaleWidth() const
 {
-    return pixelsToTwips(width());
+    return pixelsToTwips(designSize().width());
 }
 
 double PictureBox::ScaleHeight() const
 {
-    return pixelsToTwips(height());
+    return pixelsToTwips(designSize().height());
+}
+
+const QImage &PictureBox::designLayer(qreal deviceScale) const
+{
+    const QSize design = designSize();
+    for (const LayerCache &layer : m_layers) {
+        if (layer.pixels == design && !layer.image.isNull() &&
+            layer.image.devicePixelRatio() == deviceScale)
+            return layer.image;
+    }
+    LayerCache &layer = m_layers[m_nextLayer];
+    m_nextLayer = 1 - m_nextLayer;
+    const QSizeF exact = QSizeF(design) * deviceScale;
+    layer.pixels = design;
+    layer.image = QImage(QSize(static_cast<int>(std::ceil(exact.width() - 1e-6)),
+                               static_cast<int>(std::ceil(exact.height() - 1e-6))),
+                         QImage::Format_RGB32);
+    if (layer.image.isNull())
+        return layer.image;
+    layer.image.fill(toColor(m_backColor));
+    {
+        QPainter painter(&layer.image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        m_designSvg->render(&painter, QRectF(QPointF(0, 0), exact));
+    }
+    layer.image.setDevicePixelRatio(deviceScale);
+    return layer.image;
+}
+
+void PictureBox::paintLayer(QPainter &painter, qreal deviceScale) const
+{
+    const QRectF area(QPointF(0, 0), QSizeF(designSize()));
+    if (m_designSvg && isRaster(painter)) {
+        // Rendering the design picture takes longer than everything drawn over it, so screens
+        // and images get it from a cache made at their resolution.
+        const QImage &layer = designLayer(deviceScale);
+        if (!layer.isNull())
+            painter.drawImage(QPointF(0, 0), layer);
+        return;
+    }
+    painter.fillRect(area, toColor(m_backColor));
+    if (m_designSvg) {
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing);
+        m_designSvg->render(&painter, area);
+        painter.restore();
+    } else if (!m_designImage.isNull()) {
+        painter.drawImage(QPointF(0, 0), m_designImage);
+    }
+}
+
+void PictureBox::paintOp(QPainter &painter, const Op &op) const
+{
+    switch (op.kind) {
+    case Op::Kind::FilledBox: {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.fillRect(spanning(pixelAt(op.x1, op.y1), pixelAt(op.x2, op.y2)),
+                         toColor(op.colour));
+        return;
+    }
+    case Op::Kind::Box: {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        const QRect r = spanning(pixelAt(op.x1, op.y1), pixelAt(op.x2, op.y2));
+        const QColor colour = toColor(op.colour);
+        painter.fillRect(straightStroke(r.topLeft(), r.topRight(), op.width), colour);
+        painter.fillRect(straightStroke(r.bottomLeft(), r.bottomRight(), op.width), colour);
+        painter.fillRect(straightStroke(r.topLeft(), r.bottomLeft(), op.width), colour);
+        painter.fillRect(straightStroke(r.topRight(), r.bottomRight(), op.width), colour);
+        return;
+    }
+    case Op::Kind::Line: {
+        const QPoint from = pixelAt(op.x1, op.y1);
+        const QPoint to = pixelAt(op.x2, op.y2);
+        if (from.x() == to.x() || from.y() == to.y()) {
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            painter.fillRect(straightStroke(from, to, op.width), toColor(op.colour));
+            return;
+        }
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(toColor(op.colour), op.width, Qt::SolidLine, Qt::RoundCap));
+        const QPointF centre(0.5, 0.5);
+        painter.drawLine(QPointF(from) + centre, QPointF(to) + centre);
+        return;
+    }
+    case Op::Kind::Shape: {
+        const double r = twipsToPixelsF(op.x2);
+        const QPointF centre = exactPoint(op.x1, op.y1);
+        QPainterPath path;
+        if (op.span == 0) {
+            path.addEllipse(centre, r, r);
+        } else {
+            path.moveTo(centre);
+            path.arcTo(QRectF(centre.x() - r, centre.y() - r, 2 * r, 2 * r), op.start, op.span);
+            path.closeSubpath();
+        }
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setBrush(op.fill ? QBrush(toColor(op.fillColour)) : QBrush(Qt::NoBrush));
+        if (op.outline)
+            painter.setPen(
+                QPen(toColor(op.colour), op.width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+        else
+            painter.setPen(Qt::NoPen);
+        painter.drawPath(path);
+        return;
+    }
+    case Op::Kind::Text:
+    case Op::Kind::RotatedText: {
+        painter.setRenderHint(QPainter::Antialiasing);
+        if (painter.font() != op.font)
+            painter.setFont(op.font);
+        painter.setPen(toColor(op.colour));
+        QPointF topLeft;
+        if (op.kind == Op::Kind::Text) {
+            topLeft = QPointF(pixelAt(op.x1, op.y1));
+        } else {
+            painter.save();
+            painter.translate(exactPoint(op.x1, op.y1));
+            // QPainter turns positive angles clockwise on screen, which is what callers ask for.
+            painter.rotate(op.start);
+            topLeft = QPointF(-op.textWidth / 2, -op.textHeight / 2);
+        }
+        double baseline = topLeft.y() + op.ascent;
+        if (!op.text.contains(QLatin1Char('\n'))) {
+            painter.drawText(QPointF(topLeft.x(), baseline), op.text);
+        } else {
+            for (const QString &line : op.text.split(QLatin1Char('\n'))) {
+                painter.drawText(QPointF(topLeft.x(), baseline), line);
+                baseline += op.lineHeight;
+            }
+        }
+        if (op.kind == Op::Kind::RotatedText)
+            painter.restore();
+        return;
+    }
+    }
+}
+
+void PictureBox::paintPicture(QPainter &painter) const
+{
+    const QTransform t = painter.deviceTransform();
+    paintLayer(painter, std::hypot(t.m11(), t.m12()));
+    if (m_ops.empty())
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    for (const Op &op : m_ops)
+        paintOp(painter, op);
+    painter.restore();
+}
+
+QImage PictureBox::image(qreal ratio) const
+{
+    if (!(ratio > 0) || !std::isfinite(ratio))
+        ratio = 1;
+    const QSizeF exact = QSizeF(designSize()) * ratio;
+    QImage image(QSize(static_cast<int>(std::ceil(exact.width() - 1e-6)),
+                       static_cast<int>(std::ceil(exact.height() - 1e-6))),
+                 QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    image.setDevicePixelRatio(ratio);
+    image.fill(toColor(m_backColor));
+    QPainter painter(&image);
+    paintPicture(painter);
+    return image;
+}
+
+qint32 PictureBox::Point(double x, double y) const
+{
+    const QPoint p = pixelAt(x, y);
+    if (!QRect(QPoint(0, 0), designSize()).contains(p))
+        return -1;
+    // Only the one pixel is rasterised: everything else falls outside the image.
+    QImage pixel(1, 1, QImage::Format_RGB32);
+    {
+        QPainter painter(&pixel);
+        painter.translate(-p.x(), -p.y());
+        paintPicture(painter);
+    }
+    const QRgb rgb = pixel.pixel(0, 0);
+    return colourValue(qRed(rgb), qGreen(rgb), qBlue(rgb));
+}
+
+QFont PictureBox::designFontOf(const QFont &widgetFont) const
+{
+    QFont design = widgetFont;
+    if (widgetFont.pointSizeF() > 0)
+        design.setPointSizeF(widgetFont.pointSizeF() / m_zoom);
+    else if (widgetFont.pixelSize() > 0)
+        design.setPixelSize(std::max(1, qRound(widgetFont.pixelSize() / m_zoom)));
+    return design;
 }
 
 void PictureBox::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::FontChange)
-        m_font = font();
+    if (event->type() == QEvent::FontChange) {
+        // A zoom scales the widget's font; the drawing stays in design points.
+        const QFont design = designFontOf(font());
+        if (design != m_widgetFont) {
+            m_widgetFont = design;
+            m_font = design;
+            m_metrics.reset();
+        }
+    }
     QWidget::changeEvent(event);
 }
 
-void PictureBox::paintEvent(QPaintEvent *event)
+void PictureBox::paintEvent(QPaintEvent *)
 {
-    ensureSurface();
     QPainter painter(this);
-    painter.drawImage(event->rect(), m_surface, event->rect());
-}
-
-void PictureBox::resizeEvent(QResizeEvent *event)
-{
-    ensureSurface();
-    QWidget::resizeEvent(event);
+    const QSizeF covered = QSizeF(designSize()) * m_zoom;
+    // Rounding the zoomed size can leave a sliver at the right or bottom edge.
+    if (width() > covered.width())
+        painter.fillRect(QRectF(covered.width(), 0, width() - covered.width(), height()),
+                         toColor(m_backColor));
+    if (height() > covered.height())
+        painter.fillRect(QRectF(0, covered.height(), width(), height() - covered.height()),
+                         toColor(m_backColor));
+    painter.scale(m_zoom, m_zoom);
+    paintPicture(painter);
 }
 
 void PictureBox::mousePressEvent(QMouseEvent *event)
 {
-    const QPointF p = event->position();
+    const QPointF p = event->position() / m_zoom;
     Q_EMIT mouseDown(event->button(), event->modifiers(), pixelsToTwips(p.x()),
                      pixelsToTwips(p.y()));
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent *event)
 {
-    const QPointF p = event->position();
+    const QPointF p = event->position() / m_zoom;
     Q_EMIT mouseUp(event->button(), event->modifiers(), pixelsToTwips(p.x()), pixelsToTwips(p.y()));
 }
 

@@ -46,6 +46,9 @@ void clsCalendar::RefreshCalendar()
 {
     if (!m_picContainer)
         return;
+    // Everything below is painted over in full; starting from a clear box keeps the retained
+    // drawing from growing with every refresh.
+    m_picContainer->Cls();
     DrawHeader();
     DrawWeekdayRow();
     const auto cells = monthCells(MonthDataCol(), layout());
