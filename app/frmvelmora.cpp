@@ -2,7 +2,9 @@
 
 #include "app/frmhelp.h"
 #include "app/startup_texts.h"
+#include "app/windowexport.h"
 #include "app/windowsky.h"
+#include "app/windowview.h"
 #include "art/view/artcontroller.h"
 #include "books/bookbrowser.h"
 #include "calendar/view/monthcalendar.h"
@@ -107,9 +109,12 @@ void frmVelmora::buildMenu()
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
     buildOutputMenu(file);
+    m_export = std::make_unique<WindowExport>(this, m_form, file);
     QAction *exit = file->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("mnuFileExit"));
     connect(exit, &QAction::triggered, this, &frmVelmora::mnuFileExit_Click);
+
+    m_view = std::make_unique<WindowView>(m_form, menuBar());
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuFileHelp"));
@@ -200,6 +205,7 @@ void frmVelmora::Form_Load()
     // 18. The user's settings of the last run, and the preferences kept beside them.
     readSettings();
     m_prefs = std::make_unique<Preferences>(m_env.programFolder, m_env.configFolder);
+    m_view->attachPreferences(*m_prefs);
     // 19. The other two combination boxes copy the first.
     control<QLineEdit>(m_form, QStringLiteral("txtCode(1)"))->setText(code0->text());
     control<QLineEdit>(m_form, QStringLiteral("txtCode(2)"))->setText(code0->text());
@@ -336,16 +342,21 @@ void frmVelmora::Form_QueryUnload()
         AstroModule::ReleaseLibrary();
 }
 
-QString frmVelmora::rememberedMidiOutput() const
+QString frmVelmora::rememberedMidiOutput()
 {
     QString name = m_prefs->midiOutput();
     if (name.isEmpty()) {
-        // Earlier versions kept the choice in a file of its own; it is read until the
-        // preferences hold a choice.
+        // Earlier versions kept the choice in a file of its own; it moves into the preferences
+        // once, and the preferences' choice counts from then on.
         QFile f(
             QFileInfo(settingsLocation().readPath()).dir().filePath(QStringLiteral("Output.txt")));
-        if (f.open(QIODevice::ReadOnly))
+        if (f.open(QIODevice::ReadOnly)) {
             name = QString::fromLatin1(f.read(64)).trimmed();
+            if (midiOutputNames().contains(name)) {
+                m_prefs->setMidiOutput(name);
+                m_prefs->save();
+            }
+        }
     }
     return midiOutputNames().contains(name) ? name : QStringLiteral("synth");
 }

@@ -3,14 +3,14 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <algorithm>
+
 namespace velmora {
 
 namespace {
 
 const auto kOutputKey = QStringLiteral("Sound/Output");
 const auto kZoomKey = QStringLiteral("View/Zoom");
-constexpr int kMinZoom = 100;
-constexpr int kMaxZoom = 300;
 // A preferences file is a few lines; anything larger is not one of ours.
 constexpr qint64 kMaxFileBytes = 64 * 1024;
 
@@ -44,7 +44,8 @@ int Preferences::zoomPercent() const
 {
     bool ok = false;
     const int percent = m_values.value(kZoomKey).toString().toInt(&ok);
-    return ok && percent >= kMinZoom && percent <= kMaxZoom ? percent : kMinZoom;
+    return ok && std::ranges::find(kZoomSteps, percent) != kZoomSteps.end() ? percent
+                                                                            : kZoomSteps[0];
 }
 
 void Preferences::setZoomPercent(int percent)

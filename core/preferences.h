@@ -5,6 +5,8 @@
 #include <QString>
 #include <QVariantMap>
 
+#include <array>
+
 namespace velmora {
 
 /// What the program remembers beyond the five lines of Settings.txt (the sound output, the zoom,
@@ -15,6 +17,9 @@ namespace velmora {
 /// The values live in memory; save() writes them all. A missing, damaged or unreadable file
 /// gives the defaults, and a value of the wrong kind reads as its default, so the file can
 /// never stop the program from starting.
+/// The zoom steps of the window, in percent.
+inline constexpr std::array<int, 7> kZoomSteps{100, 125, 150, 175, 200, 250, 300};
+
 class Preferences
 {
 public:
@@ -27,7 +32,8 @@ public:
     QString midiOutput() const;
     void setMidiOutput(const QString &name);
 
-    /// Zoom of the window in percent; 100 when none is remembered or the value is not usable.
+    /// Zoom of the window in percent, one of kZoomSteps; 100 when none is remembered or the
+    /// value is not one of the steps.
     int zoomPercent() const;
     void setZoomPercent(int percent);
 

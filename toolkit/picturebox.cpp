@@ -121,9 +121,8 @@ struct PictureBox::Op
 
 PictureBox::PictureBox(QWidget *parent)
     : QWidget(parent)
-    , m_font(font())
-    , m_widgetFont(font())
 {
+    m_font = m_widgetFont = designFontOf(font());
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -543,8 +542,7 @@ void PictureBox::paintOp(QPainter &painter, const Op &op) const
     case Op::Kind::Text:
     case Op::Kind::RotatedText: {
         painter.setRenderHint(QPainter::Antialiasing);
-        if (painter.font() != op.font)
-            painter.setFont(op.font);
+        painter.setFont(op.font);
         painter.setPen(toColor(op.colour));
         QPointF topLeft;
         if (op.kind == Op::Kind::Text) {
@@ -621,6 +619,9 @@ qint32 PictureBox::Point(double x, double y) const
 QFont PictureBox::designFontOf(const QFont &widgetFont) const
 {
     QFont design = widgetFont;
+    // Every property fixed: a painter fills unset ones from its device's font, which on the
+    // screen is the zoomed widget font.
+    design.setResolveMask(QFont::AllPropertiesResolved);
     if (widgetFont.pointSizeF() > 0)
         design.setPointSizeF(widgetFont.pointSizeF() / m_zoom);
     else if (widgetFont.pixelSize() > 0)

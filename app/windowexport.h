@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QMainWindow;
+class QMenu;
+class QTabWidget;
+class QWidget;
+
+namespace velmora {
+
+/// The File menu's export and print commands: the page that is shown, or the chart alone, saved
+/// as a PDF, SVG or PNG file or printed, always as the page looks and as vector drawing where
+/// the destination allows it.
+class WindowExport : public QObject
+{
+    Q_OBJECT
+
+public:
+    /// Adds "Export Page...", "Export Chart..." and "Print Page..." to the file menu; form is
+    /// the client area built from the design data (it holds SSTab1 and picAstro).
+    WindowExport(QMainWindow *window, QWidget *form, QMenu *file, QObject *parent = nullptr);
+
+    void mnuFileExportPage_Click();
+    void mnuFileExportChart_Click();
+    void mnuFilePrint_Click();
+
+    /// The widget Export Page saves and Print Page prints: the current page of SSTab1.
+    QWidget *shownPage() const;
+    QWidget *chart() const { return m_chart; }
+
+private:
+    void exportTo(QWidget *what, const QString &caption, const QString &name);
+
+    QMainWindow *m_window;
+    QWidget *m_form;
+    QTabWidget *m_tabs;
+    QWidget *m_chart;
+    QString m_folder;
+};
+
+} // namespace velmora
