@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPicture>
 #include <QPrinter>
 #include <QSaveFile>
 #include <QSvgGenerator>
@@ -65,7 +66,7 @@ bool writePng(QWidget *widget, QSaveFile &file, QSize design, double zoom)
     const double ratio = kExportPngDpi / kDesignDpi;
     QImage image(QSize(static_cast<int>(std::lround(design.width() * ratio)),
                        static_cast<int>(std::lround(design.height() * ratio))),
-                 QImage::Format_ARGB32_Premultiplied);
+                 QImage::Format_RGB32);
     if (image.isNull())
         return false;
     image.fill(Qt::white);
@@ -146,13 +147,20 @@ bool printWidget(QWidget *widget, QPrinter &printer, double zoom)
     QPainter painter;
     if (design.isEmpty() || !painter.begin(&printer))
         return false;
+    // Rendered straight onto a printer, widgets come out as one large bitmap; recorded first,
+    // they stay vector shapes and text. drawPicture() maps the picture's 96 dots per inch to
+    // the printer's resolution itself.
+    QPicture picture;
+    widget->render(&picture, QPoint(), QRegion(), kRenderFlags);
+    const double toDevice = printer.resolution() / kDesignDpi;
     // The painter's origin is the corner of the printable area.
     const QSizeF area = printer.pageLayout().paintRectPixels(printer.resolution()).size();
-    const double scale = std::min(area.width() / design.width(), area.height() / design.height());
-    painter.translate((area.width() - design.width() * scale) / 2,
-                      (area.height() - design.height() * scale) / 2);
-    painter.scale(scale / zoom, scale / zoom);
-    widget->render(&painter, QPoint(), QRegion(), kRenderFlags);
+    const double fit = std::min(area.width() / (design.width() * toDevice),
+                                area.height() / (design.height() * toDevice));
+    painter.translate((area.width() - design.width() * toDevice * fit) / 2,
+                      (area.height() - design.height() * toDevice * fit) / 2);
+    painter.scale(fit / zoom, fit / zoom);
+    painter.drawPicture(0, 0, picture);
     return painter.end();
 }
 
