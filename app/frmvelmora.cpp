@@ -205,6 +205,7 @@ void frmVelmora::Form_Load()
     // 18. The user's settings of the last run, and the preferences kept beside them.
     readSettings();
     m_prefs = std::make_unique<Preferences>(m_env.programFolder, m_env.configFolder);
+    adoptOutputTxt();
     m_view->attachPreferences(*m_prefs);
     // 19. The other two combination boxes copy the first.
     control<QLineEdit>(m_form, QStringLiteral("txtCode(1)"))->setText(code0->text());
@@ -342,23 +343,26 @@ void frmVelmora::Form_QueryUnload()
         AstroModule::ReleaseLibrary();
 }
 
-QString frmVelmora::rememberedMidiOutput()
+QString frmVelmora::rememberedMidiOutput() const
 {
-    QString name = m_prefs->midiOutput();
-    if (name.isEmpty()) {
-        // Earlier versions kept the choice in a file of its own; it moves into the preferences
-        // once, and the preferences' choice counts from then on.
-        QFile f(
-            QFileInfo(settingsLocation().readPath()).dir().filePath(QStringLiteral("Output.txt")));
-        if (f.open(QIODevice::ReadOnly)) {
-            name = QString::fromLatin1(f.read(64)).trimmed();
-            if (midiOutputNames().contains(name)) {
-                m_prefs->setMidiOutput(name);
-                m_prefs->save();
-            }
-        }
-    }
+    const QString name = m_prefs->midiOutput();
     return midiOutputNames().contains(name) ? name : QStringLiteral("synth");
+}
+
+void frmVelmora::adoptOutputTxt()
+{
+    // Earlier versions kept the sound output in a file of its own; its choice moves into the
+    // preferences once, and from then on the preferences decide.
+    if (!m_prefs->midiOutput().isEmpty())
+        return;
+    QFile f(QFileInfo(settingsLocation().readPath()).dir().filePath(QStringLiteral("Output.txt")));
+    if (!f.open(QIODevice::ReadOnly))
+        return;
+    const QString name = QString::fromLatin1(f.read(64)).trimmed();
+    if (!midiOutputNames().contains(name))
+        return;
+    m_prefs->setMidiOutput(name);
+    m_prefs->save();
 }
 
 void frmVelmora::chooseMidiOutput(const QString &name)

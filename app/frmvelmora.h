@@ -131,7 +131,8 @@ private:
     void checkScreen();
     void fillCombos();
     void buildOutputMenu(QMenu *file);
-    QString rememberedMidiOutput();
+    QString rememberedMidiOutput() const;
+    void adoptOutputTxt();
     void mnuFileExit_Click();
 
     Environment m_env;

@@ -132,9 +132,11 @@ QRectF twipRect(const QJsonValue &geom)
     return {g.at(0).toDouble(), g.at(1).toDouble(), g.at(2).toDouble(), g.at(3).toDouble()};
 }
 
+// The form at zoom 1 in whole pixels, scaled: at 200% every control is exactly twice its size
+// and distance from its container's corner.
 int zoomedPixels(double twips, double zoom)
 {
-    return twipsToPixels(twips * zoom);
+    return qRound(twipsToPixels(twips) * zoom);
 }
 
 QRect zoomedRect(const QRectF &twips, double zoom)
