@@ -131,12 +131,14 @@ PictureBox::~PictureBox() = default;
 void PictureBox::record(Op &&op)
 {
     m_ops.push_back(std::move(op));
+    m_pointRaster = QImage();
     update();
 }
 
 void PictureBox::clearDrawing()
 {
     m_ops.clear();
+    m_pointRaster = QImage();
     m_currentX = 0;
     m_currentY = 0;
     update();
@@ -605,14 +607,10 @@ qint32 PictureBox::Point(double x, double y) const
     const QPoint p = pixelAt(x, y);
     if (!QRect(QPoint(0, 0), designSize()).contains(p))
         return -1;
-    // Only the one pixel is rasterised: everything else falls outside the image.
-    QImage pixel(1, 1, QImage::Format_RGB32);
-    {
-        QPainter painter(&pixel);
-        painter.translate(-p.x(), -p.y());
-        paintPicture(painter);
-    }
-    const QRgb rgb = pixel.pixel(0, 0);
+    // Made when first asked after a change; the program's drawing never needs it.
+    if (m_pointRaster.size() != designSize())
+        m_pointRaster = image(1);
+    const QRgb rgb = m_pointRaster.pixel(p);
     return colourValue(qRed(rgb), qGreen(rgb), qBlue(rgb));
 }
 

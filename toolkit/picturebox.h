@@ -135,7 +135,8 @@ public:
     double TextWidth(const QString &text) const;
     double TextHeight(const QString &text) const;
     /// Design colour value of the pixel at the twip position (design picture and drawing
-    /// together, as a plain 96-dpi screen shows them), -1 outside the box.
+    /// together, as a plain 96-dpi screen shows them), -1 outside the box. Answered from a
+    /// raster of the whole box made when first asked after a change.
     qint32 Point(double x, double y) const;
     /// Size of the box in twips, whatever the zoom.
     double ScaleWidth() const;
@@ -183,6 +184,8 @@ private:
     QImage m_designImage;
     std::unique_ptr<QSvgRenderer> m_designSvg;
     mutable LayerCache m_layers[2];
+    // The 96-dpi picture Point() reads, until the drawing changes.
+    mutable QImage m_pointRaster;
     mutable int m_nextLayer = 0;
     QFont m_font;
     // The widget's font at the last font change, taken back to zoom 1.
