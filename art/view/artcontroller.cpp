@@ -35,7 +35,7 @@ void setBoxText(QPlainTextEdit *box, const QString &text)
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (box->toPlainText() != shown)
-        box->setPlainText(shown);
+        setMultiLineText(box, shown);
 }
 
 // A caption treats "&" as an access-key mark; the pair names must show as typed.
@@ -302,8 +302,12 @@ void ArtController::ShowTexts()
     if (m_lastGTCode.isEmpty()) {
         const QStringList rows = generalTableRows(tableLetters(m_sortedLetters));
         m_txtGT->clear();
+        // One edit for all rows: the list is laid out once, not once a row.
+        QTextCursor edit(m_txtGT->document());
+        edit.beginEditBlock();
         for (const QString &row : rows)
             AddGT(row.mid(0, 1), row.mid(1, 1), row.mid(2, 1), row.mid(3, 1));
+        edit.endEditBlock();
     }
     m_lastGTCode.clear();
 
