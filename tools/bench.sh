@@ -10,7 +10,7 @@ ticks=${TIMER_TICKS:-300}
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DVELMORA_BUILD_BENCH=ON -DVELMORA_BUILD_TESTS=OFF >/dev/null
-benches=(texttables_bench window_bench music_bench)
+benches=(texttables_bench window_bench music_bench vector_bench)
 cmake --build "$build" -j "$jobs" --target "${benches[@]}"
 
 export QT_QPA_PLATFORM=offscreen
