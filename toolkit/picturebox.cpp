@@ -19,6 +19,9 @@ namespace velmora {
 
 namespace {
 
+// The largest picture kept ready for repaints: 16 MB of pixels.
+constexpr qint64 kMaxRenderedPixels = 4 * 1024 * 1024;
+
 // Far outside any surface, yet safe to offset and to hand to the painter.
 constexpr double kFarPixels = 1e6;
 constexpr double kFullTurn = 2 * std::numbers::pi;
@@ -131,14 +134,14 @@ PictureBox::~PictureBox() = default;
 void PictureBox::record(Op &&op)
 {
     m_ops.push_back(std::move(op));
-    m_pointRaster = QImage();
+    m_rendered = QImage();
     update();
 }
 
 void PictureBox::clearDrawing()
 {
     m_ops.clear();
-    m_pointRaster = QImage();
+    m_rendered = QImage();
     m_currentX = 0;
     m_currentY = 0;
     update();
@@ -585,6 +588,19 @@ void PictureBox::paintPicture(QPainter &painter) const
     painter.restore();
 }
 
+const QImage *PictureBox::rendered(qreal scale) const
+{
+    const QSizeF exact = QSizeF(designSize()) * scale;
+    const QSize pixels(static_cast<int>(std::ceil(exact.width() - 1e-6)),
+                       static_cast<int>(std::ceil(exact.height() - 1e-6)));
+    if (qint64(pixels.width()) * pixels.height() > kMaxRenderedPixels)
+        return nullptr;
+    if (m_rendered.isNull() || m_rendered.size() != pixels ||
+        m_rendered.devicePixelRatio() != scale)
+        m_rendered = image(scale);
+    return m_rendered.isNull() ? nullptr : &m_rendered;
+}
+
 QImage PictureBox::image(qreal ratio) const
 {
     if (!(ratio > 0) || !std::isfinite(ratio))
@@ -607,10 +623,8 @@ qint32 PictureBox::Point(double x, double y) const
     const QPoint p = pixelAt(x, y);
     if (!QRect(QPoint(0, 0), designSize()).contains(p))
         return -1;
-    // Made when first asked after a change; the program's drawing never needs it.
-    if (m_pointRaster.size() != designSize())
-        m_pointRaster = image(1);
-    const QRgb rgb = m_pointRaster.pixel(p);
+    const QImage *raster = rendered(1);
+    const QRgb rgb = raster ? raster->pixel(p) : image(1).pixel(p);
     return colourValue(qRed(rgb), qGreen(rgb), qBlue(rgb));
 }
 
@@ -653,6 +667,13 @@ void PictureBox::paintEvent(QPaintEvent *)
         painter.fillRect(QRectF(0, covered.height(), width(), height() - covered.height()),
                          toColor(m_backColor));
     painter.scale(m_zoom, m_zoom);
+    if (isRaster(painter)) {
+        const QTransform t = painter.deviceTransform();
+        if (const QImage *picture = rendered(std::hypot(t.m11(), t.m12()))) {
+            painter.drawImage(QPointF(0, 0), *picture);
+            return;
+        }
+    }
     paintPicture(painter);
 }
 

@@ -19,11 +19,12 @@ namespace velmora {
 /// downwards.
 ///
 /// Drawing is retained as a list: every call records what it draws, in twips, with the colour,
-/// pen and font in force, and paintEvent replays the list since the last Cls() through QPainter
-/// at whatever resolution the device has. So the drawing survives covering and repaints, is as
-/// sharp as a high-density screen allows, scales with the window's zoom, and goes to a PDF, an
-/// SVG file or a printer as vector shapes and text. A drawing call only schedules an update(),
-/// which Qt merges, so hundreds of calls in one handler cost one repaint.
+/// pen and font in force, and painting replays the list since the last Cls() through QPainter
+/// at whatever resolution the device has (the screen keeps the result until the drawing changes).
+/// So the drawing survives covering and repaints, is as sharp as a high-density screen allows,
+/// scales with the window's zoom, and goes to a PDF, an SVG file or a printer as vector shapes and
+/// text. A drawing call only schedules an update(), which Qt merges, so hundreds of calls in one
+/// handler cost one repaint.
 ///
 /// Under the drawing lies an optional design picture; Cls() removes what the program drew and
 /// leaves the design picture. Colours are design colour values (red + 256 x green + 65536 x blue).
@@ -176,6 +177,9 @@ private:
     void clearDrawing();
     void paintLayer(QPainter &painter, qreal deviceScale) const;
     const QImage &designLayer(qreal deviceScale) const;
+    /// The cached picture at a device scale, made anew after a change; null when it would be
+    /// too large to keep.
+    const QImage *rendered(qreal scale) const;
     void paintOp(QPainter &painter, const Op &op) const;
     const QFontMetricsF &metrics() const;
     QFont designFontOf(const QFont &widgetFont) const;
@@ -184,8 +188,9 @@ private:
     QImage m_designImage;
     std::unique_ptr<QSvgRenderer> m_designSvg;
     mutable LayerCache m_layers[2];
-    // The 96-dpi picture Point() reads, until the drawing changes.
-    mutable QImage m_pointRaster;
+    // The whole picture at the resolution it was last painted at, until the drawing changes:
+    // repaints of an unchanged picture (covering, tab changes) only copy it.
+    mutable QImage m_rendered;
     mutable int m_nextLayer = 0;
     QFont m_font;
     // The widget's font at the last font change, taken back to zoom 1.
