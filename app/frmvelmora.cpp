@@ -109,7 +109,7 @@ void frmVelmora::buildMenu()
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
     buildOutputMenu(file);
-    m_export = std::make_unique<WindowExport>(this, m_form, file);
+    m_export = std::make_unique<WindowExport>(this, m_form, file, m_env.programFolder);
     QAction *exit = file->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("mnuFileExit"));
     connect(exit, &QAction::triggered, this, &frmVelmora::mnuFileExit_Click);

@@ -1,5 +1,6 @@
 #include "app/windowexport.h"
 
+#include "sky/view/astrofont.h"
 #include "toolkit/controls.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/formbuilder.h"
@@ -43,13 +44,15 @@ QString fileNameOf(QString caption)
 
 } // namespace
 
-WindowExport::WindowExport(QMainWindow *window, QWidget *form, QMenu *file, QObject *parent)
+WindowExport::WindowExport(QMainWindow *window, QWidget *form, QMenu *file,
+                           const QString &programFolder, QObject *parent)
     : QObject(parent)
     , m_window(window)
     , m_form(form)
     , m_tabs(control<QTabWidget>(form, QStringLiteral("SSTab1")))
     , m_chart(control<PictureBox>(form, QStringLiteral("picAstro")))
     , m_folder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+    , m_fontFiles{QDir(programFolder).filePath(QString::fromLatin1(AstroFont::kFileName))}
 {
     const std::tuple<const char *, const char *, void (WindowExport::*)()> items[] = {
         {"mnuFileExportPage", "Export &Page...", &WindowExport::mnuFileExportPage_Click},
@@ -88,7 +91,7 @@ void WindowExport::exportTo(QWidget *what, const QString &caption, const QString
     if (path.isEmpty())
         return;
     m_folder = QFileInfo(path).absolutePath();
-    const QString why = exportWidget(what, path, FormBuilder::zoom(m_form));
+    const QString why = exportWidget(what, path, FormBuilder::zoom(m_form), m_fontFiles);
     if (!why.isEmpty()) {
         messageBox(m_window,
                    QStringLiteral("\"%1\" could not be saved.\n\n%2")

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QMainWindow;
 class QMenu;
@@ -19,8 +20,10 @@ class WindowExport : public QObject
 
 public:
     /// Adds "Export Page...", "Export Chart..." and "Print Page..." to the file menu; form is
-    /// the client area built from the design data (it holds SSTab1 and picAstro).
-    WindowExport(QMainWindow *window, QWidget *form, QMenu *file, QObject *parent = nullptr);
+    /// the client area built from the design data (it holds SSTab1 and picAstro). The symbol
+    /// font in the program folder goes into SVG files that use it.
+    WindowExport(QMainWindow *window, QWidget *form, QMenu *file, const QString &programFolder,
+                 QObject *parent = nullptr);
 
     void mnuFileExportPage_Click();
     void mnuFileExportChart_Click();
@@ -38,6 +41,7 @@ private:
     QTabWidget *m_tabs;
     QWidget *m_chart;
     QString m_folder;
+    QStringList m_fontFiles;
 };
 
 } // namespace velmora

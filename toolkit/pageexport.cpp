@@ -1,11 +1,13 @@
 #include "toolkit/pageexport.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPicture>
 #include <QPrinter>
+#include <QRawFont>
 #include <QSaveFile>
 #include <QSvgGenerator>
 #include <QWidget>
@@ -43,10 +45,31 @@ bool writePdf(QWidget *widget, QSaveFile &file, QSize design, double zoom)
     return painter.end();
 }
 
-bool writeSvg(QWidget *widget, QSaveFile &file, QSize design, double zoom)
+// An @font-face rule for each font file whose family the drawing uses, so that the glyphs of
+// a font only this program installs show in any SVG viewer.
+QByteArray fontFaces(const QByteArray &svg, const QStringList &fontFiles)
 {
+    QByteArray rules;
+    for (const QString &path : fontFiles) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray data = file.readAll();
+        const QString family = QRawFont(data, 12).familyName();
+        if (family.isEmpty() || !svg.contains("font-family=\"" + family.toUtf8() + '"'))
+            continue;
+        rules += "@font-face { font-family: \"" + family.toUtf8() +
+                 "\"; src: url(data:font/ttf;base64," + data.toBase64() + "); }\n";
+    }
+    return rules;
+}
+
+bool writeSvg(QWidget *widget, QSaveFile &file, QSize design, double zoom,
+              const QStringList &fontFiles)
+{
+    QBuffer buffer;
     QSvgGenerator generator;
-    generator.setOutputDevice(&file);
+    generator.setOutputDevice(&buffer);
     generator.setTitle(QFileInfo(file.fileName()).completeBaseName());
     generator.setDescription(kCreator);
     // One SVG unit to a design pixel, at the design's 96 dots per inch.
@@ -58,7 +81,14 @@ bool writeSvg(QWidget *widget, QSaveFile &file, QSize design, double zoom)
         return false;
     painter.scale(1 / zoom, 1 / zoom);
     widget->render(&painter, QPoint(), QRegion(), kRenderFlags);
-    return painter.end();
+    if (!painter.end())
+        return false;
+    QByteArray svg = buffer.data();
+    const QByteArray faces = fontFaces(svg, fontFiles);
+    const qsizetype defs = svg.indexOf("<defs>");
+    if (!faces.isEmpty() && defs >= 0)
+        svg.insert(defs + 6, "\n<style type=\"text/css\"><![CDATA[\n" + faces + "]]></style>\n");
+    return file.write(svg) == svg.size();
 }
 
 bool writePng(QWidget *widget, QSaveFile &file, QSize design, double zoom)
@@ -99,7 +129,8 @@ QSize designPixels(const QWidget *widget, double zoom)
     return {qRound(widget->width() / zoom), qRound(widget->height() / zoom)};
 }
 
-QString exportWidget(QWidget *widget, const QString &path, double zoom)
+QString exportWidget(QWidget *widget, const QString &path, double zoom,
+                     const QStringList &fontFiles)
 {
     const ExportFormat format = exportFormatOf(path);
     if (format == ExportFormat::Unknown)
@@ -119,7 +150,7 @@ QString exportWidget(QWidget *widget, const QString &path, double zoom)
         written = writePdf(widget, file, design, zoom);
         break;
     case ExportFormat::Svg:
-        written = writeSvg(widget, file, design, zoom);
+        written = writeSvg(widget, file, design, zoom, fontFiles);
         break;
     case ExportFormat::Png:
         written = writePng(widget, file, design, zoom);

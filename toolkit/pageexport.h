@@ -2,6 +2,7 @@
 
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 class QPrinter;
 class QWidget;
@@ -29,10 +30,12 @@ QSize designPixels(const QWidget *widget, double zoom);
 
 /// Saves the widget and its children as they look, measured in design inches whatever the zoom
 /// (zoom = screen pixels per design pixel). PDF and SVG are vector files with text kept as text;
-/// PNG is a raster at kExportPngDpi. The file is written whole or not at all: it replaces an
-/// existing file only once complete. Returns an empty string on success, else why the file
-/// could not be written.
-QString exportWidget(QWidget *widget, const QString &path, double zoom);
+/// PNG is a raster at kExportPngDpi. A PDF embeds the fonts it uses; an SVG embeds those of
+/// fontFiles whose family it uses, for fonts a viewer cannot be expected to have. The file is
+/// written whole or not at all: it replaces an existing file only once complete. Returns an
+/// empty string on success, else why the file could not be written.
+QString exportWidget(QWidget *widget, const QString &path, double zoom,
+                     const QStringList &fontFiles = {});
 
 /// Prints the widget on one page, as vector shapes and text, fitted to the printable area of
 /// the paper and centred. False when the printer cannot be started.

@@ -102,6 +102,8 @@ private Q_SLOTS:
         exportVia("mnuFileExportChart", path);
         QVERIFY(m_messages.isEmpty());
         QVERIFY(QSvgRenderer(path).isValid());
+        // The symbol font travels with the file: viewers elsewhere have no "Astro".
+        QVERIFY(readFile(path).contains("@font-face { font-family: \"Astro\"; src: url(data:"));
         const auto texts = svgTexts(readFile(path));
         const QList<QString> glyphs = texts.values(u"Astro"_s);
         QCOMPARE(QSet<QString>(glyphs.begin(), glyphs.end()),
