@@ -3,7 +3,9 @@
 #include "app/frmhelp.h"
 #include "app/startup_texts.h"
 #include "app/windowplace.h"
+#include "app/windowexport.h"
 #include "app/windowsky.h"
+#include "app/windowview.h"
 #include "art/view/artcontroller.h"
 #include "books/bookbrowser.h"
 #include "calendar/view/monthcalendar.h"
@@ -110,6 +112,7 @@ void frmVelmora::buildMenu()
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
     buildOutputMenu(file);
+    m_export = std::make_unique<WindowExport>(this, m_form, file, m_env.programFolder);
     m_recordAction = file->addAction(QStringLiteral("&Record Music..."));
     m_recordAction->setObjectName(QStringLiteral("mnuFileRecord"));
     m_recordAction->setCheckable(true);
@@ -119,6 +122,8 @@ void frmVelmora::buildMenu()
     QAction *exit = file->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("mnuFileExit"));
     connect(exit, &QAction::triggered, this, &frmVelmora::mnuFileExit_Click);
+
+    m_view = std::make_unique<WindowView>(m_form, menuBar());
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuFileHelp"));
@@ -215,6 +220,8 @@ void frmVelmora::Form_Load()
     m_placeFinder =
         std::make_unique<PlaceFinder>(this, m_skyMenu, *m_navigation, m_env.atlasLibrary);
     m_place = std::make_unique<WindowPlace>(*this, *m_navigation, *m_placeFinder, *m_prefs);
+    adoptOutputTxt();
+    m_view->attachPreferences(*m_prefs);
     // 19. The other two combination boxes copy the first.
     control<QLineEdit>(m_form, QStringLiteral("txtCode(1)"))->setText(code0->text());
     control<QLineEdit>(m_form, QStringLiteral("txtCode(2)"))->setText(code0->text());
@@ -366,16 +373,24 @@ void frmVelmora::Form_QueryUnload()
 
 QString frmVelmora::rememberedMidiOutput() const
 {
-    QString name = m_prefs->midiOutput();
-    if (name.isEmpty()) {
-        // Earlier versions kept the choice in a file of its own; it is read until the
-        // preferences hold a choice.
-        QFile f(
-            QFileInfo(settingsLocation().readPath()).dir().filePath(QStringLiteral("Output.txt")));
-        if (f.open(QIODevice::ReadOnly))
-            name = QString::fromLatin1(f.read(64)).trimmed();
-    }
+    const QString name = m_prefs->midiOutput();
     return midiOutputNames().contains(name) ? name : QStringLiteral("synth");
+}
+
+void frmVelmora::adoptOutputTxt()
+{
+    // Earlier versions kept the sound output in a file of its own; its choice moves into the
+    // preferences once, and from then on the preferences decide.
+    if (!m_prefs->midiOutput().isEmpty())
+        return;
+    QFile f(QFileInfo(settingsLocation().readPath()).dir().filePath(QStringLiteral("Output.txt")));
+    if (!f.open(QIODevice::ReadOnly))
+        return;
+    const QString name = QString::fromLatin1(f.read(64)).trimmed();
+    if (!midiOutputNames().contains(name))
+        return;
+    m_prefs->setMidiOutput(name);
+    m_prefs->save();
 }
 
 void frmVelmora::chooseMidiOutput(const QString &name)

@@ -35,7 +35,9 @@ class PlaceFinder;
 class PlanetChart;
 class Preferences;
 class WindowPlace;
+class WindowExport;
 class WindowSky;
+class WindowView;
 struct MusicState;
 
 /// The program's one window and the composition root: it builds the controls from the design
@@ -113,6 +115,9 @@ public:
     const QString &midiOutputName() const { return m_midiOutputName; }
     /// What the program remembers beyond the settings file; present once Form_Load has run.
     Preferences &preferences() const { return *m_prefs; }
+    /// The View menu (zoom) and the File menu's export and print commands.
+    WindowView *view() const { return m_view.get(); }
+    WindowExport *exporter() const { return m_export.get(); }
     /// Opens another MIDI output and remembers the choice.
     void chooseMidiOutput(const QString &name);
 
@@ -135,6 +140,7 @@ private:
     void fillCombos();
     void buildOutputMenu(QMenu *file);
     QString rememberedMidiOutput() const;
+    void adoptOutputTxt();
     void mnuFileExit_Click();
 
     Environment m_env;
@@ -150,6 +156,8 @@ private:
     QAction *m_renderAction = nullptr;
     QMenu *m_skyMenu = nullptr;
 
+    std::unique_ptr<WindowExport> m_export;
+    std::unique_ptr<WindowView> m_view;
     std::unique_ptr<Preferences> m_prefs;
     std::unique_ptr<AstroModule> m_astro;
     std::unique_ptr<AstroFont> m_astroFont;

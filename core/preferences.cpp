@@ -5,6 +5,7 @@
 #include <QSettings>
 
 #include <cmath>
+#include <algorithm>
 
 namespace velmora {
 
@@ -19,8 +20,6 @@ const auto kPlaceCountry = QStringLiteral("Place/Country");
 const auto kPlaceZone = QStringLiteral("Place/Zone");
 const auto kPlaceLatitude = QStringLiteral("Place/Latitude");
 const auto kPlaceLongitude = QStringLiteral("Place/Longitude");
-constexpr int kMinZoom = 100;
-constexpr int kMaxZoom = 300;
 // A preferences file is a few lines; anything larger is not one of ours.
 constexpr qint64 kMaxFileBytes = 64 * 1024;
 
@@ -54,7 +53,8 @@ int Preferences::zoomPercent() const
 {
     bool ok = false;
     const int percent = m_values.value(kZoomKey).toString().toInt(&ok);
-    return ok && percent >= kMinZoom && percent <= kMaxZoom ? percent : kMinZoom;
+    return ok && std::ranges::find(kZoomSteps, percent) != kZoomSteps.end() ? percent
+                                                                            : kZoomSteps[0];
 }
 
 void Preferences::setZoomPercent(int percent)

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVariantMap>
 
+#include <array>
 #include <optional>
 
 namespace velmora {
@@ -23,6 +24,9 @@ struct PlacePreference
 
     friend bool operator==(const PlacePreference &, const PlacePreference &) = default;
 };
+
+/// The zoom steps of the window, in percent.
+inline constexpr std::array<int, 7> kZoomSteps{100, 125, 150, 175, 200, 250, 300};
 
 /// What the program remembers beyond the five lines of Settings.txt (the sound output, the zoom,
 /// the place picked from the atlas...), kept in one INI file beside it under the same folder
@@ -44,7 +48,8 @@ public:
     QString midiOutput() const;
     void setMidiOutput(const QString &name);
 
-    /// Zoom of the window in percent; 100 when none is remembered or the value is not usable.
+    /// Zoom of the window in percent, one of kZoomSteps; 100 when none is remembered or the
+    /// value is not one of the steps.
     int zoomPercent() const;
     void setZoomPercent(int percent);
 

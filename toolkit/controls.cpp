@@ -1,8 +1,12 @@
 #include "toolkit/controls.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QIcon>
+#include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QTextCursor>
+#include <QTextDocument>
 
 namespace velmora {
 
@@ -55,6 +59,55 @@ void setButtonImage(QAbstractButton *button, const QIcon &icon)
     const QSize inner = button->size() - QSize(8, 8);
     if (inner.isValid() && !inner.isEmpty())
         button->setIconSize(inner);
+}
+
+namespace {
+
+/// Moves a box's caret to the start when the box is next shown.
+class CaretToStartOnShow : public QObject
+{
+public:
+    explicit CaretToStartOnShow(QPlainTextEdit *box)
+        : QObject(box)
+        , m_box(box)
+    {
+        setObjectName(QStringLiteral("velmoraCaretToStart"));
+        box->installEventFilter(this);
+    }
+
+    bool pending = false;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (pending && watched == m_box && event->type() == QEvent::Show) {
+            pending = false;
+            m_box->moveCursor(QTextCursor::Start);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPlainTextEdit *m_box;
+};
+
+} // namespace
+
+void setMultiLineText(QPlainTextEdit *box, const QString &text)
+{
+    auto *caret = box->findChild<CaretToStartOnShow *>(QStringLiteral("velmoraCaretToStart"),
+                                                       Qt::FindDirectChildrenOnly);
+    if (box->isVisible()) {
+        box->setPlainText(text);
+        if (caret)
+            caret->pending = false;
+        return;
+    }
+    // Placing the caret lays the text out; the document alone does not.
+    box->document()->setPlainText(text);
+    if (!caret)
+        caret = new CaretToStartOnShow(box);
+    caret->pending = true;
 }
 
 void removeFocusMark(QWidget *widget)

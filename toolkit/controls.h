@@ -13,6 +13,7 @@
 #include <utility>
 
 class QIcon;
+class QPlainTextEdit;
 
 namespace velmora {
 
@@ -128,6 +129,11 @@ private:
 /// Shows a picture instead of a caption on a button (the graphical buttons); the caption moves to
 /// the accessible name so the button is still described.
 void setButtonImage(QAbstractButton *button, const QIcon &icon);
+
+/// Replaces the text of a multi-line box and puts its caret and view at the start, as
+/// QPlainTextEdit::setPlainText() does. A hidden box only takes the text: its caret moves when it
+/// is next shown, so boxes on pages out of sight are not laid out for every change.
+void setMultiLineText(QPlainTextEdit *box, const QString &text);
 
 /// Takes the keyboard focus (and so its focus mark) away from a widget.
 void removeFocusMark(QWidget *widget);

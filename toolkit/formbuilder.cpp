@@ -3,6 +3,8 @@
 #include "core/units.h"
 #include "toolkit/picturebox.h"
 
+#include <QAbstractButton>
+#include <QAbstractTextDocumentLayout>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -21,13 +23,27 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QTimer>
+
+#include <cmath>
+#include <map>
 
 namespace velmora {
 
 namespace {
 
 const auto kCanvasName = QStringLiteral("qt_design_canvas");
+
+// What a zoom scales, kept on each widget as the design data gave it.
+constexpr const char *kTwipsProperty = "velmoraTwips";
+constexpr const char *kFontProperty = "velmoraFont";
+constexpr const char *kIconProperty = "velmoraIconSize";
+constexpr const char *kTabStopProperty = "velmoraTabStop";
+constexpr const char *kClientProperty = "velmoraClientTwips";
+constexpr const char *kZoomProperty = "velmoraZoom";
+constexpr const char *kCompactTabsProperty = "velmoraCompactTabs";
+constexpr int kIconPixels = 14;
 
 /// Keeps a page's canvas at the tab control's origin: the design measures controls on a page
 /// from the tab control's top-left corner, tab strip included, while Qt's page starts below it.
@@ -65,28 +81,77 @@ private:
     QWidget *m_canvas;
 };
 
-/// The design's page coordinates count from the tab control's top edge and put controls as high
-/// as 19 pixels down, so the tab strip must be no taller than that: less vertical padding.
-class CompactTabStyle : public QProxyStyle
+/// The style of a zoomed form: the platform's style with every pixel measure (indicators,
+/// scroll bars, frames, margins) times the zoom, so the form looks the same, only larger.
+///
+/// Tab strips get less vertical padding: the design's page coordinates count from the tab
+/// control's top edge and put controls as high as 19 pixels down, so the tab strip must be no
+/// taller than that.
+class FormStyle : public QProxyStyle
 {
 public:
+    FormStyle(double zoom, bool compactTabs)
+        : m_zoom(zoom)
+        , m_compactTabs(compactTabs)
+    {}
+
     int pixelMetric(PixelMetric metric, const QStyleOption *option,
                     const QWidget *widget) const override
     {
-        const int base = QProxyStyle::pixelMetric(metric, option, widget);
-        if (metric == PM_TabBarTabVSpace)
-            return qMax(0, base - 6);
-        return base;
+        int base = QProxyStyle::pixelMetric(metric, option, widget);
+        if (m_compactTabs && metric == PM_TabBarTabVSpace)
+            base = qMax(0, base - 6);
+        return m_zoom == 1 ? base : qRound(base * m_zoom);
     }
+
+private:
+    double m_zoom;
+    bool m_compactTabs;
 };
 
-QRect pixelRect(const QJsonValue &geom)
+/// A paint device of the zoom's resolution: rich text laid out for it has its point sizes,
+/// margins and borders scaled, as the design measures them in points.
+QPaintDevice *zoomedTextDevice(double zoom)
+{
+    static std::map<double, QImage> devices;
+    QImage &device = devices[zoom];
+    if (device.isNull()) {
+        device = QImage(1, 1, QImage::Format_RGB32);
+        const int dotsPerMetre = qRound(96 * zoom / 0.0254);
+        device.setDotsPerMeterX(dotsPerMetre);
+        device.setDotsPerMeterY(dotsPerMetre);
+    }
+    return &device;
+}
+
+QRectF twipRect(const QJsonValue &geom)
 {
     const QJsonArray g = geom.toArray();
     if (g.size() != 4)
         return {};
-    return {twipsToPixels(g.at(0).toDouble()), twipsToPixels(g.at(1).toDouble()),
-            twipsToPixels(g.at(2).toDouble()), twipsToPixels(g.at(3).toDouble())};
+    return {g.at(0).toDouble(), g.at(1).toDouble(), g.at(2).toDouble(), g.at(3).toDouble()};
+}
+
+// The form at zoom 1 in whole pixels, scaled: at 200% every control is exactly twice its size
+// and distance from its container's corner.
+int zoomedPixels(double twips, double zoom)
+{
+    return qRound(twipsToPixels(twips) * zoom);
+}
+
+QRect zoomedRect(const QRectF &twips, double zoom)
+{
+    return {zoomedPixels(twips.x(), zoom), zoomedPixels(twips.y(), zoom),
+            zoomedPixels(twips.width(), zoom), zoomedPixels(twips.height(), zoom)};
+}
+
+QFont zoomedFont(QFont font, double zoom)
+{
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * zoom);
+    else if (font.pixelSize() > 0)
+        font.setPixelSize(std::max(1, qRound(font.pixelSize() * zoom)));
+    return font;
 }
 
 void applyFont(QWidget *w, const QJsonValue &font)
@@ -99,6 +164,7 @@ void applyFont(QWidget *w, const QJsonValue &font)
     if (f.size() > 2)
         qf.setBold(f.at(2).toBool());
     w->setFont(qf);
+    w->setProperty(kFontProperty, qf);
 }
 
 QWidget *makeWidget(const QString &kind, const QJsonObject &c, QWidget *parent)
@@ -136,7 +202,8 @@ QWidget *makeWidget(const QString &kind, const QJsonObject &c, QWidget *parent)
         const QString icon = c.value(QStringLiteral("icon")).toString();
         if (!icon.isEmpty()) {
             b->setIcon(QIcon(icon));
-            b->setIconSize(QSize(14, 14));
+            b->setIconSize(QSize(kIconPixels, kIconPixels));
+            b->setProperty(kIconProperty, QSize(kIconPixels, kIconPixels));
         }
         return b;
     }
@@ -155,9 +222,10 @@ QWidget *makeWidget(const QString &kind, const QJsonObject &c, QWidget *parent)
         return new QTextBrowser(parent);
     if (kind == u"tab") {
         auto *t = new QTabWidget(parent);
-        auto *style = new CompactTabStyle;
+        auto *style = new FormStyle(1, true);
         style->setParent(t);
         t->tabBar()->setStyle(style);
+        t->tabBar()->setProperty(kCompactTabsProperty, true);
         const QJsonArray pages = c.value(QStringLiteral("pages")).toArray();
         for (const QJsonValue &p : pages) {
             auto *page = new QWidget;
@@ -181,11 +249,11 @@ QJsonObject FormBuilder::loadDesign(const QString &path)
     return QJsonDocument::fromJson(f.readAll()).object();
 }
 
-QSize FormBuilder::clientSize(const QJsonObject &design)
+QSize FormBuilder::clientSize(const QJsonObject &design, double zoom)
 {
     const QJsonObject form = design.value(QStringLiteral("form")).toObject();
-    return {twipsToPixels(form.value(QStringLiteral("width")).toDouble()),
-            twipsToPixels(form.value(QStringLiteral("height")).toDouble())};
+    return {zoomedPixels(form.value(QStringLiteral("width")).toDouble(), zoom),
+            zoomedPixels(form.value(QStringLiteral("height")).toDouble(), zoom)};
 }
 
 QWidget *FormBuilder::pageCanvas(QTabWidget *tabs, int page)
@@ -200,6 +268,9 @@ int FormBuilder::build(const QJsonObject &design, QWidget *root)
     QHash<QString, QWidget *> containers;
     QTabWidget *tabs = nullptr;
     int created = 0;
+    const QJsonObject form = design.value(QStringLiteral("form")).toObject();
+    root->setProperty(kClientProperty, QSizeF(form.value(QStringLiteral("width")).toDouble(),
+                                              form.value(QStringLiteral("height")).toDouble()));
     const QJsonArray controls = design.value(QStringLiteral("controls")).toArray();
     for (const QJsonValue &v : controls) {
         const QJsonObject c = v.toObject();
@@ -232,7 +303,9 @@ int FormBuilder::build(const QJsonObject &design, QWidget *root)
             continue;
         }
         w->setObjectName(name);
-        w->setGeometry(pixelRect(c.value(QStringLiteral("geom"))));
+        const QRectF twips = twipRect(c.value(QStringLiteral("geom")));
+        w->setGeometry(zoomedRect(twips, 1));
+        w->setProperty(kTwipsProperty, twips);
         applyFont(w, c.value(QStringLiteral("font")));
         const QString tip = c.value(QStringLiteral("tip")).toString();
         if (!tip.isEmpty())
@@ -247,6 +320,76 @@ int FormBuilder::build(const QJsonObject &design, QWidget *root)
         ++created;
     }
     return created;
+}
+
+double FormBuilder::zoom(const QWidget *root)
+{
+    const QVariant z = root->property(kZoomProperty);
+    return z.isValid() ? z.toDouble() : 1.0;
+}
+
+void FormBuilder::setZoom(QWidget *root, double zoom)
+{
+    const double previous = FormBuilder::zoom(root);
+    if (!(zoom > 0) || !std::isfinite(zoom) || zoom == previous)
+        return;
+    root->setProperty(kZoomProperty, zoom);
+    const QList<QWidget *> widgets = root->findChildren<QWidget *>();
+    // The picture boxes learn the zoom first, so the larger fonts that reach them below are
+    // taken as a zoom and leave their drawing fonts alone.
+    for (QWidget *w : widgets) {
+        if (auto *box = qobject_cast<PictureBox *>(w))
+            box->setZoom(zoom);
+    }
+    QVariant base = root->property(kFontProperty);
+    if (!base.isValid()) {
+        base = root->font();
+        root->setProperty(kFontProperty, base);
+    }
+    root->setFont(zoomedFont(base.value<QFont>(), zoom));
+    // One style for the plain controls and one for tab strips; the previous ones go.
+    auto *plainStyle = new FormStyle(zoom, false);
+    auto *tabStyle = new FormStyle(zoom, true);
+    for (QStyle *style : {plainStyle, tabStyle}) {
+        style->setParent(root);
+        style->setObjectName(QStringLiteral("velmoraFormStyle"));
+    }
+    for (QStyle *old : root->findChildren<QStyle *>(QStringLiteral("velmoraFormStyle"),
+                                                    Qt::FindDirectChildrenOnly)) {
+        if (old != plainStyle && old != tabStyle)
+            old->deleteLater();
+    }
+    for (QWidget *w : widgets) {
+        w->setStyle(w->property(kCompactTabsProperty).toBool() ? tabStyle : plainStyle);
+        if (auto *rich = qobject_cast<QTextEdit *>(w)) {
+            // The widget's zoomed font must not count twice with the zoomed resolution.
+            rich->document()->setDefaultFont(zoomedFont(rich->font(), 1 / zoom));
+            rich->document()->documentLayout()->setPaintDevice(zoom == 1 ? nullptr
+                                                                         : zoomedTextDevice(zoom));
+            rich->document()->markContentsDirty(0, rich->document()->characterCount());
+        }
+        const QVariant font = w->property(kFontProperty);
+        if (font.isValid())
+            w->setFont(zoomedFont(font.value<QFont>(), zoom));
+        const QVariant icon = w->property(kIconProperty);
+        if (auto *button = qobject_cast<QAbstractButton *>(w); button && icon.isValid())
+            button->setIconSize(icon.toSize() * zoom);
+        if (auto *edit = qobject_cast<QPlainTextEdit *>(w)) {
+            // Tab stops are pixels; the owner set them for the design size.
+            QVariant stop = w->property(kTabStopProperty);
+            if (!stop.isValid()) {
+                stop = edit->tabStopDistance() / previous;
+                w->setProperty(kTabStopProperty, stop);
+            }
+            edit->setTabStopDistance(stop.toDouble() * zoom);
+        }
+        const QVariant twips = w->property(kTwipsProperty);
+        if (twips.isValid())
+            w->setGeometry(zoomedRect(twips.toRectF(), zoom));
+    }
+    const QSizeF client = root->property(kClientProperty).toSizeF();
+    if (!client.isEmpty())
+        root->setFixedSize(zoomedPixels(client.width(), zoom), zoomedPixels(client.height(), zoom));
 }
 
 } // namespace velmora

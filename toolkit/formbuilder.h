@@ -24,12 +24,20 @@ public:
     /// Reads design data from a file or resource path; an empty object when it cannot be read.
     static QJsonObject loadDesign(const QString &path);
 
-    /// Client size of the form in pixels.
-    static QSize clientSize(const QJsonObject &design);
+    /// Client size of the form in pixels, at the given zoom.
+    static QSize clientSize(const QJsonObject &design, double zoom = 1);
 
     /// Creates every control under root (the client area). Returns the number of controls
     /// created; a control whose kind or container is unknown is skipped with a warning.
     static int build(const QJsonObject &design, QWidget *root);
+
+    /// Scales the whole form built under root: every control's position, size, font and icon,
+    /// the picture boxes and root's own fixed size, from the design data kept at build time,
+    /// so the form looks the same, only larger. Controls keep their content and state.
+    /// Fonts set after build() on a control other than root are replaced by the design font.
+    static void setZoom(QWidget *root, double zoom);
+    /// The zoom last set on root; 1 before any.
+    static double zoom(const QWidget *root);
 
     /// Page widgets of a tab control are laid out by the style; controls on a page are placed
     /// in the tab control's own coordinates, as the design measures them.

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFontMetricsF>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -18,8 +19,13 @@ namespace velmora {
 
 namespace {
 
+// The largest picture kept ready for repaints: 16 MB of pixels.
+constexpr qint64 kMaxRenderedPixels = 4 * 1024 * 1024;
+
 // Far outside any surface, yet safe to offset and to hand to the painter.
 constexpr double kFarPixels = 1e6;
+constexpr double kFullTurn = 2 * std::numbers::pi;
+constexpr double kToDegrees = 180 / std::numbers::pi;
 
 // Tolerates values such as 149.99999 that stand for a pixel border. Values beyond any surface,
 // and values that are not numbers, are held far outside it instead of overflowing the int.
@@ -36,8 +42,8 @@ bool allFinite(std::initializer_list<double> values)
     return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
 }
 
-// Text is measured and drawn at 96 dots per inch on every screen, as the twip lengths assume;
-// a QImage reports its own resolution, 96 dpi by default.
+// Text is measured at 96 dots per inch on every device, as the twip lengths assume; a QImage
+// reports its own resolution, 96 dpi by default.
 const QImage &metricsDevice()
 {
     static const QImage device(1, 1, QImage::Format_RGB32);
@@ -67,75 +73,87 @@ QColor toColor(qint32 value)
     return {c.red, c.green, c.blue};
 }
 
-QStringList textLines(const QString &text)
+// A pen of w pixels covers w whole pixels across a straight line and reaches as far past each
+// end.
+QRect straightStroke(QPoint from, QPoint to, int width)
 {
-    // Most texts are one line; they need no copy and no split.
-    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
-        return {text};
-    QString plain = text;
-    plain.remove(QLatin1Char('\r'));
-    return plain.split(QLatin1Char('\n'));
+    const int before = (width - 1) / 2;
+    const int after = width / 2;
+    const QRect span = spanning(from, to);
+    return {QPoint(span.left() - before, span.top() - before),
+            QPoint(span.right() + after, span.bottom() + after)};
+}
+
+bool isRaster(const QPainter &painter)
+{
+    const QPaintEngine *engine = painter.paintEngine();
+    return engine && engine->type() == QPaintEngine::Raster;
 }
 
 } // namespace
 
+/// One recorded drawing call, in twips, with the state it was drawn in.
+struct PictureBox::Op
+{
+    enum class Kind : quint8
+    {
+        Line,
+        Box,
+        FilledBox,
+        Shape,
+        Text,
+        RotatedText
+    };
+
+    Kind kind = Kind::Line;
+    bool fill = false;    // Shape: filled with fillColour
+    bool outline = false; // Shape: outline drawn in colour
+    int width = 1;        // pen width in design pixels
+    qint32 colour = 0;
+    qint32 fillColour = 0;
+    // Line and boxes: the two corners. Shape: centre and radius (x2). Text: the top-left corner.
+    // Rotated text: its centre.
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    // Shape: start and span in degrees, span 0 for a whole circle. Rotated text: the angle.
+    double start = 0, span = 0;
+    // Text: measures in design pixels, taken when it was printed.
+    double ascent = 0, lineHeight = 0, textWidth = 0, textHeight = 0;
+    QString text;
+    QFont font;
+
+    friend bool operator==(const Op &, const Op &) = default;
+};
+
 PictureBox::PictureBox(QWidget *parent)
     : QWidget(parent)
-    , m_font(font())
 {
+    m_font = m_widgetFont = designFontOf(font());
     setAttribute(Qt::WA_OpaquePaintEvent);
-    ensureSurface();
 }
 
-PictureBox::~PictureBox()
-{
-    endPainting();
-}
+PictureBox::~PictureBox() = default;
 
-QImage PictureBox::blankSurface(QSize size) const
+void PictureBox::forgetPictures()
 {
-    // Rendering a design picture costs far more than a copy of the result, and Cls needs it
-    // again every time.
-    if (!m_blank.isNull() && m_blank.size() == size)
-        return m_blank;
-    QImage image(size, QImage::Format_RGB32);
-    if (image.isNull())
-        return image;
-    image.fill(toColor(m_backColor));
-    QPainter painter(&image);
-    if (!m_designSvg.isEmpty()) {
-        QSvgRenderer renderer(m_designSvg);
-        painter.setRenderHint(QPainter::Antialiasing);
-        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
-    } else if (!m_designImage.isNull()) {
-        painter.drawImage(QPoint(0, 0), m_designImage);
-    }
-    painter.end();
-    m_blank = image;
-    return image;
-}
-
-void PictureBox::ensureSurface() const
-{
-    const QSize wanted = size();
-    if (m_surface.size() == wanted)
-        return;
-    endPainting();
+    m_layers[0] = m_layers[1] = {};
+    m_prefix = {};
+    m_lastOps.clear();
     ++m_revision;
-    QImage grown = blankSurface(wanted);
-    if (!grown.isNull() && !m_surface.isNull()) {
-        // Keep what was drawn; only newly exposed parts show the back colour and design picture.
-        QPainter painter(&grown);
-        painter.drawImage(QPoint(0, 0), m_surface);
-    }
-    m_surface = grown;
 }
 
-void PictureBox::resetSurface()
+void PictureBox::record(Op &&op)
 {
-    endPainting();
+    m_ops.push_back(std::move(op));
     ++m_revision;
-    m_surface = blankSurface(size());
+    m_rendered = QImage();
+    update();
+}
+
+void PictureBox::clearDrawing()
+{
+    m_ops.clear();
+    ++m_revision;
+    m_rendered = QImage();
     m_currentX = 0;
     m_currentY = 0;
     update();
@@ -143,27 +161,25 @@ void PictureBox::resetSurface()
 
 void PictureBox::setDesignPicture(const QImage &picture)
 {
-    m_designSvg.clear();
+    m_designSvg.reset();
     m_designImage = picture;
-    m_blank = QImage();
-    resetSurface();
+    forgetPictures();
+    clearDrawing();
 }
 
 bool PictureBox::setDesignPicture(const QString &svgPath)
 {
     m_designImage = QImage();
-    m_designSvg.clear();
+    m_designSvg.reset();
+    forgetPictures();
     QFile file(svgPath);
-    bool ok = false;
     if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray data = file.readAll();
-        ok = QSvgRenderer(data).isValid();
-        if (ok)
-            m_designSvg = data;
+        auto renderer = std::make_unique<QSvgRenderer>(file.readAll());
+        if (renderer->isValid())
+            m_designSvg = std::move(renderer);
     }
-    m_blank = QImage();
-    resetSurface();
-    return ok;
+    clearDrawing();
+    return m_designSvg != nullptr;
 }
 
 void PictureBox::clearDesignPicture()
@@ -173,37 +189,19 @@ void PictureBox::clearDesignPicture()
 
 bool PictureBox::hasDesignPicture() const
 {
-    return !m_designSvg.isEmpty() || !m_designImage.isNull();
+    return m_designSvg || !m_designImage.isNull();
 }
 
 void PictureBox::Cls()
 {
-    resetSurface();
+    clearDrawing();
 }
 
 void PictureBox::setBackColor(qint32 colour)
 {
     m_backColor = colour & 0xFFFFFF;
-    m_blank = QImage();
-    resetSurface();
-}
-
-QPainter *PictureBox::surfacePainter()
-{
-    ensureSurface();
-    if (m_surface.isNull())
-        return nullptr;
-    ++m_revision;
-    if (!m_painter.isActive())
-        m_painter.begin(&m_surface);
-    update();
-    return &m_painter;
-}
-
-void PictureBox::endPainting() const
-{
-    if (m_painter.isActive())
-        m_painter.end();
+    forgetPictures();
+    clearDrawing();
 }
 
 void PictureBox::setDrawWidth(int pixels)
@@ -211,23 +209,12 @@ void PictureBox::setDrawWidth(int pixels)
     m_drawWidth = std::clamp(pixels, 1, 32767);
 }
 
-void PictureBox::fillPixels(QRect pixels, qint32 colour)
+void PictureBox::setZoom(double zoom)
 {
-    if (QPainter *painter = surfacePainter()) {
-        painter->setRenderHint(QPainter::Antialiasing, false);
-        painter->fillRect(pixels, toColor(colour));
-    }
-}
-
-void PictureBox::strokeStraight(QPoint from, QPoint to, qint32 colour)
-{
-    // A pen of w pixels covers w whole pixels across the line and reaches as far past each end.
-    const int before = (m_drawWidth - 1) / 2;
-    const int after = m_drawWidth / 2;
-    const QRect span = spanning(from, to);
-    fillPixels(QRect(QPoint(span.left() - before, span.top() - before),
-                     QPoint(span.right() + after, span.bottom() + after)),
-               colour);
+    if (!(zoom > 0) || !std::isfinite(zoom) || zoom == m_zoom)
+        return;
+    m_zoom = zoom;
+    update();
 }
 
 void PictureBox::Line(double x1, double y1, double x2, double y2)
@@ -239,19 +226,15 @@ void PictureBox::Line(double x1, double y1, double x2, double y2, qint32 colour)
 {
     if (m_penInvisible || !allFinite({x1, y1, x2, y2}))
         return;
-    const QPoint from = pixelAt(x1, y1);
-    const QPoint to = pixelAt(x2, y2);
-    if (from.x() == to.x() || from.y() == to.y()) {
-        strokeStraight(from, to, colour);
-        return;
-    }
-    QPainter *painter = surfacePainter();
-    if (!painter)
-        return;
-    painter->setRenderHint(QPainter::Antialiasing);
-    painter->setPen(QPen(toColor(colour), m_drawWidth, Qt::SolidLine, Qt::RoundCap));
-    const QPointF centre(0.5, 0.5);
-    painter->drawLine(QPointF(from) + centre, QPointF(to) + centre);
+    Op op;
+    op.kind = Op::Kind::Line;
+    op.x1 = x1;
+    op.y1 = y1;
+    op.x2 = x2;
+    op.y2 = y2;
+    op.colour = colour;
+    op.width = m_drawWidth;
+    record(std::move(op));
 }
 
 void PictureBox::Box(double x1, double y1, double x2, double y2, bool filled)
@@ -261,35 +244,17 @@ void PictureBox::Box(double x1, double y1, double x2, double y2, bool filled)
 
 void PictureBox::Box(double x1, double y1, double x2, double y2, qint32 colour, bool filled)
 {
-    if (!allFinite({x1, y1, x2, y2}))
+    if (!allFinite({x1, y1, x2, y2}) || (!filled && m_penInvisible))
         return;
-    const QRect r = spanning(pixelAt(x1, y1), pixelAt(x2, y2));
-    if (filled) {
-        fillPixels(r, colour);
-        return;
-    }
-    if (m_penInvisible)
-        return;
-    strokeStraight(r.topLeft(), r.topRight(), colour);
-    strokeStraight(r.bottomLeft(), r.bottomRight(), colour);
-    strokeStraight(r.topLeft(), r.bottomLeft(), colour);
-    strokeStraight(r.topRight(), r.bottomRight(), colour);
-}
-
-void PictureBox::paintShape(const QPainterPath &path, bool fill, qint32 outline)
-{
-    QPainter *painter = surfacePainter();
-    if (!painter)
-        return;
-    painter->setRenderHint(QPainter::Antialiasing);
-    painter->setBrush(fill ? QBrush(toColor(m_fillColor)) : QBrush(Qt::NoBrush));
-    if (m_penInvisible)
-        painter->setPen(Qt::NoPen);
-    else
-        painter->setPen(
-            QPen(toColor(outline), m_drawWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
-    painter->drawPath(path);
-    painter->setBrush(Qt::NoBrush);
+    Op op;
+    op.kind = filled ? Op::Kind::FilledBox : Op::Kind::Box;
+    op.x1 = x1;
+    op.y1 = y1;
+    op.x2 = x2;
+    op.y2 = y2;
+    op.colour = colour;
+    op.width = m_drawWidth;
+    record(std::move(op));
 }
 
 void PictureBox::Circle(double x, double y, double radius)
@@ -299,107 +264,131 @@ void PictureBox::Circle(double x, double y, double radius)
 
 void PictureBox::Circle(double x, double y, double radius, qint32 colour)
 {
-    if (!allFinite({x, y, radius}))
+    if (!allFinite({x, y, radius}) || (m_penInvisible && !m_fillSolid))
         return;
-    const double r = twipsToPixelsF(std::abs(radius));
-    QPainterPath path;
-    path.addEllipse(exactPoint(x, y), r, r);
-    paintShape(path, m_fillSolid, colour);
+    Op op;
+    op.kind = Op::Kind::Shape;
+    op.x1 = x;
+    op.y1 = y;
+    op.x2 = std::abs(radius);
+    op.fill = m_fillSolid;
+    op.fillColour = m_fillColor;
+    op.outline = !m_penInvisible;
+    op.colour = colour;
+    op.width = m_drawWidth;
+    record(std::move(op));
 }
 
 void PictureBox::Pie(double x, double y, double radius, double startAngle, double endAngle)
 {
-    constexpr double fullTurn = 2 * std::numbers::pi;
     if (!allFinite({x, y, radius, startAngle, endAngle}) || startAngle == endAngle)
         return;
-    double span = std::fmod(endAngle - startAngle, fullTurn);
+    double span = std::fmod(endAngle - startAngle, kFullTurn);
     if (span < 0)
-        span += fullTurn;
+        span += kFullTurn;
     if (span == 0)
-        span = fullTurn; // the ends differ by whole turns: the full disc
-    const double r = twipsToPixelsF(std::abs(radius));
-    const QPointF centre = exactPoint(x, y);
-    const QRectF bounds(centre.x() - r, centre.y() - r, 2 * r, 2 * r);
-    constexpr double toDegrees = 180 / std::numbers::pi;
-    QPainterPath path(centre);
+        span = kFullTurn; // the ends differ by whole turns: the full disc
+    Op op;
+    op.kind = Op::Kind::Shape;
+    op.x1 = x;
+    op.y1 = y;
+    op.x2 = std::abs(radius);
     // QPainterPath angles already run counter-clockwise on screen, as the caller's do.
-    path.arcTo(bounds, std::fmod(startAngle, fullTurn) * toDegrees, span * toDegrees);
-    path.closeSubpath();
-    paintShape(path, true, m_foreColor);
-}
-
-void PictureBox::drawTextLines(QPainter &painter, const QStringList &lines,
-                               const QFontMetricsF &metrics, QPointF topLeft) const
-{
-    double baseline = topLeft.y() + metrics.ascent();
-    for (const QString &line : lines) {
-        painter.drawText(QPointF(topLeft.x(), baseline), line);
-        baseline += metrics.height();
-    }
+    op.start = std::fmod(startAngle, kFullTurn) * kToDegrees;
+    op.span = span * kToDegrees;
+    op.fill = true;
+    op.fillColour = m_fillColor;
+    op.outline = !m_penInvisible;
+    op.colour = m_foreColor;
+    op.width = m_drawWidth;
+    record(std::move(op));
 }
 
 void PictureBox::Print(const QString &text, bool newLine)
 {
-    const QFontMetricsF metrics(m_font, &metricsDevice());
-    const QStringList lines = textLines(text);
-    if (QPainter *painter = surfacePainter()) {
-        painter->setRenderHint(QPainter::TextAntialiasing);
-        painter->setRenderHint(QPainter::Antialiasing);
-        painter->setFont(m_font);
-        painter->setPen(toColor(m_foreColor));
-        drawTextLines(*painter, lines, metrics, QPointF(pixelAt(m_currentX, m_currentY)));
+    const QFontMetricsF &fm = metrics();
+    const qsizetype breaks = text.count(QLatin1Char('\n'));
+    if (!text.isEmpty()) {
+        Op op;
+        op.kind = Op::Kind::Text;
+        op.x1 = m_currentX;
+        op.y1 = m_currentY;
+        op.text = text;
+        op.text.remove(QLatin1Char('\r'));
+        op.font = m_font;
+        op.colour = m_foreColor;
+        op.ascent = fm.ascent();
+        op.lineHeight = fm.height();
+        record(std::move(op));
     }
-    const double lineHeight = pixelsToTwips(metrics.height());
+    const double lineHeight = pixelsToTwips(fm.height());
     if (newLine) {
         m_currentX = 0;
-        m_currentY += lineHeight * lines.size();
+        m_currentY += lineHeight * static_cast<double>(breaks + 1);
+    } else if (breaks == 0) {
+        m_currentX += TextWidth(text);
     } else {
-        m_currentX += pixelsToTwips(metrics.horizontalAdvance(lines.last()));
-        m_currentY += lineHeight * (lines.size() - 1);
+        m_currentX += TextWidth(text.mid(text.lastIndexOf(QLatin1Char('\n')) + 1));
+        m_currentY += lineHeight * static_cast<double>(breaks);
     }
 }
 
 void PictureBox::PrintRotated(const QString &text, double x, double y, double angleDegrees)
 {
-    if (!allFinite({x, y, angleDegrees}))
+    if (!allFinite({x, y, angleDegrees}) || text.isEmpty())
         return;
-    QPainter *painter = surfacePainter();
-    if (!painter)
-        return;
-    const double w = twipsToPixelsF(TextWidth(text));
-    const double h = twipsToPixelsF(TextHeight(text));
-    painter->save();
-    painter->setRenderHint(QPainter::TextAntialiasing);
-    painter->setRenderHint(QPainter::Antialiasing);
-    painter->setFont(m_font);
-    painter->setPen(toColor(m_foreColor));
-    painter->translate(exactPoint(x, y));
-    // QPainter turns positive angles clockwise on screen, which is what callers ask for.
-    painter->rotate(angleDegrees);
-    drawTextLines(*painter, textLines(text), QFontMetricsF(m_font, &metricsDevice()),
-                  QPointF(-w / 2, -h / 2));
-    painter->restore();
+    const QFontMetricsF &fm = metrics();
+    Op op;
+    op.kind = Op::Kind::RotatedText;
+    op.x1 = x;
+    op.y1 = y;
+    op.start = angleDegrees;
+    op.text = text;
+    op.text.remove(QLatin1Char('\r'));
+    op.font = m_font;
+    op.colour = m_foreColor;
+    op.ascent = fm.ascent();
+    op.lineHeight = fm.height();
+    op.textWidth = twipsToPixelsF(TextWidth(text));
+    op.textHeight = twipsToPixelsF(TextHeight(text));
+    record(std::move(op));
+}
+
+const QFontMetricsF &PictureBox::metrics() const
+{
+    if (!m_metrics)
+        m_metrics = std::make_unique<QFontMetricsF>(m_font, &metricsDevice());
+    return *m_metrics;
 }
 
 void PictureBox::setFontName(const QString &family)
 {
     m_font.setFamily(family);
+    m_metrics.reset();
 }
 
 void PictureBox::setFontSize(double points)
 {
-    if (points > 0 && std::isfinite(points))
+    if (points > 0 && std::isfinite(points)) {
         m_font.setPointSizeF(points);
+        m_metrics.reset();
+    }
 }
 
 void PictureBox::setFontBold(bool bold)
 {
+    if (m_font.bold() == bold)
+        return;
     m_font.setBold(bold);
+    m_metrics.reset();
 }
 
 void PictureBox::setFontItalic(bool italic)
 {
+    if (m_font.italic() == italic)
+        return;
     m_font.setItalic(italic);
+    m_metrics.reset();
 }
 
 QString PictureBox::fontName() const
@@ -426,80 +415,338 @@ bool PictureBox::fontItalic() const
 
 double PictureBox::TextWidth(const QString &text) const
 {
-    ensureSurface();
-    const QFontMetricsF metrics(m_font, &metricsDevice());
+    const QFontMetricsF &fm = metrics();
     double widest = 0;
-    for (const QString &line : textLines(text))
-        widest = std::max(widest, metrics.horizontalAdvance(line));
+    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return pixelsToTwips(fm.horizontalAdvance(text));
+    QString plain = text;
+    plain.remove(QLatin1Char('\r'));
+    for (const QString &line : plain.split(QLatin1Char('\n')))
+        widest = std::max(widest, fm.horizontalAdvance(line));
     return pixelsToTwips(widest);
 }
 
 double PictureBox::TextHeight(const QString &text) const
 {
-    ensureSurface();
-    const QFontMetricsF metrics(m_font, &metricsDevice());
-    return pixelsToTwips(metrics.height() * textLines(text).size());
+    const auto lines = static_cast<double>(text.count(QLatin1Char('\n')) + 1);
+    return pixelsToTwips(metrics().height() * lines);
 }
 
-qint32 PictureBox::Point(double x, double y) const
+int PictureBox::recordedCount() const
 {
-    ensureSurface();
-    endPainting();
-    const QPoint p = pixelAt(x, y);
-    if (!m_surface.rect().contains(p))
-        return -1;
-    const QRgb rgb = m_surface.pixel(p);
-    return colourValue(qRed(rgb), qGreen(rgb), qBlue(rgb));
+    return static_cast<int>(m_ops.size());
 }
 
-const QImage &PictureBox::image() const
+QSize PictureBox::designSize() const
 {
-    ensureSurface();
-    endPainting();
-    return m_surface;
+    return {qRound(width() / m_zoom), qRound(height() / m_zoom)};
 }
 
 double PictureBox::ScaleWidth() const
 {
-    return pixelsToTwips(width());
+    return pixelsToTwips(designSize().width());
 }
 
 double PictureBox::ScaleHeight() const
 {
-    return pixelsToTwips(height());
+    return pixelsToTwips(designSize().height());
+}
+
+const QImage &PictureBox::designLayer(qreal deviceScale) const
+{
+    const QSize design = designSize();
+    for (const LayerCache &layer : m_layers) {
+        if (layer.pixels == design && !layer.image.isNull() &&
+            layer.image.devicePixelRatio() == deviceScale)
+            return layer.image;
+    }
+    LayerCache &layer = m_layers[m_nextLayer];
+    m_nextLayer = 1 - m_nextLayer;
+    const QSizeF exact = QSizeF(design) * deviceScale;
+    layer.pixels = design;
+    layer.image = QImage(QSize(static_cast<int>(std::ceil(exact.width() - 1e-6)),
+                               static_cast<int>(std::ceil(exact.height() - 1e-6))),
+                         QImage::Format_RGB32);
+    if (layer.image.isNull())
+        return layer.image;
+    layer.image.fill(toColor(m_backColor));
+    {
+        QPainter painter(&layer.image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        m_designSvg->render(&painter, QRectF(QPointF(0, 0), exact));
+    }
+    layer.image.setDevicePixelRatio(deviceScale);
+    return layer.image;
+}
+
+void PictureBox::paintLayer(QPainter &painter, qreal deviceScale) const
+{
+    const QRectF area(QPointF(0, 0), QSizeF(designSize()));
+    if (m_designSvg && isRaster(painter)) {
+        // Rendering the design picture takes longer than everything drawn over it, so screens
+        // and images get it from a cache made at their resolution.
+        const QImage &layer = designLayer(deviceScale);
+        if (!layer.isNull())
+            painter.drawImage(QPointF(0, 0), layer);
+        return;
+    }
+    painter.fillRect(area, toColor(m_backColor));
+    if (m_designSvg) {
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing);
+        m_designSvg->render(&painter, area);
+        painter.restore();
+    } else if (!m_designImage.isNull()) {
+        painter.drawImage(QPointF(0, 0), m_designImage);
+    }
+}
+
+void PictureBox::paintOp(QPainter &painter, const Op &op) const
+{
+    switch (op.kind) {
+    case Op::Kind::FilledBox: {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.fillRect(spanning(pixelAt(op.x1, op.y1), pixelAt(op.x2, op.y2)),
+                         toColor(op.colour));
+        return;
+    }
+    case Op::Kind::Box: {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        const QRect r = spanning(pixelAt(op.x1, op.y1), pixelAt(op.x2, op.y2));
+        const QColor colour = toColor(op.colour);
+        painter.fillRect(straightStroke(r.topLeft(), r.topRight(), op.width), colour);
+        painter.fillRect(straightStroke(r.bottomLeft(), r.bottomRight(), op.width), colour);
+        painter.fillRect(straightStroke(r.topLeft(), r.bottomLeft(), op.width), colour);
+        painter.fillRect(straightStroke(r.topRight(), r.bottomRight(), op.width), colour);
+        return;
+    }
+    case Op::Kind::Line: {
+        const QPoint from = pixelAt(op.x1, op.y1);
+        const QPoint to = pixelAt(op.x2, op.y2);
+        if (from.x() == to.x() || from.y() == to.y()) {
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            painter.fillRect(straightStroke(from, to, op.width), toColor(op.colour));
+            return;
+        }
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(toColor(op.colour), op.width, Qt::SolidLine, Qt::RoundCap));
+        const QPointF centre(0.5, 0.5);
+        painter.drawLine(QPointF(from) + centre, QPointF(to) + centre);
+        return;
+    }
+    case Op::Kind::Shape: {
+        const double r = twipsToPixelsF(op.x2);
+        const QPointF centre = exactPoint(op.x1, op.y1);
+        QPainterPath path;
+        if (op.span == 0) {
+            path.addEllipse(centre, r, r);
+        } else {
+            path.moveTo(centre);
+            path.arcTo(QRectF(centre.x() - r, centre.y() - r, 2 * r, 2 * r), op.start, op.span);
+            path.closeSubpath();
+        }
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setBrush(op.fill ? QBrush(toColor(op.fillColour)) : QBrush(Qt::NoBrush));
+        if (op.outline)
+            painter.setPen(
+                QPen(toColor(op.colour), op.width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+        else
+            painter.setPen(Qt::NoPen);
+        painter.drawPath(path);
+        return;
+    }
+    case Op::Kind::Text:
+    case Op::Kind::RotatedText: {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setFont(op.font);
+        painter.setPen(toColor(op.colour));
+        QPointF topLeft;
+        if (op.kind == Op::Kind::Text) {
+            topLeft = QPointF(pixelAt(op.x1, op.y1));
+        } else {
+            painter.save();
+            painter.translate(exactPoint(op.x1, op.y1));
+            // QPainter turns positive angles clockwise on screen, which is what callers ask for.
+            painter.rotate(op.start);
+            topLeft = QPointF(-op.textWidth / 2, -op.textHeight / 2);
+        }
+        double baseline = topLeft.y() + op.ascent;
+        if (!op.text.contains(QLatin1Char('\n'))) {
+            painter.drawText(QPointF(topLeft.x(), baseline), op.text);
+        } else {
+            for (const QString &line : op.text.split(QLatin1Char('\n'))) {
+                painter.drawText(QPointF(topLeft.x(), baseline), line);
+                baseline += op.lineHeight;
+            }
+        }
+        if (op.kind == Op::Kind::RotatedText)
+            painter.restore();
+        return;
+    }
+    }
+}
+
+void PictureBox::paintOps(QPainter &painter, size_t from, size_t to) const
+{
+    if (from >= to)
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    for (size_t i = from; i < to; ++i)
+        paintOp(painter, m_ops[i]);
+    painter.restore();
+}
+
+void PictureBox::paintPicture(QPainter &painter) const
+{
+    const QTransform t = painter.deviceTransform();
+    paintLayer(painter, std::hypot(t.m11(), t.m12()));
+    paintOps(painter, 0, m_ops.size());
+}
+
+QImage PictureBox::blankImage(qreal ratio) const
+{
+    const QSizeF exact = QSizeF(designSize()) * ratio;
+    QImage image(QSize(static_cast<int>(std::ceil(exact.width() - 1e-6)),
+                       static_cast<int>(std::ceil(exact.height() - 1e-6))),
+                 QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    image.setDevicePixelRatio(ratio);
+    image.fill(toColor(m_backColor));
+    return image;
+}
+
+const QImage *PictureBox::rendered(qreal scale) const
+{
+    const QSizeF exact = QSizeF(designSize()) * scale;
+    if (exact.width() * exact.height() > kMaxRenderedPixels)
+        return nullptr;
+    if (!m_rendered.isNull() && m_rendered.devicePixelRatio() == scale &&
+        m_rendered.size() == blankImage(scale).size())
+        return &m_rendered;
+
+    // A drawing often starts as the one before it did (the chart's rings, the calendar's title
+    // bar); that part is kept as a picture, and only what follows it is drawn again.
+    const size_t count = m_ops.size();
+    size_t from = 0;
+    QImage picture;
+    const bool prefixFits =
+        !m_prefix.image.isNull() && m_prefix.image.devicePixelRatio() == scale &&
+        m_prefix.image.size() == blankImage(scale).size() && m_prefix.ops.size() <= count &&
+        std::equal(m_prefix.ops.begin(), m_prefix.ops.end(), m_ops.begin());
+    if (prefixFits) {
+        picture = m_prefix.image;
+        from = m_prefix.ops.size();
+    } else {
+        const auto common = static_cast<size_t>(
+            std::mismatch(m_ops.begin(), m_ops.end(), m_lastOps.begin(), m_lastOps.end()).first -
+            m_ops.begin());
+        picture = blankImage(scale);
+        if (picture.isNull())
+            return nullptr;
+        QPainter painter(&picture);
+        paintLayer(painter, scale);
+        paintOps(painter, 0, common);
+        painter.end();
+        m_prefix = {};
+        if (common > 0) {
+            m_prefix.image = picture;
+            m_prefix.ops.assign(m_ops.begin(), m_ops.begin() + static_cast<qsizetype>(common));
+        }
+        from = common;
+    }
+    if (from < count) {
+        QPainter painter(&picture);
+        paintOps(painter, from, count);
+    }
+    m_lastOps = m_ops;
+    m_rendered = picture;
+    return &m_rendered;
+}
+
+QImage PictureBox::image(qreal ratio) const
+{
+    if (!(ratio > 0) || !std::isfinite(ratio))
+        ratio = 1;
+    QImage image = blankImage(ratio);
+    if (image.isNull())
+        return image;
+    QPainter painter(&image);
+    paintPicture(painter);
+    return image;
+}
+
+qint32 PictureBox::Point(double x, double y) const
+{
+    const QPoint p = pixelAt(x, y);
+    if (!QRect(QPoint(0, 0), designSize()).contains(p))
+        return -1;
+    const QImage *raster = rendered(1);
+    const QRgb rgb = raster ? raster->pixel(p) : image(1).pixel(p);
+    return colourValue(qRed(rgb), qGreen(rgb), qBlue(rgb));
+}
+
+QFont PictureBox::designFontOf(const QFont &widgetFont) const
+{
+    QFont design = widgetFont;
+    // Every property fixed: a painter fills unset ones from its device's font, which on the
+    // screen is the zoomed widget font.
+    design.setResolveMask(QFont::AllPropertiesResolved);
+    if (widgetFont.pointSizeF() > 0)
+        design.setPointSizeF(widgetFont.pointSizeF() / m_zoom);
+    else if (widgetFont.pixelSize() > 0)
+        design.setPixelSize(std::max(1, qRound(widgetFont.pixelSize() / m_zoom)));
+    return design;
 }
 
 void PictureBox::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::FontChange)
-        m_font = font();
+    if (event->type() == QEvent::FontChange) {
+        // A zoom scales the widget's font; the drawing stays in design points.
+        const QFont design = designFontOf(font());
+        if (design != m_widgetFont) {
+            m_widgetFont = design;
+            m_font = design;
+            m_metrics.reset();
+        }
+    }
     QWidget::changeEvent(event);
 }
 
-void PictureBox::paintEvent(QPaintEvent *event)
+void PictureBox::paintEvent(QPaintEvent *)
 {
-    ensureSurface();
-    endPainting();
     QPainter painter(this);
-    painter.drawImage(event->rect(), m_surface, event->rect());
-}
-
-void PictureBox::resizeEvent(QResizeEvent *event)
-{
-    ensureSurface();
-    QWidget::resizeEvent(event);
+    const QSizeF covered = QSizeF(designSize()) * m_zoom;
+    // Rounding the zoomed size can leave a sliver at the right or bottom edge.
+    if (width() > covered.width())
+        painter.fillRect(QRectF(covered.width(), 0, width() - covered.width(), height()),
+                         toColor(m_backColor));
+    if (height() > covered.height())
+        painter.fillRect(QRectF(0, covered.height(), width(), height() - covered.height()),
+                         toColor(m_backColor));
+    painter.scale(m_zoom, m_zoom);
+    if (isRaster(painter)) {
+        const QTransform t = painter.deviceTransform();
+        if (const QImage *picture = rendered(std::hypot(t.m11(), t.m12()))) {
+            painter.drawImage(QPointF(0, 0), *picture);
+            return;
+        }
+    }
+    paintPicture(painter);
 }
 
 void PictureBox::mousePressEvent(QMouseEvent *event)
 {
-    const QPointF p = event->position();
+    const QPointF p = event->position() / m_zoom;
     Q_EMIT mouseDown(event->button(), event->modifiers(), pixelsToTwips(p.x()),
                      pixelsToTwips(p.y()));
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent *event)
 {
-    const QPointF p = event->position();
+    const QPointF p = event->position() / m_zoom;
     Q_EMIT mouseUp(event->button(), event->modifiers(), pixelsToTwips(p.x()), pixelsToTwips(p.y()));
 }
 

@@ -3,30 +3,37 @@
 #include <QByteArray>
 #include <QFont>
 #include <QImage>
-#include <QPainter>
 #include <QWidget>
 
+#include <memory>
+#include <optional>
+#include <vector>
+
 class QFontMetricsF;
-class QPainterPath;
+class QPainter;
+class QSvgRenderer;
 
 namespace velmora {
 
-/// A drawing surface addressed in twips (15 to a pixel) from its top-left corner, y downwards.
+/// A drawing surface addressed in twips (15 to a design pixel) from its top-left corner, y
+/// downwards.
 ///
-/// Drawing is retained: every call paints at once into an image the box owns, and paintEvent only
-/// copies that image to the screen, so the drawing survives covering, repaints and resizing. A
-/// drawing call only schedules an update(), which Qt merges, so hundreds of calls in one handler
-/// cost one repaint.
+/// Drawing is retained as a list: every call records what it draws, in twips, with the colour,
+/// pen and font in force, and painting replays the list since the last Cls() through QPainter
+/// at whatever resolution the device has (the screen keeps the result until the drawing changes).
+/// So the drawing survives covering and repaints, is as sharp as a high-density screen allows,
+/// scales with the window's zoom, and goes to a PDF, an SVG file or a printer as vector shapes and
+/// text. A drawing call only schedules an update(), which Qt merges, so hundreds of calls in one
+/// handler cost one repaint.
 ///
 /// Under the drawing lies an optional design picture; Cls() removes what the program drew and
 /// leaves the design picture. Colours are design colour values (red + 256 x green + 65536 x blue).
 ///
-/// Pixel mapping: pixel i covers the twips 15 i to 15 i + 15, so the twip position x lies in
-/// pixel floor(x / 15). Lines and boxes snap to whole pixels (diagonal lines are smoothed), text
-/// starts on a whole pixel, circles and sectors are antialiased at their exact position.
-///
-/// One painter stays open on the image across a run of drawing calls and is ended before the
-/// image is shown or read, so a drawing of a hundred calls pays for one painter, not a hundred.
+/// Pixel mapping: at zoom 1 on a plain screen, pixel i covers the twips 15 i to 15 i + 15, so the
+/// twip position x lies in pixel floor(x / 15). Lines and boxes snap to whole design pixels
+/// (diagonal lines are smoothed), text starts on a whole design pixel, circles and sectors are
+/// antialiased at their exact position. On a denser device each design pixel is simply drawn
+/// larger, so the picture keeps its proportions at every resolution.
 class PictureBox : public QWidget
 {
     Q_OBJECT
@@ -37,12 +44,11 @@ public:
     Q_DISABLE_COPY_MOVE(PictureBox)
 
     // --- design picture -------------------------------------------------------------------
-    /// Sets the picture that lies under the drawing, drawn unscaled at the top-left corner.
-    /// Like Cls(), this removes what the program drew.
+    /// Sets the picture that lies under the drawing, drawn at the top-left corner, one picture
+    /// pixel to a design pixel. Like Cls(), this removes what the program drew.
     void setDesignPicture(const QImage &picture);
-    /// Loads an SVG file or resource and renders it at the size of the box (again after each
-    /// resize). Returns false, and leaves the box without a design picture, when the file cannot
-    /// be read as SVG.
+    /// Loads an SVG file or resource, drawn over the whole box at every resolution. Returns
+    /// false, and leaves the box without a design picture, when the file cannot be read as SVG.
     bool setDesignPicture(const QString &svgPath);
     void clearDesignPicture();
     bool hasDesignPicture() const;
@@ -88,8 +94,9 @@ public:
     double currentY() const { return m_currentY; }
 
     // --- drawing font ----------------------------------------------------------------------
-    /// The drawing font starts as the widget's font and follows setFont(); these setters change
-    /// only the drawing font, so child widgets of the box keep theirs.
+    /// The drawing font starts as the widget's font and follows setFont() (a zoom, which only
+    /// scales the widget's font, leaves it alone); these setters change only the drawing font,
+    /// so child widgets of the box keep theirs.
     void setFontName(const QString &family);
     void setFontSize(double points);
     void setFontBold(bool bold);
@@ -108,7 +115,7 @@ public:
     qint32 foreColor() const { return m_foreColor; }
     qint32 fillColor() const { return m_fillColor; }
     qint32 backColor() const { return m_backColor; }
-    /// Pen width in pixels, at least 1.
+    /// Pen width in design pixels, at least 1.
     void setDrawWidth(int pixels);
     int drawWidth() const { return m_drawWidth; }
     /// An invisible pen: lines, outlines and sector edges are not drawn; fills still are.
@@ -117,21 +124,38 @@ public:
     void setFillSolid(bool solid) { m_fillSolid = solid; }
     bool fillSolid() const { return m_fillSolid; }
 
+    // --- zoom ------------------------------------------------------------------------------
+    /// Screen pixels per design pixel. The owner sizes the widget (design size times zoom);
+    /// the box keeps its twips, so the drawing and ScaleWidth() are the same at every zoom.
+    void setZoom(double zoom);
+    double zoom() const { return m_zoom; }
+
     // --- measures and read-back ------------------------------------------------------------
     /// Width and height of text in the current font, in twips (measured at 96 dots per inch,
     /// whatever the screen). Several lines measure as the widest line and the sum of line heights.
     double TextWidth(const QString &text) const;
     double TextHeight(const QString &text) const;
     /// Design colour value of the pixel at the twip position (design picture and drawing
-    /// together), -1 outside the box.
+    /// together, as a plain 96-dpi screen shows them), -1 outside the box. Answered from a
+    /// raster of the whole box made when first asked after a change.
     qint32 Point(double x, double y) const;
+    /// Size of the box in twips, whatever the zoom.
     double ScaleWidth() const;
     double ScaleHeight() const;
-    /// The composed surface: design picture and drawing, one image pixel per widget pixel.
-    const QImage &image() const;
-    /// Goes up with every change of the surface (a drawing call, Cls, a new size or design
-    /// picture), so whoever drew last can tell that the box still shows its drawing.
+    /// Size of the box in design pixels (twips / 15).
+    QSize designSize() const;
+    /// The whole picture rendered at ratio device pixels per design pixel; the image carries
+    /// that ratio as its device pixel ratio.
+    QImage image(qreal ratio = 1) const;
+    /// Goes up with every change of the drawing (a drawing call, Cls, a new design picture or
+    /// back colour), so whoever drew last can tell that the box still shows its drawing.
     quint64 revision() const { return m_revision; }
+    /// Paints the whole picture onto any painter whose unit is the design pixel: the back colour,
+    /// the design picture and the drawing. Raster devices get the design picture from a cache at
+    /// their resolution; vector devices (PDF, SVG, printers) get it as vector shapes.
+    void paintPicture(QPainter &painter) const;
+    /// Number of drawing operations retained since the last Cls().
+    int recordedCount() const;
 
 Q_SIGNALS:
     /// Mouse button pressed or released over the box; x and y in twips.
@@ -141,33 +165,55 @@ Q_SIGNALS:
 protected:
     void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    QImage blankSurface(QSize size) const;
-    // A hidden widget gets its resize event only when shown, so every entry point checks the
-    // surface against the current size itself.
-    void ensureSurface() const;
-    void resetSurface();
-    /// The open painter on the surface (opened when needed); counts a change of the drawing.
-    QPainter *surfacePainter();
-    void endPainting() const;
-    void fillPixels(QRect pixels, qint32 colour);
-    void strokeStraight(QPoint from, QPoint to, qint32 colour);
-    void paintShape(const QPainterPath &path, bool fill, qint32 outline);
-    void drawTextLines(QPainter &painter, const QStringList &lines, const QFontMetricsF &metrics,
-                       QPointF topLeft) const;
+    struct Op;
+    struct LayerCache
+    {
+        QSize pixels;
+        QImage image;
+    };
 
-    mutable QImage m_surface;
-    // Back colour and design picture at the current size, kept for the next Cls.
-    mutable QImage m_blank;
-    mutable QPainter m_painter;
-    mutable quint64 m_revision = 0;
+    struct Prefix
+    {
+        std::vector<Op> ops;
+        QImage image;
+    };
+
+    void record(Op &&op);
+    void forgetPictures();
+    void paintOps(QPainter &painter, size_t from, size_t to) const;
+    QImage blankImage(qreal ratio) const;
+    void clearDrawing();
+    void paintLayer(QPainter &painter, qreal deviceScale) const;
+    const QImage &designLayer(qreal deviceScale) const;
+    /// The cached picture at a device scale, made anew after a change; null when it would be
+    /// too large to keep.
+    const QImage *rendered(qreal scale) const;
+    void paintOp(QPainter &painter, const Op &op) const;
+    const QFontMetricsF &metrics() const;
+    QFont designFontOf(const QFont &widgetFont) const;
+
+    std::vector<Op> m_ops;
     QImage m_designImage;
-    QByteArray m_designSvg;
+    std::unique_ptr<QSvgRenderer> m_designSvg;
+    mutable LayerCache m_layers[2];
+    // The whole picture at the resolution it was last painted at, until the drawing changes:
+    // repaints of an unchanged picture (covering, tab changes) only copy it.
+    mutable QImage m_rendered;
+    // The drawing last rendered, and the picture of its first operations that the drawing
+    // before it shared.
+    mutable std::vector<Op> m_lastOps;
+    mutable Prefix m_prefix;
+    mutable int m_nextLayer = 0;
+    quint64 m_revision = 0;
     QFont m_font;
+    // The widget's font at the last font change, taken back to zoom 1.
+    QFont m_widgetFont;
+    mutable std::unique_ptr<QFontMetricsF> m_metrics;
+    double m_zoom = 1;
     double m_currentX = 0;
     double m_currentY = 0;
     qint32 m_foreColor = 0;

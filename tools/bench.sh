@@ -12,7 +12,7 @@ heard=${HEARD_BEATS:-60}
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DVELMORA_BUILD_BENCH=ON -DVELMORA_BUILD_TESTS=OFF >/dev/null
-benches=(texttables_bench startup_bench window_bench music_bench atlas_bench)
+benches=(texttables_bench startup_bench window_bench music_bench atlas_bench vector_bench)
 cmake --build "$build" -j "$jobs" --target "${benches[@]}"
 
 export QT_QPA_PLATFORM=offscreen

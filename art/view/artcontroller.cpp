@@ -12,11 +12,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSvgRenderer>
 #include <QTextBlock>
 #include <QTextCursor>
 
@@ -37,7 +35,7 @@ void setBoxText(QPlainTextEdit *box, const QString &text)
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (box->toPlainText() != shown)
-        box->setPlainText(shown);
+        setMultiLineText(box, shown);
 }
 
 // A caption treats "&" as an access-key mark; the pair names must show as typed.
@@ -66,50 +64,6 @@ protected:
 
 private:
     std::function<void()> m_handler;
-};
-
-/// Gives a picture box its figure as a ready image, rendered once for each size of the box:
-/// every change of combination clears the box, and rendering the drawing anew each time
-/// would cost more than everything else the change redraws.
-class FigurePicture : public QObject
-{
-public:
-    FigurePicture(PictureBox *box, const QString &path)
-        : QObject(box)
-        , m_box(box)
-        , m_renderer(path)
-    {
-        render();
-        box->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (watched == m_box && event->type() == QEvent::Resize && m_box->size() != m_size)
-            render();
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    void render()
-    {
-        m_size = m_box->size();
-        QImage image(m_size, QImage::Format_RGB32);
-        if (image.isNull() || !m_renderer.isValid())
-            return;
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setRenderHint(QPainter::TextAntialiasing);
-        m_renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(m_size)));
-        painter.end();
-        m_box->setDesignPicture(image);
-    }
-
-    PictureBox *m_box;
-    QSvgRenderer m_renderer;
-    QSize m_size;
 };
 
 } // namespace
@@ -150,9 +104,9 @@ ArtController::ArtController(QWidget *root, const ArtTables &tables, RandomSourc
 
     // The figure pictures lie under what the program draws, so the markers
     // are cleared without touching them.
-    new FigurePicture(m_picFig[0], QStringLiteral(":/figures/first.svg"));
-    new FigurePicture(m_picFig[1], QStringLiteral(":/figures/second.svg"));
-    new FigurePicture(m_picFig[2], QStringLiteral(":/figures/third.svg"));
+    m_picFig[0]->setDesignPicture(QStringLiteral(":/figures/first.svg"));
+    m_picFig[1]->setDesignPicture(QStringLiteral(":/figures/second.svg"));
+    m_picFig[2]->setDesignPicture(QStringLiteral(":/figures/third.svg"));
     if (auto *image = root->findChild<QLabel *>(QStringLiteral("Image3"))) {
         // The picture box shows the third figure itself; a label over it would hide the markers.
         m_picFig[2]->setToolTip(image->toolTip());
@@ -346,8 +300,12 @@ void ArtController::ShowTexts()
     if (m_lastGTCode.isEmpty()) {
         const QStringList rows = generalTableRows(tableLetters(m_sortedLetters));
         m_txtGT->clear();
+        // One edit for all rows: the list is laid out once, not once a row.
+        QTextCursor edit(m_txtGT->document());
+        edit.beginEditBlock();
         for (const QString &row : rows)
             AddGT(row.mid(0, 1), row.mid(1, 1), row.mid(2, 1), row.mid(3, 1));
+        edit.endEditBlock();
     }
     m_lastGTCode.clear();
 

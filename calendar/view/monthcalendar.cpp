@@ -52,6 +52,9 @@ void clsCalendar::RefreshCalendar()
               pic.ScaleWidth(), pic.drawFont()};
     if (m_hasDrawn && m_drawnRevision == pic.revision() && m_drawn == now)
         return;
+    // Everything below is painted over in full; starting from a clear box keeps the retained
+    // drawing from growing with every refresh.
+    pic.Cls();
     DrawHeader();
     DrawWeekdayRow();
     for (int i = 0; i < CalendarMetrics::kCells; ++i)

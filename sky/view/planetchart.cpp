@@ -17,8 +17,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include <algorithm>
-
 namespace velmora {
 
 /// Widths of the table's texts in one font, summed from cached character advances: the table
@@ -162,7 +160,8 @@ void PlanetChart::drawChart()
     const chart::Drawing drawing = chart::layoutChart(in);
 
     PictureBox &pic = *m_picAstro;
-    layRings(drawing.circles);
+    for (const chart::Circle &c : drawing.circles)
+        pic.Circle(c.cx, c.cy, c.radius, c.colour);
     for (const chart::Line &l : drawing.spokes)
         pic.Line(l.x1, l.y1, l.x2, l.y2, l.colour);
     for (const chart::Text &t : drawing.texts) {
@@ -176,24 +175,6 @@ void PlanetChart::drawChart()
         pic.setCurrentY(t.at.y);
         pic.Print(t.text);
     }
-}
-
-void PlanetChart::layRings(const std::vector<chart::Circle> &rings)
-{
-    const auto same = [](const chart::Circle &a, const chart::Circle &b) {
-        return a.cx == b.cx && a.cy == b.cy && a.radius == b.radius && a.colour == b.colour;
-    };
-    PictureBox &pic = *m_picAstro;
-    if (m_ringsSize == pic.size() &&
-        std::equal(rings.begin(), rings.end(), m_rings.begin(), m_rings.end(), same))
-        return;
-    // Drawn on the cleared box exactly as the chart would draw them first, then kept under it.
-    pic.clearDesignPicture();
-    for (const chart::Circle &c : rings)
-        pic.Circle(c.cx, c.cy, c.radius, c.colour);
-    pic.setDesignPicture(pic.image().copy());
-    m_rings = rings;
-    m_ringsSize = pic.size();
 }
 
 void PlanetChart::writeTable()

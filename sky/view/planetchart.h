@@ -3,13 +3,11 @@
 #include "sky/core/chartlayout.h"
 
 #include <QFont>
-#include <QSize>
 #include <QString>
 #include <QStringList>
 
 #include <array>
 #include <memory>
-#include <vector>
 
 class QLineEdit;
 class QPlainTextEdit;
@@ -54,7 +52,6 @@ public:
 
 private:
     void drawChart();
-    void layRings(const std::vector<chart::Circle> &rings);
     void writeTable();
     /// Puts the table into txtOut with its columns aligned, in a font that shows all of it.
     void showTable(const QStringList &lines);
@@ -62,10 +59,6 @@ private:
     const AstroModule &m_astro;
     RandomSource &m_random;
     PictureBox *m_picAstro;
-    // The rings never move: they lie drawn once under the chart, as its picture, so every
-    // drawing starts from them instead of stroking ten large circles again.
-    std::vector<chart::Circle> m_rings;
-    QSize m_ringsSize;
     QPlainTextEdit *m_txtOut;
     QLineEdit *m_txtTimeZone;
     QFont m_tableFont;

@@ -199,6 +199,21 @@ private Q_SLOTS:
         QCOMPARE(shown(u"picFig2"_s, cx, 2107.5 - 1850 - 200), green);
         QCOMPARE(shown(u"picFig3"_s, 749 + 177, 250 + 177), white);
     }
+
+    // The colour of a pixel is the one the screen shows: figure picture, markers and drawing.
+    void pointReadsWhatTheScreenShows()
+    {
+        for (const QString &name : {u"picFig2"_s, u"picFig4"_s}) {
+            auto *p = get<PictureBox>(name);
+            const QImage screen = p->grab().toImage();
+            for (int y = 0; y < screen.height(); y += 3) {
+                for (int x = 0; x < screen.width(); x += 3) {
+                    const QColor c = screen.pixelColor(x, y);
+                    QCOMPARE(p->Point(x * 15, y * 15), colourValue(c.red(), c.green(), c.blue()));
+                }
+            }
+        }
+    }
 };
 
 QTEST_MAIN(ArtControllerTest)

@@ -172,6 +172,35 @@ private Q_SLOTS:
         }
         QCOMPARE(checked, 2);
     }
+
+    // On a screen of pixel ratio 2 the chart is drawn again at twice the pixels: scaled down it
+    // is the 96-dpi chart, and it is not that chart enlarged.
+    void replayedAtRatioTwo()
+    {
+        Page page;
+        RandomSource random([] { return 0.5; });
+        PlanetChart chart(&page.root, m_astro, random);
+        chart.ShowPlanets();
+        const QImage once = page.pic->image(1);
+        const QImage twice = page.pic->image(2);
+        QCOMPARE(twice.size(), once.size() * 2);
+        const QImage halved =
+            twice.scaled(once.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        qint64 difference = 0;
+        int far = 0;
+        for (int y = 0; y < once.height(); ++y)
+            for (int x = 0; x < once.width(); ++x) {
+                const int d = std::abs(qGray(once.pixel(x, y)) - qGray(halved.pixel(x, y)));
+                difference += d;
+                far += d > 128;
+            }
+        // Edges are smoothed a little differently; anything drawn elsewhere differs by far more.
+        const int pixels = once.width() * once.height();
+        QVERIFY2(difference < 6 * pixels && far < pixels / 200,
+                 qPrintable(QStringLiteral("%1 %2").arg(difference).arg(far)));
+        QVERIFY(twice.convertToFormat(QImage::Format_RGB32) !=
+                once.scaled(twice.size()).convertToFormat(QImage::Format_RGB32));
+    }
 };
 
 QTEST_MAIN(PlanetChartTest)

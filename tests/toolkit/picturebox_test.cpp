@@ -1,9 +1,12 @@
 #include "core/units.h"
 #include "toolkit/picturebox.h"
 
+#include <QBuffer>
 #include <QFontMetricsF>
 #include <QLabel>
+#include <QPainter>
 #include <QSignalSpy>
+#include <QSvgGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -53,6 +56,42 @@ bool showAndWait(QWidget &w)
 QImage screen(QWidget &w)
 {
     return w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// A little of everything the figures, the calendar and the chart draw.
+void drawSample(PictureBox &box)
+{
+    box.setFontName(u"DejaVu Sans"_s);
+    box.setFontSize(11);
+    box.Box(tw(5), tw(5), tw(60), tw(20), 0x808080, true);
+    box.Box(tw(5), tw(5), tw(60), tw(20), 0x000000, false);
+    box.setDrawWidth(2);
+    box.Line(tw(10), tw(90), tw(90), tw(30), kBlue);
+    box.setDrawWidth(1);
+    box.setFillSolid(true);
+    box.setFillColor(kGreen);
+    box.Circle(tw(70), tw(70), tw(22), kRed);
+    box.Pie(tw(30), tw(60), tw(18), 0.3, 2.0);
+    box.setForeColor(kRed);
+    box.setCurrentX(tw(8));
+    box.setCurrentY(tw(6));
+    box.Print(u"Sun"_s);
+}
+
+// Mean difference of the channels, 0..255, between an image and another at twice its size.
+double meanDifferenceFromHalf(const QImage &small, const QImage &large)
+{
+    const QImage halved =
+        large.scaled(small.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+            .convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    for (int y = 0; y < small.height(); ++y)
+        for (int x = 0; x < small.width(); ++x) {
+            const QRgb a = small.pixel(x, y), b = halved.pixel(x, y);
+            sum += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                   std::abs(qBlue(a) - qBlue(b));
+        }
+    return sum / (3.0 * small.width() * small.height());
 }
 
 struct CountingBox : PictureBox
@@ -176,10 +215,11 @@ private Q_SLOTS:
         box.setCurrentY(tw(30));
         const double h = box.TextHeight(u"HWH"_s);
         box.Print(u"HWH"_s);
-        const QRect ink = inkBounds(box.image());
+        const QImage drawn = box.image();
+        const QRect ink = inkBounds(drawn);
         QVERIFY(ink.left() >= 40 && ink.left() <= 42);
         // Capitals start at the cap height below the top of the text line.
-        const QFontMetricsF fm(box.drawFont(), &box.image());
+        const QFontMetricsF fm(box.drawFont(), &drawn);
         QVERIFY(std::abs(ink.top() - (30 + fm.ascent() - fm.capHeight())) <= 1.5);
         QCOMPARE(box.currentX(), 0.0);
         QCOMPARE(box.currentY(), tw(30) + h);
@@ -300,31 +340,6 @@ private Q_SLOTS:
         QVERIFY(box.paints <= 2);
     }
 
-    // One painter serves a run of calls: no call may inherit another's brush, pen or turn. The
-    // same calls with the image read between them (which ends the painter) give the same picture.
-    void aRunOfCallsDrawsAsCallsOneByOne()
-    {
-        const auto draw = [](PictureBox &box, bool readBetween) {
-            box.resize(120, 80);
-            box.setFillColor(kRed);
-            for (int call = 0; call < 4; ++call) {
-                if (call == 0)
-                    box.Pie(tw(30), tw(30), tw(20), 0.3, 2.0);
-                else if (call == 1)
-                    box.PrintRotated(u"Ab"_s, tw(60), tw(40), 30);
-                else if (call == 2)
-                    box.Circle(tw(90), tw(40), tw(15), kBlue);
-                else
-                    box.Line(tw(5), tw(70), tw(110), tw(60), kGreen);
-                if (readBetween)
-                    box.image();
-            }
-            return box.image().copy();
-        };
-        PictureBox together, apart;
-        QCOMPARE(draw(together, false), draw(apart, true));
-    }
-
     void mouseSignalsInTwips()
     {
         PictureBox box;
@@ -337,6 +352,101 @@ private Q_SLOTS:
                  (QVariantList{QVariant::fromValue(Qt::LeftButton),
                                QVariant::fromValue(Qt::KeyboardModifiers(Qt::ShiftModifier)), 150.0,
                                300.0}));
+    }
+
+    // Every read-back pixel comes from the same picture the screen shows at 96 dpi.
+    void pointAnswersFromTheRasterOfTheDrawing()
+    {
+        PictureBox box;
+        box.resize(100, 100);
+        drawSample(box);
+        const QImage image = box.image();
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 100; ++x)
+                QVERIFY2(box.Point(tw(x) + 7, tw(y) + 7) == pixelValue(image, x, y),
+                         qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+    }
+
+    // The screen at pixel ratio 2, or zoomed to 200%, gets the drawing replayed at twice the
+    // pixels: the same picture, not an enlarged 96-dpi bitmap.
+    void replaysAtTheDeviceResolution()
+    {
+        PictureBox box;
+        box.resize(100, 100);
+        drawSample(box);
+        const QImage once = box.image(1);
+        const QImage twice = box.image(2);
+        QCOMPARE(twice.size(), QSize(200, 200));
+        QVERIFY(meanDifferenceFromHalf(once, twice) < 4);
+        const QImage enlarged = once.scaled(200, 200).convertToFormat(QImage::Format_RGB32);
+        QVERIFY(twice.convertToFormat(QImage::Format_RGB32) != enlarged);
+
+        QImage screen(200, 200, QImage::Format_RGB32);
+        screen.setDevicePixelRatio(2);
+        box.render(&screen);
+        QCOMPARE(screen, twice);
+
+        // Zoomed: the widget is twice the size, its twips and what was drawn are not.
+        box.setZoom(2);
+        box.resize(200, 200);
+        QCOMPARE(box.ScaleWidth(), 1500.0);
+        QCOMPARE(box.designSize(), QSize(100, 100));
+        QImage zoomed(200, 200, QImage::Format_RGB32);
+        box.render(&zoomed);
+        zoomed.setDevicePixelRatio(2);
+        QCOMPARE(zoomed, twice);
+        QCOMPARE(box.Point(tw(70), tw(70)), kGreen);
+        QSignalSpy down(&box, &PictureBox::mouseDown);
+        QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(20, 40));
+        QCOMPARE(down.at(0).at(2).toDouble(), 150.0);
+        QCOMPARE(down.at(0).at(3).toDouble(), 300.0);
+    }
+
+    // A zoom scales the widget's font; the drawing font stays in design points, and a real
+    // change of the widget's font still reaches it.
+    void zoomLeavesTheDrawingFontAlone()
+    {
+        QWidget form;
+        form.setFont(QFont(u"DejaVu Sans"_s, 9));
+        auto *box = new PictureBox(&form);
+        box->setZoom(1.5);
+        QFont zoomed(u"DejaVu Sans"_s);
+        zoomed.setPointSizeF(13.5);
+        form.setFont(zoomed);
+        QCOMPARE(box->fontSize(), 9.0);
+        const double height = box->TextHeight(u"X"_s);
+        form.setFont(QFont(u"DejaVu Serif"_s, 18));
+        QCOMPARE(box->fontName(), u"DejaVu Serif"_s);
+        QCOMPARE(box->fontSize(), 12.0);
+        QVERIFY(box->TextHeight(u"X"_s) > height);
+    }
+
+    // Vector devices get shapes and text, not a bitmap; the design picture too.
+    void vectorDevicesGetTextAsText()
+    {
+        QTemporaryDir dir;
+        QFile file(dir.filePath(u"design.svg"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 10 10'>"
+                   "<circle cx='5' cy='5' r='4' fill='#0000ff'/></svg>");
+        file.close();
+        PictureBox box;
+        box.resize(100, 100);
+        QVERIFY(box.setDesignPicture(file.fileName()));
+        drawSample(box);
+        QBuffer out;
+        QSvgGenerator svg;
+        svg.setOutputDevice(&out);
+        svg.setResolution(96);
+        {
+            QPainter painter(&svg);
+            box.paintPicture(painter);
+        }
+        QVERIFY(out.data().contains(">Sun</text>"));
+        QVERIFY(!out.data().contains("<image"));
+        QCOMPARE(box.recordedCount(), 6);
+        box.Cls();
+        QCOMPARE(box.recordedCount(), 0);
     }
 
     void unusableNumbersDrawNothing()
