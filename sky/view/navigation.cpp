@@ -95,12 +95,15 @@ void Navigation::showOnCalendar()
 void Navigation::readPlace()
 {
     const PlaceEntry latitude = readLatitude(m_txtLatLong[0]->text());
-    m_txtLatLong[0]->setText(latitude.text);
+    // Rewritten only when the reading changed it, so the box keeps the part the user sees.
+    if (m_txtLatLong[0]->text() != latitude.text)
+        m_txtLatLong[0]->setText(latitude.text);
     m_placeText[0] = latitude.text;
     m_astro.setLatitude(latitude.value);
 
     const PlaceEntry longitude = readLongitude(m_txtLatLong[1]->text());
-    m_txtLatLong[1]->setText(longitude.text);
+    if (m_txtLatLong[1]->text() != longitude.text)
+        m_txtLatLong[1]->setText(longitude.text);
     m_placeText[1] = longitude.text;
     // The box shows west positive; the ephemeris counts east positive.
     m_astro.setLongitude(-longitude.value);
@@ -241,6 +244,9 @@ void Navigation::pickCity(const CityPlace &city)
     m_city->longitude = std::round(city.longitude * 1e4) / 1e4;
     m_txtLatLong[0]->setText(cityLatitudeText(city.latitude));
     m_txtLatLong[1]->setText(cityLongitudeText(city.longitude));
+    // A city's coordinates are longer than the boxes are wide: show their start, the degrees.
+    m_txtLatLong[0]->setCursorPosition(0);
+    m_txtLatLong[1]->setCursorPosition(0);
     // A city picked again is reported again, even when nothing else changed.
     m_lastReport.clear();
     Q_EMIT cityChanged();

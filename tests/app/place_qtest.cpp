@@ -173,6 +173,8 @@ private Q_SLOTS:
         pick(*w, u"Madrid"_s);
         QCOMPARE(box(*w, 0)->text(), u"40.4165N"_s);
         QCOMPARE(box(*w, 1)->text(), u"3.7026W"_s);
+        // The degrees stay in sight in a box narrower than the text.
+        QCOMPARE(box(*w, 0)->cursorPosition(), 0);
         QCOMPARE(status(), u"Madrid, Spain: Europe/Madrid, UTC+2 (CEST)"_s);
         // A jump by a month across the end of summer time.
         control<QRadioButton>(w->form(), u"optTJ(3)"_s)->setChecked(true);
