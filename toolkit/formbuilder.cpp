@@ -328,6 +328,16 @@ double FormBuilder::zoom(const QWidget *root)
     return z.isValid() ? z.toDouble() : 1.0;
 }
 
+double FormBuilder::zoomOf(const QWidget *w)
+{
+    for (; w; w = w->parentWidget()) {
+        const QVariant z = w->property(kZoomProperty);
+        if (z.isValid())
+            return z.toDouble();
+    }
+    return 1.0;
+}
+
 void FormBuilder::setZoom(QWidget *root, double zoom)
 {
     const double previous = FormBuilder::zoom(root);

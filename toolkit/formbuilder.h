@@ -38,6 +38,8 @@ public:
     static void setZoom(QWidget *root, double zoom);
     /// The zoom last set on root; 1 before any.
     static double zoom(const QWidget *root);
+    /// The zoom of the form that holds w (the nearest ancestor a zoom was set on); 1 before any.
+    static double zoomOf(const QWidget *w);
 
     /// Page widgets of a tab control are laid out by the style; controls on a page are placed
     /// in the tab control's own coordinates, as the design measures them.

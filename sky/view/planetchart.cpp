@@ -4,8 +4,10 @@
 #include "sky/core/astromodule.h"
 #include "sky/view/astrofont.h"
 #include "toolkit/controls.h"
+#include "toolkit/formbuilder.h"
 #include "toolkit/picturebox.h"
 
+#include <QEvent>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QHash>
@@ -16,6 +18,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <optional>
 
 namespace velmora {
 
@@ -51,6 +55,24 @@ private:
 };
 
 namespace {
+
+// Calls back when the watched widget is resized.
+class ResizeWatch : public QObject
+{
+public:
+    explicit ResizeWatch(std::function<void()> resized)
+        : m_resized(std::move(resized))
+    {}
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize)
+            m_resized();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_resized;
+};
 // The letters and labels of the chart.
 const QString &letterFont()
 {
@@ -128,8 +150,17 @@ PlanetChart::PlanetChart(const QWidget *formRoot, const AstroModule &astro, Rand
     , m_txtTimeZone(control<QLineEdit>(formRoot, arrayName(QStringLiteral("txtLatLong"), 2)))
 {
     m_txtOut->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // The table always has its eight lines and is fitted to show them all; at some zooms the
+    // box counts the last one as a pixel short and would offer a scroll bar for nothing.
+    m_txtOut->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_txtOut->document()->setDocumentMargin(kTableMargin);
     m_tableFont = m_txtOut->font();
+    const double zoom = FormBuilder::zoomOf(m_txtOut);
+    m_tableRoom =
+        QSizeF(m_txtOut->contentsRect().size()) / zoom - QSizeF(2 * kTableMargin, 2 * kTableMargin);
+    m_resizeWatch = std::make_unique<ResizeWatch>([this] { tableResized(); });
+    // The viewport, not the box: it is resized after the box has laid out its frame.
+    m_txtOut->viewport()->installEventFilter(m_resizeWatch.get());
 }
 
 PlanetChart::~PlanetChart() = default;
@@ -197,15 +228,14 @@ void PlanetChart::writeTable()
 void PlanetChart::showTable(const QStringList &lines)
 {
     // The box's own font when the table fits it, else the largest smaller size that does. A
-    // table of the same shape as the last one starts from the size that fitted then.
-    const QRectF room = QRectF(m_txtOut->contentsRect())
-                            .adjusted(kTableMargin, kTableMargin, -kTableMargin, -kTableMargin);
+    // table of the same shape as the last one starts from the size that fitted then. The fit is
+    // found at the window's natural size and scaled with its zoom, so a zoomed page shows the
+    // same table, only larger.
     const QString shape = tableShape(lines);
     double points = m_tableFont.pointSizeF() > 0 ? m_tableFont.pointSizeF()
                                                  : QFontInfo(m_tableFont).pointSizeF();
     if (shape == m_tableShape && m_widths)
         points = m_tablePoints;
-    TableColumns columns;
     for (;; points -= 0.25) {
         if (!m_widths || points != m_tablePoints) {
             QFont font = m_tableFont;
@@ -213,17 +243,40 @@ void PlanetChart::showTable(const QStringList &lines)
             m_widths = std::make_unique<TextWidths>(font);
             m_tablePoints = points;
         }
-        columns = measureColumns(lines, *m_widths);
+        const TableColumns fit = measureColumns(lines, *m_widths);
         const double height = kTableLines * m_widths->lineHeight();
-        if ((columns.width <= room.width() && height <= room.height()) ||
+        if ((fit.width <= m_tableRoom.width() && height <= m_tableRoom.height()) ||
             points - 0.25 < kSmallestTablePoints)
             break;
     }
     m_tableShape = shape;
+    m_tableZoom = FormBuilder::zoomOf(m_txtOut);
+    m_tableLines = lines;
     QFont font = m_tableFont;
-    font.setPointSizeF(m_tablePoints);
+    font.setPointSizeF(m_tablePoints * m_tableZoom);
+    // The columns are placed by the font shown, whose widths need not scale exactly; where its
+    // lines come out taller or wider than the scaled ones, a smaller step keeps the scroll bars
+    // away.
+    std::optional<TextWidths> zoomed;
+    TableColumns columns;
+    if (m_tableZoom == 1) {
+        columns = measureColumns(lines, *m_widths);
+    } else {
+        const QSizeF room = m_tableRoom * m_tableZoom;
+        for (;;) {
+            zoomed.emplace(font);
+            columns = measureColumns(lines, *zoomed);
+            if ((columns.width <= room.width() &&
+                 kTableLines * zoomed->lineHeight() <= room.height()) ||
+                font.pointSizeF() - 0.25 < kSmallestTablePoints * m_tableZoom)
+                break;
+            font.setPointSizeF(font.pointSizeF() - 0.25);
+        }
+    }
     if (m_txtOut->font() != font)
         m_txtOut->setFont(font);
+    if (m_txtOut->document()->documentMargin() != kTableMargin * m_tableZoom)
+        m_txtOut->document()->setDocumentMargin(kTableMargin * m_tableZoom);
     QList<QTextOption::Tab> tabs;
     for (size_t s = 1; s < columns.start.size(); ++s)
         tabs.append(QTextOption::Tab(columns.start[s], QTextOption::LeftTab));
@@ -233,6 +286,12 @@ void PlanetChart::showTable(const QStringList &lines)
         m_txtOut->document()->setDefaultTextOption(option);
     }
     m_txtOut->setPlainText(lines.join(u'\n'));
+}
+
+void PlanetChart::tableResized()
+{
+    if (!m_tableLines.isEmpty() && FormBuilder::zoomOf(m_txtOut) != m_tableZoom)
+        showTable(m_tableLines);
 }
 
 QString PlanetChart::PlanetLetter(int j) const

@@ -3,6 +3,7 @@
 #include "sky/core/chartlayout.h"
 
 #include <QFont>
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
 
@@ -55,6 +56,8 @@ private:
     void writeTable();
     /// Puts the table into txtOut with its columns aligned, in a font that shows all of it.
     void showTable(const QStringList &lines);
+    /// Lays the last table out again when the box changes size (the window's zoom).
+    void tableResized();
 
     const AstroModule &m_astro;
     RandomSource &m_random;
@@ -65,6 +68,11 @@ private:
     // The table's size and shape of the last redraw, and its text widths in that size.
     double m_tablePoints = 0;
     QString m_tableShape;
+    QStringList m_tableLines;
+    double m_tableZoom = 1;
+    // The room the table has at the window's natural size.
+    QSizeF m_tableRoom;
+    std::unique_ptr<QObject> m_resizeWatch;
     std::unique_ptr<TextWidths> m_widths;
     CycleState m_cycles;
     std::array<QString, 8> m_planetLetter;

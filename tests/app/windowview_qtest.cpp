@@ -2,6 +2,7 @@
 
 #include "app/frmvelmora.h"
 #include "calendar/view/monthcalendar.h"
+#include "sky/view/planetchart.h"
 #include "toolkit/controls.h"
 #include "toolkit/picturebox.h"
 
@@ -9,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -62,6 +64,7 @@ private Q_SLOTS:
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         const QWidget *f = w->form();
+        w->SSTab1()->setCurrentIndex(3);
         auto *zodiac = control<QPushButton>(f, u"cmdZodiac"_s);
         zodiac->click(); // a cycle plays through the zoom
 
@@ -74,6 +77,7 @@ private Q_SLOTS:
         }
         auto *table = control<QPlainTextEdit>(f, u"txtOut"_s);
         const QString tableText = table->toPlainText();
+        const double tablePoints = table->font().pointSizeF();
         auto *calendar = control<PictureBox>(f, u"picCal"_s);
         const QImage month = calendar->image();
 
@@ -88,6 +92,15 @@ private Q_SLOTS:
         QCOMPARE(control<QPushButton>(f, u"cmdBackForward(1)"_s)->iconSize(), QSize(28, 28));
         QVERIFY(action(*w, "mnuViewZoom200")->isChecked());
         QCOMPARE(table->toPlainText(), tableText);
+        // The planet table is the same table, only larger (a step smaller where the larger
+        // font runs wider), also when it is written again.
+        const auto tableZoomed = [&] {
+            const double points = table->font().pointSizeF();
+            return points > 1.9 * tablePoints && points <= 2 * tablePoints;
+        };
+        QVERIFY(tableZoomed());
+        w->chart()->ShowPlanets();
+        QVERIFY(tableZoomed());
         QCOMPARE(control<QLineEdit>(f, u"txtCode(0)"_s)->text(), u"BCD"_s);
         QCOMPARE(zodiac->text(), u"Stop"_s);
         QVERIFY(control<QTimer>(f, u"Timer1"_s)->isActive());
