@@ -2,6 +2,7 @@
 // hooks.
 
 #include "app/frmvelmora.h"
+#include "testwindow.h"
 #include "toolkit/controls.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/messagebox.h"
@@ -27,12 +28,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int kPlanets = 3;
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // The texts of an SVG file by font family.
 QMultiHash<QString, QString> svgTexts(const QByteArray &svg)
@@ -72,20 +67,9 @@ class WindowExportTest : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        frmVelmora::Environment env;
-        env.screenHeight = [] {
-            return 1024;
-        };
-        env.programFolder = m_dir.path();
         QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + u"/astrol.ttf"_s,
                             m_dir.filePath(u"astrol.ttf"_s)));
-        env.configFolder = m_dir.filePath(u"config"_s);
-        env.midiOutput = u"record"_s;
-        env.now = [] {
-            return QDateTime(QDate(2026, 12, 6), QTime(11, 30, 0));
-        };
-        m_window = std::make_unique<frmVelmora>(env);
-        m_window->Form_Load();
+        m_window = test::startedWindow(m_dir.path());
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
         m_messageHook = std::make_unique<ScopedMessageBoxHook>(
@@ -103,8 +87,9 @@ private Q_SLOTS:
         QVERIFY(m_messages.isEmpty());
         QVERIFY(QSvgRenderer(path).isValid());
         // The symbol font travels with the file: viewers elsewhere have no "Astro".
-        QVERIFY(readFile(path).contains("@font-face { font-family: \"Astro\"; src: url(data:"));
-        const auto texts = svgTexts(readFile(path));
+        QVERIFY(
+            test::readFile(path).contains("@font-face { font-family: \"Astro\"; src: url(data:"));
+        const auto texts = svgTexts(test::readFile(path));
         const QList<QString> glyphs = texts.values(u"Astro"_s);
         QCOMPARE(QSet<QString>(glyphs.begin(), glyphs.end()),
                  (QSet<QString>{u"A"_s, u"B"_s, u"C"_s, u"D"_s, u"E"_s, u"F"_s, u"G"_s, u"H"_s,
@@ -119,7 +104,7 @@ private Q_SLOTS:
     {
         const QString path = m_dir.filePath(u"chart.pdf"_s);
         exportVia("mnuFileExportChart", path);
-        QVERIFY(readFile(path).startsWith("%PDF"));
+        QVERIFY(test::readFile(path).startsWith("%PDF"));
         if (QStandardPaths::findExecutable(u"pdftoppm"_s).isEmpty())
             QSKIP("pdftoppm (poppler-utils) is not installed");
         QProcess fonts;
@@ -169,7 +154,7 @@ private Q_SLOTS:
         });
         m_window->SSTab1()->setCurrentIndex(kPlanets);
         m_window->findChild<QAction *>(u"mnuFilePrint"_s)->trigger();
-        const QByteArray pdf = readFile(path);
+        const QByteArray pdf = test::readFile(path);
         QVERIFY(pdf.startsWith("%PDF"));
         static const QRegularExpression page(u"/Type\\s*/Page[^s]"_s);
         QCOMPARE(QString::fromLatin1(pdf).count(page), 1);
@@ -179,25 +164,21 @@ private Q_SLOTS:
             QVERIFY(match.captured(1).toInt() < 1000);
     }
 
-    void failuresSayWhyAndLeaveNothing_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("folder that is a file") << u"blocker/chart.pdf"_s;
-        QTest::newRow("unknown kind") << u"chart.jpg"_s;
-    }
+    // A folder that is a file, or a kind of file not offered: said, and nothing left behind.
     void failuresSayWhyAndLeaveNothing()
     {
-        QFETCH(QString, name);
         QFile blocker(m_dir.filePath(u"blocker"_s));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        const QString path = m_dir.filePath(name);
-        exportVia("mnuFileExportPage", path);
-        QCOMPARE(m_messages.size(), 1);
-        QVERIFY(m_messages.first().contains(QDir::toNativeSeparators(path)));
-        QVERIFY(!QFile::exists(path));
-        QCOMPARE(QDir(m_dir.path()).entryList({u"*.jpg"_s, u"chart.pdf.*"_s}), QStringList());
-
+        for (const QString &name : {u"blocker/chart.pdf"_s, u"chart.jpg"_s}) {
+            m_messages.clear();
+            const QString path = m_dir.filePath(name);
+            exportVia("mnuFileExportPage", path);
+            QCOMPARE(m_messages.size(), 1);
+            QVERIFY(m_messages.first().contains(QDir::toNativeSeparators(path)));
+            QVERIFY(!QFile::exists(path));
+            QCOMPARE(QDir(m_dir.path()).entryList({u"*.jpg"_s, u"chart.pdf.*"_s}), QStringList());
+        }
         exportVia("mnuFileExportPage", QString()); // cancelled: nothing at all
         QCOMPARE(m_messages.size(), 1);
     }

@@ -2,6 +2,7 @@
 
 #include "app/frmvelmora.h"
 #include "calendar/view/monthcalendar.h"
+#include "testwindow.h"
 #include "toolkit/controls.h"
 #include "toolkit/picturebox.h"
 
@@ -17,24 +18,6 @@ using namespace velmora;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-std::unique_ptr<frmVelmora> startedWindow(const QString &folder,
-                                          const QString &output = u"record"_s)
-{
-    frmVelmora::Environment env;
-    env.screenHeight = [] {
-        return 1024;
-    };
-    env.programFolder = folder;
-    env.configFolder = folder + u"/config"_s;
-    env.midiOutput = output;
-    env.now = [] {
-        return QDateTime(QDate(2026, 12, 6), QTime(11, 30, 0));
-    };
-    auto w = std::make_unique<frmVelmora>(env);
-    w->Form_Load();
-    return w;
-}
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -58,7 +41,7 @@ private Q_SLOTS:
     void zoomScalesTheFormAndKeepsEverything()
     {
         QTemporaryDir dir;
-        auto w = startedWindow(dir.path());
+        auto w = test::startedWindow(dir.path());
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         const QWidget *f = w->form();
@@ -109,28 +92,25 @@ private Q_SLOTS:
         zodiac->click();
     }
 
-    void zoomIsRemembered_data()
-    {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QSize>("form");
-        QTest::newRow("150%") << QByteArray("[View]\nZoom=150\n") << QSize(1161, 995);
-        QTest::newRow("not a step") << QByteArray("[View]\nZoom=110\n") << QSize(774, 663);
-        QTest::newRow("damaged") << QByteArray("\x00\xff[View\nZoom==\n\x01", 17)
-                                 << QSize(774, 663);
-    }
+    // The zoom comes back from the preferences when it is one of the steps; a new choice is
+    // written at once.
     void zoomIsRemembered()
     {
-        QFETCH(QByteArray, file);
-        QFETCH(QSize, form);
-        QTemporaryDir dir;
-        writeFile(dir.filePath(u"Velmora.ini"_s), file);
-        auto w = startedWindow(dir.path());
-        QCOMPARE(w->form()->size(), form);
-        action(*w, "mnuViewZoom250")->trigger();
-        QCOMPARE(QSettings(dir.filePath(u"Velmora.ini"_s), QSettings::IniFormat)
-                     .value(u"View/Zoom"_s)
-                     .toInt(),
-                 250);
+        const std::pair<QByteArray, QSize> cases[] = {
+            {"[View]\nZoom=150\n", QSize(1161, 995)},
+            {"[View]\nZoom=110\n", QSize(774, 663)},
+            {QByteArray("\x00\xff[View\nZoom==\n\x01", 17), QSize(774, 663)}};
+        for (const auto &[file, form] : cases) {
+            QTemporaryDir dir;
+            writeFile(dir.filePath(u"Velmora.ini"_s), file);
+            auto w = test::startedWindow(dir.path());
+            QCOMPARE(w->form()->size(), form);
+            action(*w, "mnuViewZoom250")->trigger();
+            QCOMPARE(QSettings(dir.filePath(u"Velmora.ini"_s), QSettings::IniFormat)
+                         .value(u"View/Zoom"_s)
+                         .toInt(),
+                     250);
+        }
     }
 
     // The sound output of earlier versions moves into the preferences on the first start;
@@ -144,10 +124,10 @@ private Q_SLOTS:
                 .toString();
         };
         writeFile(dir.filePath(u"Output.txt"_s), "alsa\r\n");
-        startedWindow(dir.path());
+        test::startedWindow(dir.path());
         QCOMPARE(remembered(), u"alsa"_s);
         writeFile(dir.filePath(u"Output.txt"_s), "synth\r\n");
-        startedWindow(dir.path());
+        test::startedWindow(dir.path());
         QCOMPARE(remembered(), u"alsa"_s);
     }
 };
