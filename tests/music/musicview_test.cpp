@@ -94,21 +94,27 @@ private Q_SLOTS:
         }
     }
 
-    void instrumentAndHoldListsReachThePlayer()
+    void listsAndBoxesReachThePlayer()
     {
         auto *instruments = find<QComboBox>("cmbInstrument");
         instruments->setCurrentIndex(49);
         QTest::keyClick(instruments, Qt::Key_Down); // chosen from the keyboard, as users do
         QCOMPARE(m_recorder->messages().back().packed, 50u * 256 + 192);
+        // A new tempo sets the beat's interval but does not start the clock.
+        find<QLineEdit>("txtSpeed")->setText(u"5"_s);
+        QTest::keyClick(find<QLineEdit>("txtSpeed"), Qt::Key_Return);
+        QCOMPARE(m_page->timer()->interval(), 6000);
+        QVERIFY(!m_page->timer()->isActive());
+        // Limits given the wrong way round change places in their boxes.
+        find<QLineEdit>("txtVolume(0)")->setText(u"120"_s);
+        QTest::keyClick(find<QLineEdit>("txtVolume(0)"), Qt::Key_Return);
+        QCOMPARE(find<QLineEdit>("txtVolume(1)")->text(), u"120"_s);
+
         m_page->cmdDays_Click();
         QCOMPARE(find<QPlainTextEdit>("txtOut")->toPlainText(), u"A: dhae"_s);
         find<QComboBox>("cmbChange")->setCurrentIndex(0);
         m_page->Timer1_Timer();
         QCOMPARE(m_player->holdIndex(), 0);
-        // Limits given the wrong way round change places in their boxes.
-        find<QLineEdit>("txtVolume(0)")->setText(u"120"_s);
-        QTest::keyClick(find<QLineEdit>("txtVolume(0)"), Qt::Key_Return);
-        QCOMPARE(find<QLineEdit>("txtVolume(1)")->text(), u"120"_s);
     }
 };
 
