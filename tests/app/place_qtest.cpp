@@ -6,6 +6,7 @@
 #include "sky/view/frmplace.h"
 #include "sky/view/navigation.h"
 #include "sky/view/placefinder.h"
+#include "testwindow.h"
 #include "toolkit/controls.h"
 
 #include <QAction>
@@ -24,24 +25,6 @@ using namespace velmora;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-std::unique_ptr<frmVelmora> startedWindow(const QString &folder, const QString &atlas = {})
-{
-    frmVelmora::Environment env;
-    env.screenHeight = [] {
-        return 1024;
-    };
-    env.programFolder = folder;
-    env.configFolder = folder + u"/config"_s;
-    env.midiOutput = u"record"_s;
-    env.now = [] {
-        return QDateTime(QDate(2026, 12, 6), QTime(11, 30, 0));
-    };
-    env.atlasLibrary = atlas;
-    auto w = std::make_unique<frmVelmora>(env);
-    w->Form_Load();
-    return w;
-}
 
 QLineEdit *box(const frmVelmora &w, int index)
 {
@@ -79,7 +62,7 @@ private Q_SLOTS:
     void init()
     {
         QLocale::setDefault(QLocale::c());
-        w = startedWindow(m_dir.path());
+        w = test::startedWindow(m_dir.path());
     }
     void cleanup()
     {
@@ -121,28 +104,27 @@ private Q_SLOTS:
         QVERIFY(!w->navigation()->city());
     }
 
+    // The planets follow from the instant, which the ephemeris day pins; the angles from the
+    // place as well.
     void pickedCityMatchesTheEphemeris_data()
     {
         QTest::addColumn<QString>("city");
         QTest::addColumn<Moment>("local");
         QTest::addColumn<QString>("zone");
         QTest::addColumn<double>("hoursUT");
-        QTest::addColumn<QList<double>>("reference");
-        // Sun..Saturn, Ascendant, MC from tools/skyreference.c at that UT and at the place the
-        // boxes hold (float), as swetest -b<date> -t<UT> -p0123456 -fPl -head -eswe (the
-        // moment as ephemeris time) and swetest -bj<jd - delta T> -ut -house<lon>,<lat>,P.
+        QTest::addColumn<double>("ascendant");
+        QTest::addColumn<double>("mc");
+        // Ascendant and MC from tools/skyreference.c at that UT and at the place the boxes hold
+        // (float), as swetest -bj<jd - delta T> -ut -house<lon>,<lat>,P.
         QTest::newRow("Madrid 1 Jul 1975 12:00, UTC+2")
-            << u"Madrid"_s << Moment(1975, 7, 1, 12) << u"-2"_s << 10.0
-            << QList<double>{98.9605001, 5.9272894,   78.0454854,  143.6599028, 30.1812851,
-                             21.6538116, 110.6679814, 160.0994318, 66.7846316};
+            << u"Madrid"_s << Moment(1975, 7, 1, 12) << u"-2"_s << 10.0 << 160.0994318
+            << 66.7846316;
         QTest::newRow("Madrid 6 Dec 2026 12:00, UTC+1")
-            << u"Madrid"_s << Moment(2026, 12, 6, 12) << u"-1"_s << 11.0
-            << QList<double>{254.3274911, 225.6910393, 240.1527100, 211.3928678, 153.8686953,
-                             146.9536728, 7.9497782,   307.3724129, 238.4985819};
+            << u"Madrid"_s << Moment(2026, 12, 6, 12) << u"-1"_s << 11.0 << 307.3724129
+            << 238.4985819;
         QTest::newRow("New York 1 Nov 2026 01:30, the first, UTC-4")
-            << u"New York"_s << Moment(2026, 11, 1, 1, 30) << u"4"_s << 5.5
-            << QList<double>{218.8052756, 120.6907594, 226.4058707, 206.1344960, 138.7366312,
-                             144.3509066, 9.2720852,   147.4140486, 51.1615972};
+            << u"New York"_s << Moment(2026, 11, 1, 1, 30) << u"4"_s << 5.5 << 147.4140486
+            << 51.1615972;
     }
     void pickedCityMatchesTheEphemeris()
     {
@@ -150,7 +132,8 @@ private Q_SLOTS:
         QFETCH(Moment, local);
         QFETCH(QString, zone);
         QFETCH(double, hoursUT);
-        QFETCH(QList<double>, reference);
+        QFETCH(double, ascendant);
+        QFETCH(double, mc);
         go(*w, local);
         pick(*w, city);
         QCOMPARE(w->navigation()->city()->name, city);
@@ -159,12 +142,8 @@ private Q_SLOTS:
         const auto off = [](double a, double b) {
             return std::fabs(std::remainder(a - b, 360.0));
         };
-        constexpr double kArcsecond = 1.0 / 3600;
-        constexpr int kSphereOfLibrary[] = {3, 0, 1, 2, 4, 5, 6};
-        for (int i = 0; i < 7; ++i)
-            QVERIFY(off(w->astro().planetLong(kSphereOfLibrary[i]), reference[i]) < kArcsecond);
-        QVERIFY(off(w->astro().ascMC(0), reference[7]) < kArcsecond);
-        QVERIFY(off(w->astro().ascMC(1), reference[8]) < kArcsecond);
+        QVERIFY(off(w->astro().ascMC(0), ascendant) < 1.0 / 3600);
+        QVERIFY(off(w->astro().ascMC(1), mc) < 1.0 / 3600);
     }
 
     void zoneFollowsEveryChangeOfTheMomentUntilTheUserTakesOver()
@@ -211,12 +190,16 @@ private Q_SLOTS:
 
     void nameInALatitudeOrLongitudeBoxOpensTheFinder()
     {
-        for (int i : {0, 1}) {
+        // Typed with or without its accents, the atlas finds the city.
+        for (const auto &[i, typed] : {std::pair{0, u"São Paulo"_s}, {1, u"sao paulo"_s}}) {
             const QString before = box(*w, i)->text();
-            box(*w, i)->setText(u"  São Paulo"_s);
+            box(*w, i)->setText(u"  "_s + typed);
             QTest::keyClick(box(*w, i), Qt::Key_Return);
             QVERIFY(w->placeFinder()->dialog()->isVisible());
-            QCOMPARE(search(*w)->text(), u"São Paulo"_s);
+            QCOMPARE(search(*w)->text(), typed);
+            QCOMPARE(
+                w->placeFinder()->dialog()->findChild<QTreeWidget *>()->topLevelItem(0)->text(0),
+                u"São Paulo"_s);
             QCOMPARE(box(*w, i)->text(), before);
             QTest::keyClick(search(*w), Qt::Key_Escape);
         }
@@ -240,7 +223,7 @@ private Q_SLOTS:
         w->navigation()->pickCity(kMadrid);
         QCOMPARE(status(), u"Madrid, Spain: Europe/Madrid, UTC+1 (CET)"_s);
         w->close();
-        w = startedWindow(m_dir.path());
+        w = test::startedWindow(m_dir.path());
         QVERIFY(w->navigation()->city() == kMadrid);
         QCOMPARE(box(*w, 2)->text(), u"-1"_s);
         w->close();
@@ -253,14 +236,16 @@ private Q_SLOTS:
         QVERIFY(settings.open(QIODevice::WriteOnly | QIODevice::Truncate));
         settings.write(text.replace("40.4165N", "48.85N"));
         settings.close();
-        w = startedWindow(m_dir.path());
+        w = test::startedWindow(m_dir.path());
         QVERIFY(!w->navigation()->city());
         QCOMPARE(box(*w, 0)->text(), u"48.85N"_s);
     }
 
     void missingAtlasIsNamedNotFatal()
     {
-        w = startedWindow(m_dir.path(), u"velmora-no-such-atlas"_s);
+        frmVelmora::Environment env = test::environment(m_dir.path());
+        env.atlasLibrary = u"velmora-no-such-atlas"_s;
+        w = test::startedWindow(env);
         auto *find = w->findChild<QAction *>(u"mnuSkyFindPlace"_s);
         find->trigger();
         QVERIFY(!find->isEnabled());

@@ -1,4 +1,5 @@
 #include "app/frmvelmora.h"
+#include "art/core/evacuation.h"
 #include "core/preferences.h"
 #include "core/units.h"
 #include "music/core/cycleplayer.h"
@@ -7,9 +8,11 @@
 #include "music/midi/recordingoutput.h"
 #include "music/view/musicpage.h"
 #include "resources/design/designdata.h"
+#include "sky/core/astromodule.h"
 #include "sky/view/navigation.h"
 #include "sky/view/planetchart.h"
 #include "tests/music/synthmodel.h"
+#include "testwindow.h"
 #include "toolkit/controls.h"
 #include "toolkit/filedialog.h"
 #include "toolkit/formbuilder.h"
@@ -23,6 +26,7 @@
 #include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
@@ -39,75 +43,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Windows run in a scratch program folder, never beside the real settings.
-frmVelmora::Environment environment(const QString &folder, int screenHeight = 1024)
-{
-    frmVelmora::Environment env;
-    env.screenHeight = [screenHeight] {
-        return screenHeight;
-    };
-    env.programFolder = folder;
-    env.configFolder = folder + u"/config"_s;
-    env.midiOutput = u"record"_s;
-    env.now = [] {
-        return QDateTime(QDate(2026, 12, 6), QTime(11, 30, 0));
-    };
-    return env;
-}
-
 std::unique_ptr<frmVelmora> makeWindow(const QString &folder, int screenHeight = 1024)
 {
-    return std::make_unique<frmVelmora>(environment(folder, screenHeight));
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return std::make_unique<frmVelmora>(test::environment(folder, screenHeight));
 }
 
 QString textOf(const QWidget *form, const QString &name)
 {
     return control<QLineEdit>(form, name)->text();
-}
-
-// Note-ons (key, velocity) of a file the program wrote (no running status), and whether every one
-// of them is released before the end of its track.
-struct FileNotes
-{
-    std::vector<std::pair<int, int>> struck;
-    bool balanced = true;
-    bool ended = false;
-};
-
-FileNotes notesOf(const QByteArray &file)
-{
-    FileNotes out;
-    std::map<int, int> sounding;
-    const auto *d = reinterpret_cast<const unsigned char *>(file.constData());
-    for (qsizetype at = 22; at < file.size();) {
-        while (d[at] & 0x80)
-            ++at;
-        ++at;
-        const int status = d[at];
-        if (status == 0xFF) {
-            out.ended = d[at + 1] == 0x2F;
-            at += 3 + d[at + 2];
-        } else if ((status & 0xF0) == 0xC0) {
-            at += 2;
-        } else {
-            if ((status & 0xF0) == 0x90) {
-                out.struck.emplace_back(d[at + 1], d[at + 2]);
-                out.balanced = out.balanced && sounding[d[at + 1]]++ == 0;
-            } else if ((status & 0xF0) == 0x80) {
-                out.balanced = out.balanced && sounding[d[at + 1]]-- == 1;
-            }
-            at += 3;
-        }
-    }
-    for (const auto &[key, n] : sounding)
-        out.balanced = out.balanced && n == 0;
-    return out;
 }
 
 } // namespace
@@ -119,9 +62,13 @@ class WindowTest : public QObject
     QTemporaryDir m_scratch;
 
 private Q_SLOTS:
-    void everyDesignControlExistsOnceByName()
+    // Every control of the design exists once under its name; a few sample ones sit where the
+    // design puts them, with its tip.
+    void designControlsByNameAndPlace()
     {
         auto w = makeWindow(m_scratch.path());
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         const QJsonArray controls =
             FormBuilder::loadDesign(designDataPath()).value(u"controls"_s).toArray();
         QVERIFY(controls.size() > 90);
@@ -132,105 +79,73 @@ private Q_SLOTS:
             names.insert(name);
             QVERIFY2(w->form()->findChildren<QObject *>(name).size() == 1, qPrintable(name));
         }
-    }
-
-    void controlsSitWhereTheDesignPutsThem_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("container");
-        QTest::addColumn<QRect>("twips");
-        QTest::addColumn<QString>("tip");
-        QTest::newRow("picFig1") << u"picFig1"_s << u"SSTab1"_s << QRect(480, 480, 4335, 4215)
-                                 << u"First Figure - Click and hold for a definition"_s;
-        QTest::newRow("lblFig2 in picFig2")
-            << u"lblFig2"_s << u"picFig2"_s << QRect(960, 960, 2655, 2415) << QString();
-        QTest::newRow("optC1(3) in Frame2")
-            << u"optC1(3)"_s << u"Frame2"_s << QRect(1560, 480, 735, 255)
-            << u"Evacuate figure based on Vices"_s;
-    }
-    void controlsSitWhereTheDesignPutsThem()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, container);
-        QFETCH(QRect, twips);
-        QFETCH(QString, tip);
-        auto w = makeWindow(m_scratch.path());
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        auto *c = control<QWidget>(w->form(), name);
-        // Show the control's page so the tab control has laid it out.
-        for (int i = 0; i < w->SSTab1()->count(); ++i) {
-            if (w->SSTab1()->widget(i)->isAncestorOf(c))
-                w->SSTab1()->setCurrentIndex(i);
+        const std::tuple<QString, QString, QRect, QString> samples[] = {
+            {u"picFig1"_s, u"SSTab1"_s, QRect(480, 480, 4335, 4215),
+             u"First Figure - Click and hold for a definition"_s},
+            {u"lblFig2"_s, u"picFig2"_s, QRect(960, 960, 2655, 2415), QString()},
+            {u"optC1(3)"_s, u"Frame2"_s, QRect(1560, 480, 735, 255),
+             u"Evacuate figure based on Vices"_s}};
+        for (const auto &[name, container, twips, tip] : samples) {
+            auto *c = control<QWidget>(w->form(), name);
+            // Show the control's page so the tab control has laid it out.
+            for (int i = 0; i < w->SSTab1()->count(); ++i) {
+                if (w->SSTab1()->widget(i)->isAncestorOf(c))
+                    w->SSTab1()->setCurrentIndex(i);
+            }
+            QCoreApplication::processEvents();
+            QCOMPARE(c->mapTo(control<QWidget>(w->form(), container), QPoint(0, 0)),
+                     QPoint(twipsToPixels(twips.left()), twipsToPixels(twips.top())));
+            QCOMPARE(c->size(), QSize(twipsToPixels(twips.width()), twipsToPixels(twips.height())));
+            QCOMPARE(c->toolTip(), tip);
         }
-        QCoreApplication::processEvents();
-        QCOMPARE(c->mapTo(control<QWidget>(w->form(), container), QPoint(0, 0)),
-                 QPoint(twipsToPixels(twips.left()), twipsToPixels(twips.top())));
-        QCOMPARE(c->size(), QSize(twipsToPixels(twips.width()), twipsToPixels(twips.height())));
-        QCOMPARE(c->toolTip(), tip);
     }
 
-    void screenCheck_data()
-    {
-        QTest::addColumn<int>("height");
-        QTest::addColumn<bool>("warned");
-        QTest::newRow("767 pixels") << 767 << true;
-        QTest::newRow("768 pixels") << 768 << false;
-    }
+    // A screen under 768 pixels is warned about once; start-up goes on after the message.
     void screenCheck()
     {
-        QFETCH(int, height);
-        QFETCH(bool, warned);
-        QStringList seen;
-        ScopedMessageBoxHook hook(
-            [&](const QString &text, const QString &title) { seen << title << text; });
-        auto w = makeWindow(m_scratch.path(), height);
-        w->Form_Load();
-        const QStringList message{u"Velmora"_s, u"Sorry, this program is designed to work at "
-                                                u"resolutions of 1024x768 or better"_s};
-        QCOMPARE(seen, warned ? message : QStringList());
-        // Start-up goes on after the message.
-        QCOMPARE(w->windowTitle(), u"Tarvel's Velmora v1.26f"_s);
+        for (const auto &[height, warned] : {std::pair{767, true}, {768, false}}) {
+            QStringList seen;
+            ScopedMessageBoxHook hook(
+                [&](const QString &text, const QString &title) { seen << title << text; });
+            auto w = test::startedWindow(test::environment(m_scratch.path(), height));
+            const QStringList message{u"Velmora"_s, u"Sorry, this program is designed to work at "
+                                                    u"resolutions of 1024x768 or better"_s};
+            QCOMPARE(seen, warned ? message : QStringList());
+            QCOMPARE(w->windowTitle(), u"Tarvel's Velmora v1.26f"_s);
+            QCOMPARE(textOf(w->form(), u"txtCode(2)"_s), u"BCD"_s);
+        }
     }
 
-    void startupDefaults()
+    // A settings file of the first line only changes the combination; the rest keeps the design,
+    // and every page is filled from the program's own data.
+    void startupWithAShortSettingsFile()
     {
-        auto w = makeWindow(m_scratch.path());
-        w->Form_Load();
+        QTemporaryDir dir;
+        QFile file(dir.filePath(u"Settings.txt"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("CDE\r\n") == 5);
+        file.close();
+        auto w = test::startedWindow(dir.path());
         const QWidget *f = w->form();
         for (int i = 0; i < 3; ++i)
-            QCOMPARE(textOf(f, arrayName(u"txtCode"_s, i)), u"BCD"_s);
+            QCOMPARE(textOf(f, arrayName(u"txtCode"_s, i)), u"CDE"_s);
+        QCOMPARE(textOf(f, u"txtSpeed"_s), u"40"_s);
         QCOMPARE(textOf(f, u"txtLatLong(1)"_s), u"75.7W"_s);
         QCOMPARE(w->musicState().midVolume, 64);
         QCOMPARE(w->instrumentToSelect(), 50);
         QCOMPARE(control<QComboBox>(f, u"cmbChange"_s)->currentText(), u"3"_s);
-        QCOMPARE(control<QComboBox>(f, u"cmbInstrument"_s)->count(), 128);
         QVERIFY(control<QRadioButton>(f, u"optTJ(0)"_s)->isChecked());
-        QCOMPARE(w->tables().AbsPrinciples[1], u"Goodness"_s);
-        QCOMPARE(w->form()->size(), QSize(774, 663));
+        // The words of the Art are loaded and reach the evacuation page.
+        const QString definition =
+            evacuate(w->tables(), u"CDE"_s, EvacuationChoice::Principles, 0, false, false)
+                .definitions[0];
+        QVERIFY(definition.startsWith(u"Greatness is "_s));
+        QCOMPARE(control<QPlainTextEdit>(f, u"txtDef(0)"_s)->toPlainText(),
+                 QString(definition).remove(u'\r'));
         QVERIFY(!control<QTimer>(w->form(), u"Timer1"_s)->isActive());
     }
 
-    void middleVolumeRoundsHalfToEven_data()
-    {
-        QTest::addColumn<QString>("low");
-        QTest::addColumn<QString>("high");
-        QTest::addColumn<int>("middle");
-        QTest::newRow("1 and 124") << u"1"_s << u"124"_s << 62;
-        QTest::newRow("text without a number") << u"abc"_s << u"64"_s << 32;
-    }
-    void middleVolumeRoundsHalfToEven()
-    {
-        QFETCH(QString, low);
-        QFETCH(QString, high);
-        QFETCH(int, middle);
-        auto w = makeWindow(m_scratch.path());
-        control<QLineEdit>(w->form(), u"txtVolume(0)"_s)->setText(low);
-        control<QLineEdit>(w->form(), u"txtVolume(1)"_s)->setText(high);
-        w->Form_Load();
-        QCOMPARE(w->musicState().midVolume, middle);
-    }
-
+    // What the user set comes back after Exit and a restart, and reaches the pages behind the
+    // boxes: the evacuation page, the sky, the synthesiser and the music's velocities.
     void settingsSurviveARestart()
     {
         QTemporaryDir dir;
@@ -240,122 +155,78 @@ private Q_SLOTS:
             {u"txtPitch"_s, u"48"_s},        {u"txtLatLong(0)"_s, u"45.5N"_s},
             {u"txtLatLong(1)"_s, u"2.3E"_s}, {u"txtLatLong(2)"_s, u"-1"_s}};
         {
-            auto w = makeWindow(dir.path());
-            w->Form_Load();
+            auto w = test::startedWindow(dir.path());
             const QWidget *f = w->form();
             for (const auto &[name, text] : boxes)
                 control<QLineEdit>(f, name)->setText(text);
             control<QComboBox>(f, u"cmbChange"_s)->setCurrentIndex(8);
             control<QComboBox>(f, u"cmbOct"_s)->setCurrentIndex(5);
+            control<QComboBox>(f, u"cmbInstrument"_s)->setCurrentIndex(51);
             control<QRadioButton>(f, u"optTJ(4)"_s)->setChecked(true);
             control<QCheckBox>(f, u"chkCHMod"_s)->setChecked(true);
-            w->close();
+            w->show();
+            QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+            w->findChild<QAction *>(u"mnuFileExit"_s)->trigger();
+            QTRY_VERIFY(!w->isVisible());
         }
-        QVERIFY(readFile(dir.filePath(u"Settings.txt"_s)).endsWith(" 1 \r\n"));
-        auto w = makeWindow(dir.path());
-        w->Form_Load();
+        QVERIFY(test::readFile(dir.filePath(u"Settings.txt"_s)).endsWith(" 1 \r\n"));
+        auto w = test::startedWindow(dir.path());
         const QWidget *f = w->form();
         for (const auto &[name, text] : boxes)
             QCOMPARE(textOf(f, name), text);
         QCOMPARE(textOf(f, u"txtCode(2)"_s), u"B(T)CD"_s);
+        QCOMPARE(control<QRadioButton>(f, u"optPair(0)"_s)->text(), u"BC"_s);
         QCOMPARE(control<QComboBox>(f, u"cmbChange"_s)->currentIndex(), 8);
         QCOMPARE(control<QComboBox>(f, u"cmbOct"_s)->currentIndex(), 5);
         QVERIFY(control<QRadioButton>(f, u"optTJ(4)"_s)->isChecked());
-        QCOMPARE(w->musicState().midVolume, 70);
         QVERIFY(control<QCheckBox>(f, u"chkCHMod"_s)->isChecked());
+        QCOMPARE(w->astro().longitude(), 2.3f); // east is positive for the ephemeris
+        QCOMPARE(w->musicState().midVolume, 70);
+        test::SynthModel synth;
+        synth.take(dynamic_cast<RecordingOutput &>(*w->midi().output()));
+        QCOMPARE(synth.program, 51);
     }
 
-    void shortSettingsFilesKeepTheDesignValues()
-    {
-        QTemporaryDir onlyCode;
-        QFile file(onlyCode.filePath(u"Settings.txt"_s));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("CDE\r\n") == 5);
-        file.close();
-        auto w = makeWindow(onlyCode.path());
-        w->Form_Load();
-        QCOMPARE(textOf(w->form(), u"txtCode(2)"_s), u"CDE"_s);
-        QCOMPARE(textOf(w->form(), u"txtSpeed"_s), u"40"_s);
-        QCOMPARE(control<QComboBox>(w->form(), u"cmbChange"_s)->currentText(), u"3"_s);
-        QCOMPARE(w->instrumentToSelect(), 50);
-
-        QTemporaryDir lineTwo;
-        file.setFileName(lineTwo.filePath(u"Settings.txt"_s));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("BCD\r\n40\t2\t0\t1\t50\r\n") > 0);
-        file.close();
-        w = makeWindow(lineTwo.path());
-        w->Form_Load();
-        QCOMPARE(control<QComboBox>(w->form(), u"cmbChange"_s)->currentText(), u"3"_s);
-        QVERIFY(control<QRadioButton>(w->form(), u"optTJ(1)"_s)->isChecked());
-        QCOMPARE(w->instrumentToSelect(), 50);
-    }
-
-    void closeBoxAndExitWriteTheSameFile()
-    {
-        QTemporaryDir byBox;
-        QTemporaryDir byMenu;
-        {
-            auto w = makeWindow(byBox.path());
-            w->Form_Load();
-            w->show();
-            w->close();
-        }
-        auto w = makeWindow(byMenu.path());
-        w->Form_Load();
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        w->findChild<QAction *>(u"mnuFileExit"_s)->trigger();
-        QTRY_VERIFY(!w->isVisible());
-        const QByteArray a = readFile(byBox.filePath(u"Settings.txt"_s));
-        QVERIFY(!a.isEmpty());
-        QCOMPARE(readFile(byMenu.filePath(u"Settings.txt"_s)), a);
-    }
-
-    void shutdownReleasesInOrder_data()
-    {
-        QTest::addColumn<bool>("withFont");
-        QTest::newRow("symbol font present") << true;
-        QTest::newRow("symbol font missing") << false;
-    }
-
-    // MIDI closed, then the font removed, then the settings written, then the ephemeris released.
+    // MIDI closed, then the font removed, then the settings written, then the ephemeris released;
+    // with the symbol font beside the program or without it.
     void shutdownReleasesInOrder()
     {
-        QFETCH(bool, withFont);
-        QTemporaryDir dir;
-        if (withFont) {
-            QVERIFY(
-                QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/astrol.ttf"),
-                            dir.filePath(QStringLiteral("astrol.ttf"))));
+        for (const bool withFont : {true, false}) {
+            QTemporaryDir dir;
+            if (withFont) {
+                QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + u"/astrol.ttf"_s,
+                                    dir.filePath(u"astrol.ttf"_s)));
+            }
+            frmVelmora::Environment env = test::environment(dir.path());
+            frmVelmora *window = nullptr;
+            QStringList seen;
+            env.releaseEphemeris = [&] {
+                seen << u"release"_s;
+                QVERIFY(!window->midi().isOpen());
+                QVERIFY(!QFontDatabase::families().contains(u"Astro"_s));
+                QVERIFY(QFileInfo::exists(dir.filePath(u"Settings.txt"_s)));
+            };
+            auto w = std::make_unique<frmVelmora>(env);
+            window = w.get();
+            w->Form_Load();
+            QCOMPARE(w->FontAdded, withFont);
+            QCOMPARE(QFontDatabase::families().contains(u"Astro"_s), withFont);
+            QVERIFY(w->midi().isOpen());
+            w->show();
+            w->close();
+            QCOMPARE(seen, QStringList{u"release"_s});
+            // Closing again (the close box after File, Exit) runs nothing twice.
+            w->close();
+            QCOMPARE(seen.size(), 1);
         }
-        frmVelmora::Environment env = environment(dir.path());
-        frmVelmora *window = nullptr;
-        QStringList seen;
-        env.releaseEphemeris = [&] {
-            seen << QStringLiteral("release");
-            QVERIFY(!window->midi().isOpen());
-            QVERIFY(!QFontDatabase::families().contains(QStringLiteral("Astro")));
-            QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("Settings.txt"))));
-        };
-        auto w = std::make_unique<frmVelmora>(env);
-        window = w.get();
-        w->Form_Load();
-        QCOMPARE(w->FontAdded, withFont);
-        QCOMPARE(QFontDatabase::families().contains(QStringLiteral("Astro")), withFont);
-        QVERIFY(w->midi().isOpen());
-        w->show();
-        w->close();
-        QCOMPARE(seen, QStringList{QStringLiteral("release")});
-        // Closing again (the close box after File, Exit) runs nothing twice.
-        w->close();
-        QCOMPARE(seen.size(), 1);
     }
+
     // A cycle still playing when the window closes: the recording holds every chord struck up to
-    // then, each released, and the file ends properly.
+    // then, and is the one the render offers.
     void recordingStoppedByClosingTheWindowIsComplete()
     {
         QTemporaryDir dir;
-        auto w = makeWindow(dir.path());
-        w->Form_Load();
+        auto w = test::startedWindow(dir.path());
         std::chrono::nanoseconds now{0};
         w->midi().setClock([&] { return now; });
         QStringList asked;
@@ -384,14 +255,33 @@ private Q_SLOTS:
         QVERIFY(sent.size() > 20);
         w->close();
 
-        const QByteArray bytes = readFile(dir.filePath(u"take.mid"_s));
-        QVERIFY(midiFileLength(bytes));
-        const FileNotes notes = notesOf(bytes);
-        QVERIFY(notes.struck == sent);
-        QVERIFY(notes.balanced);
-        QVERIFY(notes.ended);
-        // Remembered as the recording to render next.
-        QVERIFY(readFile(dir.filePath(u"Velmora.ini"_s)).contains("take.mid"));
+        // Each note's release is the writer's, checked with its own tests.
+        const auto file = readMidiFile(test::readFile(dir.filePath(u"take.mid"_s)));
+        QVERIFY(file);
+        std::vector<std::pair<int, int>> struck;
+        for (const auto &m : file->messages)
+            if ((m.packed & 0xF0) == 0x90 && (m.packed >> 16 & 0x7F) != 0)
+                struck.emplace_back(int(m.packed >> 8 & 0x7F), int(m.packed >> 16 & 0x7F));
+        QVERIFY(struck == sent);
+
+        // Remembered as the recording to render next: the next start offers it first, and the
+        // audio takes the type the name asks for.
+        w = test::startedWindow(dir.path());
+        QList<FileDialogRequest> offered;
+        ScopedFileDialogHook renderDialog([&](const FileDialogRequest &request) {
+            offered << request;
+            return request.kind == FileDialogRequest::Kind::Open ? request.start
+                                                                 : dir.filePath(u"take.flac"_s);
+        });
+        QStringList messages;
+        ScopedMessageBoxHook box([&](const QString &text, const QString &) { messages << text; });
+        w->findChild<QAction *>(u"mnuFileRenderAudio"_s)->trigger();
+        QCOMPARE(offered.size(), 2);
+        QCOMPARE(offered[0].start, dir.filePath(u"take.mid"_s));
+        QCOMPARE(offered[1].start, dir.filePath(u"take.wav"_s));
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join(u'\n')));
+        QVERIFY(test::readFile(dir.filePath(u"take.flac"_s)).startsWith("fLaC"));
+        QVERIFY(w->statusBar()->currentMessage().startsWith(u"Rendered"_s));
     }
 
     // A place that cannot take the file is reported before anything is recorded; a place that
@@ -399,8 +289,7 @@ private Q_SLOTS:
     void unwritableRecordingTargetsAreReportedAndLoseNothing()
     {
         QTemporaryDir dir;
-        auto w = makeWindow(dir.path());
-        w->Form_Load();
+        auto w = test::startedWindow(dir.path());
         QStringList messages;
         ScopedMessageBoxHook box([&](const QString &text, const QString &) { messages << text; });
         QString answer = dir.filePath(u"no such folder/take.mid"_s);
@@ -425,45 +314,14 @@ private Q_SLOTS:
         const QStringList kept =
             QDir(dir.filePath(u"config"_s)).entryList({u"Velmora recording *.mid"_s}, QDir::Files);
         QCOMPARE(kept.size(), 1);
-        QVERIFY(midiFileLength(readFile(dir.filePath(u"config/"_s + kept[0]))));
-    }
-
-    // The render offers the last recording first and writes the audio type the name asks for.
-    void renderMenuOffersTheLastRecordingFirst()
-    {
-        QTemporaryDir dir;
-        const QString midi = dir.filePath(u"last.mid"_s);
-        MidiRecording r;
-        r.messages = {{0x403C90, std::chrono::milliseconds(0)},
-                      {0x403C80, std::chrono::milliseconds(500)}};
-        r.end = std::chrono::milliseconds(500);
-        QVERIFY(!writeFileAtomically(midi, standardMidiFile(r)));
-        auto w = makeWindow(dir.path());
-        w->Form_Load();
-        w->preferences().setLastRecording(midi);
-        QList<FileDialogRequest> asked;
-        ScopedFileDialogHook dialog([&](const FileDialogRequest &request) {
-            asked << request;
-            return request.kind == FileDialogRequest::Kind::Open ? request.start
-                                                                 : dir.filePath(u"last.flac"_s);
-        });
-        QStringList messages;
-        ScopedMessageBoxHook box([&](const QString &text, const QString &) { messages << text; });
-        w->findChild<QAction *>(u"mnuFileRenderAudio"_s)->trigger();
-        QCOMPARE(asked.size(), 2);
-        QCOMPARE(asked[0].start, midi);
-        QCOMPARE(asked[1].start, dir.filePath(u"last.wav"_s));
-        QVERIFY2(messages.isEmpty(), qPrintable(messages.join(u'\n')));
-        QVERIFY(readFile(dir.filePath(u"last.flac"_s)).startsWith("fLaC"));
-        QVERIFY(w->statusBar()->currentMessage().startsWith(u"Rendered"_s));
+        QVERIFY(midiFileLength(test::readFile(dir.filePath(u"config/"_s + kept[0]))));
     }
 
     // Each definition held up on the first or second figure is read whole: wrapped at its
     // label's width in the label's font, it stays within the label's height.
     void heldDefinitionsFitTheirLabels()
     {
-        auto w = makeWindow(m_scratch.path());
-        w->Form_Load();
+        auto w = test::startedWindow(m_scratch.path());
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         for (const QString &figure : {u"1"_s, u"2"_s}) {
@@ -507,8 +365,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, typed);
         QFETCH(QString, shown);
-        auto w = makeWindow(m_scratch.path());
-        w->Form_Load();
+        auto w = test::startedWindow(m_scratch.path());
         const Moment start = w->navigation()->TheDate();
         QStringList read;
         for (const QString &name : {u"txtLatLong(0)"_s, u"txtLatLong(1)"_s, u"txtLatLong(2)"_s,
@@ -535,8 +392,7 @@ private Q_SLOTS:
         file.write("B C\r\n1e39\t2\t0\t0\t50\r\n1e39\t2e\t1e40\r\n1e39\t" + QByteArray(250, '9') +
                    "W\t-1e3\r\n 0 \r\n");
         file.close();
-        auto w = makeWindow(dir.path());
-        w->Form_Load();
+        auto w = test::startedWindow(dir.path());
         QCOMPARE(textOf(w->form(), u"txtCode(2)"_s), u"BCD"_s);
         QCOMPARE(textOf(w->form(), u"txt3"_s), u"Duration"_s);
         QCOMPARE(w->navigation()->TheDate(), Moment(2026, 12, 6, 11, 30));
@@ -551,7 +407,7 @@ private Q_SLOTS:
     // waits for it and lets everything go.
     void closesWhileTheSynthesiserLoads()
     {
-        frmVelmora::Environment env = environment(m_scratch.path());
+        frmVelmora::Environment env = test::environment(m_scratch.path());
         env.midiOutput = u"synth"_s;
         frmVelmora w(env);
         w.Form_Load();
@@ -560,13 +416,28 @@ private Q_SLOTS:
         QVERIFY(!w.midi().isOpen());
     }
 
+    // Every cycle moves the moment or colours the chart as it plays.
+    void everyCycleMovesTheSky()
+    {
+        for (const QString &button : {u"cmdZodiac"_s, u"cmdDays"_s, u"cmdCyclusHarmonicus"_s}) {
+            auto w = test::startedWindow(m_scratch.path());
+            const Moment momentBefore = w->navigation()->TheDate();
+            const QImage chartBefore = w->chart()->picture()->image().copy();
+            control<QPushButton>(w->form(), button)->click();
+            for (int beat = 0; beat < 3; ++beat)
+                w->music()->Timer1_Timer();
+            QVERIFY2(w->navigation()->TheDate() != momentBefore ||
+                         w->chart()->picture()->image() != chartBefore,
+                     qPrintable(button));
+        }
+    }
+
     // A cycle on an output nobody hears says so in the status bar, never in a dialog. A new
     // output chosen mid-cycle plays on with the instrument and every voice the cycle holds, and
     // each beat leaves the chart as a fresh drawing of that moment would be.
     void soundOutputMidCycle()
     {
-        auto w = makeWindow(m_scratch.path());
-        w->Form_Load();
+        auto w = test::startedWindow(m_scratch.path());
         int dialogs = 0;
         ScopedMessageBoxHook hook([&](const QString &, const QString &) { ++dialogs; });
         dynamic_cast<RecordingOutput &>(*w->midi().output()).setInaudibleReason(u"No sound: x"_s);

@@ -76,25 +76,17 @@ private Q_SLOTS:
         QCOMPARE(key, 0);
     }
 
-    void enterInEachBox_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown"); // empty: rejected, the box keeps what was typed
-        QTest::addColumn<QString>("column");
-        QTest::newRow("figures page") << 0 << u"cb(t)d"_s << u"BC(T)D"_s << u"BCD"_s;
-        QTest::newRow("too short") << 1 << u"AB"_s << QString() << u"BCD"_s;
-    }
     void enterInEachBox()
     {
-        QFETCH(int, index);
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        QFETCH(QString, column);
-        enter(index, typed);
+        // On the figures page: repaired, shown in every box, and the table built for it.
+        enter(0, u"cb(t)d"_s);
         for (int i = 0; i < 3; ++i)
-            QCOMPARE(code(i), shown.isEmpty() ? (i == index ? typed : u"BCD"_s) : shown);
-        QCOMPARE(box(u"txtGT"_s).section(u'\n', 0, 0), column);
+            QCOMPARE(code(i), u"BC(T)D"_s);
+        QCOMPARE(box(u"txtGT"_s).section(u'\n', 0, 0), u"BCD"_s);
+        // Too short on the table page: rejected, the box keeps what was typed.
+        enter(1, u"AB"_s);
+        QCOMPARE((QStringList{code(0), code(1), code(2)}),
+                 (QStringList{u"BC(T)D"_s, u"AB"_s, u"BC(T)D"_s}));
     }
 
     void randomClick()
@@ -164,27 +156,15 @@ private Q_SLOTS:
         QCOMPARE(box(u"txtMedia"_s), u"Media of DE\n"_s);
     }
 
-    void holdOnFigures_data()
-    {
-        QTest::addColumn<QString>("pic");
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QPoint>("at");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("first, C shows one &") << u"picFig1"_s << u"lblFig1"_s << QPoint(240, 60)
-                                              << u"Greatness makes goodness & duration great."_s;
-    }
+    // A held click on the first figure's C shows its definition, "&&" as "&", until released.
     void holdOnFigures()
     {
-        QFETCH(QString, pic);
-        QFETCH(QString, label);
-        QFETCH(QPoint, at);
-        QFETCH(QString, text);
-        auto *lbl = get<QLabel>(label);
-        QTest::mousePress(get<QWidget>(pic), Qt::LeftButton, {}, at);
-        QVERIFY(lbl->isVisible());
-        QCOMPARE(lbl->text(), text);
-        QTest::mouseRelease(get<QWidget>(pic), Qt::LeftButton, {}, at);
-        QVERIFY(!lbl->isVisible());
+        auto *label = get<QLabel>(u"lblFig1"_s);
+        QTest::mousePress(get<QWidget>(u"picFig1"_s), Qt::LeftButton, {}, QPoint(240, 60));
+        QVERIFY(label->isVisible());
+        QCOMPARE(label->text(), u"Greatness makes goodness & duration great."_s);
+        QTest::mouseRelease(get<QWidget>(u"picFig1"_s), Qt::LeftButton, {}, QPoint(240, 60));
+        QVERIFY(!label->isVisible());
     }
 
     // Markers are part of what is shown, after any repaint, and move with the combination.
@@ -198,21 +178,6 @@ private Q_SLOTS:
         enter(0, u"B(T)BC"_s);
         QCOMPARE(shown(u"picFig2"_s, cx, 2107.5 - 1850 - 200), green);
         QCOMPARE(shown(u"picFig3"_s, 749 + 177, 250 + 177), white);
-    }
-
-    // The colour of a pixel is the one the screen shows: figure picture, markers and drawing.
-    void pointReadsWhatTheScreenShows()
-    {
-        for (const QString &name : {u"picFig2"_s, u"picFig4"_s}) {
-            auto *p = get<PictureBox>(name);
-            const QImage screen = p->grab().toImage();
-            for (int y = 0; y < screen.height(); y += 3) {
-                for (int x = 0; x < screen.width(); x += 3) {
-                    const QColor c = screen.pixelColor(x, y);
-                    QCOMPARE(p->Point(x * 15, y * 15), colourValue(c.red(), c.green(), c.blue()));
-                }
-            }
-        }
     }
 };
 

@@ -52,6 +52,8 @@ TEST(TextsPanel, CombinationOrderWithEachLettersFigure)
     panel = textsPanel(t, {2, 4, 4}, letterFigures(2));
     EXPECT_EQ(panel[0].definition, u"Greatness makes goodness & duration great."_s);
     EXPECT_EQ(panel[2].definition, u"Beginning & cause.\r\nSecond paragraph."_s);
+    EXPECT_EQ(textsPanel(t, {1, 2, 9}, letterFigures(0))[2].principle,
+              u"Glory"_s); // the last letter
 }
 
 } // namespace

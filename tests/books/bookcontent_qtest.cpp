@@ -1,5 +1,7 @@
 #include "books/bookbrowser.h"
-#include "booktestsupport.h"
+#include "resources/design/designdata.h"
+#include "toolkit/controls.h"
+#include "toolkit/formbuilder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -7,7 +9,10 @@
 #include <QScrollBar>
 #include <QSet>
 #include <QStringDecoder>
+#include <QTabWidget>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <QTextLayout>
 
 using namespace velmora;
@@ -52,16 +57,22 @@ private Q_SLOTS:
         static const QRegularExpression space(u"\\s+"_s);
         QHash<QString, QString> pages;
         qsizetype words = 0;
-        test::BookForm form;
-        QVERIFY(form.show());
+        // The window's real books page, built from the design data.
+        QWidget root;
+        const QJsonObject design = FormBuilder::loadDesign(designDataPath());
+        FormBuilder::build(design, &root);
+        root.resize(FormBuilder::clientSize(design));
+        control<QTabWidget>(&root, u"SSTab1"_s)->setCurrentIndex(4);
+        auto *browser = control<QTextBrowser>(&root, u"WebBrowser1"_s);
+        root.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&root));
         for (const QFileInfo &info : book.entryInfoList({u"*.htm"_s}, QDir::Files)) {
             // In the page's own browser at its design size no page needs a sideways scroll,
             // and no line, in a paragraph or a table cell, breaks inside a word.
-            form.browser->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
+            browser->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
             QCoreApplication::processEvents();
-            QVERIFY2(form.browser->horizontalScrollBar()->maximum() == 0,
-                     qPrintable(info.fileName()));
-            for (QTextBlock b = form.browser->document()->begin(); b.isValid(); b = b.next()) {
+            QVERIFY2(browser->horizontalScrollBar()->maximum() == 0, qPrintable(info.fileName()));
+            for (QTextBlock b = browser->document()->begin(); b.isValid(); b = b.next()) {
                 const QString t = b.text();
                 for (int i = 0; i + 1 < b.layout()->lineCount(); ++i) {
                     const int end =

@@ -42,6 +42,8 @@ TEST(CalendarModel, MonthChangesRebuildAndClear)
     model.setShownMonth(13); // refused rather than breaking the month
     model.setShownYear(99);
     EXPECT_EQ(std::pair(model.ShownMonth(), model.ShownYear()), std::pair(2, 2024));
+    // A "today" outside the years the calendar shows is not shown either.
+    EXPECT_NE(CalendarModel(QDate(50, 1, 1)).ShownYear(), 50);
 }
 
 TEST(CalendarModel, SelectDayOnlyInShownMonthAndOnce)

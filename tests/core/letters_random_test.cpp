@@ -11,6 +11,7 @@ TEST(Letters, IndexFollowsTheAlphabetWithoutJ)
 {
     EXPECT_EQ(letterIndex(u'k'), 9);
     EXPECT_EQ(letterIndex(u'J'), 0);
+    EXPECT_EQ(letterIndex(QChar()), 0); // a NUL character is no letter either
     for (int i = 1; i <= kLetterCount; ++i)
         EXPECT_EQ(letterIndex(letterAt(i)), i);
     EXPECT_TRUE(letterAt(10).isNull());

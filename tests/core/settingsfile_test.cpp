@@ -34,20 +34,15 @@ QByteArray readAll(const QString &path)
 
 } // namespace
 
-TEST(SettingsFile, StartupValuesWriteTheFiveLinesAndReadBack)
+TEST(SettingsFile, FiveLinesRoundTripEveryValue)
 {
-    const QByteArray bytes = formatSettings(startupValues());
-    EXPECT_EQ(bytes, "BCD\r\n40\t2\t0\t0\t50\r\n64\t64\t60\r\n45.5N\t75.7W\t0\r\n 0 \r\n");
-    EXPECT_EQ(parseSettings(bytes), stored(startupValues()));
-}
-
-TEST(SettingsFile, RoundTripRestoresEveryValue)
-{
-    const SettingsSnapshot s{u"B(T)CD"_s, u"90.5"_s, 8,        5,         5,       127, u"1"_s,
-                             u"126"_s,    u"59.5"_s, u"12S"_s, u"2.3E"_s, u"-1"_s, true};
-    const QByteArray bytes = formatSettings(s);
-    EXPECT_TRUE(bytes.endsWith(" 1 \r\n"));
-    EXPECT_EQ(parseSettings(bytes), stored(s));
+    EXPECT_EQ(formatSettings(startupValues()),
+              "BCD\r\n40\t2\t0\t0\t50\r\n64\t64\t60\r\n45.5N\t75.7W\t0\r\n 0 \r\n");
+    const SettingsSnapshot changed{u"B(T)CD"_s, u"90.5"_s, 8,        5,         5,
+                                   127,         u"1"_s,    u"126"_s, u"59.5"_s, u"12S"_s,
+                                   u"2.3E"_s,   u"-1"_s,   true};
+    for (const SettingsSnapshot &s : {startupValues(), changed})
+        EXPECT_EQ(parseSettings(formatSettings(s)), stored(s));
 
     // Box texts cannot hold TAB; one that slipped in must not shift the following fields.
     SettingsSnapshot tab = startupValues();
@@ -64,7 +59,7 @@ TEST(SettingsFile, ShortFilesApplyOnlyTheLinesPresent)
     EXPECT_EQ(parseSettings("CDE"), onlyLine1); // no final line break
     EXPECT_EQ(parseSettings(QByteArray()), SettingsValues{});
 
-    const SettingsValues line2 = parseSettings("BCD\r\n40\t2\t0\t1\t50\r\n");
+    const SettingsValues line2 = parseSettings("BCD\r\n40\t+2\t0\t1\t50\r\n");
     EXPECT_EQ(line2.changeIndex, 2);
     EXPECT_EQ(line2.jumpUnit, 1);
     EXPECT_FALSE(line2.minVolume);
@@ -121,6 +116,7 @@ TEST(SettingsFile, WriteReplacesOnlyAfterACompleteFile)
     ASSERT_TRUE(writeSettingsFile(path, first));
     EXPECT_EQ(readSettingsFile(path)->instrument, 50);
     EXPECT_FALSE(readSettingsFile(dir.filePath(u"missing.txt"_s)));
+    EXPECT_FALSE(writeSettingsFile(dir.filePath(u"gone/Settings.txt"_s), first));
 
     // A target that is a folder cannot be replaced: the folder is left alone.
     const QString asFolder = dir.filePath(u"Blocked.txt"_s);

@@ -39,7 +39,8 @@ struct Read
     }
 };
 
-std::vector<Read> channelEvents(const QByteArray &file)
+// Every event of the track, meta events (0xFF, type, data...) included.
+std::vector<Read> trackEvents(const QByteArray &file)
 {
     std::vector<Read> out;
     const auto *d = reinterpret_cast<const unsigned char *>(file.constData());
@@ -51,14 +52,17 @@ std::vector<Read> channelEvents(const QByteArray &file)
         delta = (delta << 7) | d[at++];
         tick += delta;
         const int status = d[at];
-        if (status == 0xFF) {
-            at += 3 + d[at + 2];
-            continue;
-        }
-        const int n = (status & 0xF0) == 0xC0 ? 2 : 3;
+        const qint64 n = status == 0xFF ? 3 + d[at + 2] : (status & 0xF0) == 0xC0 ? 2 : 3;
         out.push_back({tick, std::vector<int>(d + at, d + at + n)});
         at += n;
     }
+    return out;
+}
+
+std::vector<Read> channelEvents(const QByteArray &file)
+{
+    std::vector<Read> out = trackEvents(file);
+    std::erase_if(out, [](const Read &r) { return r.bytes[0] == 0xFF; });
     return out;
 }
 
@@ -175,27 +179,16 @@ TEST(MidiFile, TicksLandWithinHalfATickOfTheTimeAReaderComputes)
     const QByteArray file = standardMidiFile(r);
 
     // Tempo map and times as a reader sees them.
-    const auto *d = reinterpret_cast<const unsigned char *>(file.constData());
-    qint64 at = 22, tick = 0, lastTick = 0;
+    qint64 lastTick = 0;
     double readerUs = 0, uspq = 500000;
     std::vector<double> seen;
-    while (at < file.size()) {
-        quint32 delta = 0;
-        while (d[at] & 0x80)
-            delta = (delta << 7) | (d[at++] & 0x7F);
-        delta = (delta << 7) | d[at++];
-        tick += delta;
-        readerUs += double(tick - lastTick) * uspq / 480.0;
-        lastTick = tick;
-        if (d[at] == 0xFF) {
-            if (d[at + 1] == 0x51)
-                uspq = (d[at + 3] << 16) | (d[at + 4] << 8) | d[at + 5];
-            at += 3 + d[at + 2];
-        } else {
-            if (d[at] == 0xB0 && d[at + 1] == 7)
-                seen.push_back(readerUs);
-            at += (d[at] & 0xF0) == 0xC0 ? 2 : 3;
-        }
+    for (const Read &e : trackEvents(file)) {
+        readerUs += double(e.tick - lastTick) * uspq / 480.0;
+        lastTick = e.tick;
+        if (e.bytes[0] == 0xFF && e.bytes[1] == 0x51)
+            uspq = (e.bytes[3] << 16) | (e.bytes[4] << 8) | e.bytes[5];
+        else if (e.bytes[0] == 0xB0 && e.bytes[1] == 7)
+            seen.push_back(readerUs);
     }
     ASSERT_EQ(seen.size(), times.size());
     for (size_t i = 0; i < times.size(); ++i) {

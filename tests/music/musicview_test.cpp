@@ -4,6 +4,9 @@
 #include "music/core/midimodule.h"
 #include "music/midi/recordingoutput.h"
 #include "music/view/musicpage.h"
+#include "resources/design/designdata.h"
+#include "toolkit/controls.h"
+#include "toolkit/formbuilder.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,25 +17,19 @@
 #include <QtTest>
 
 using namespace velmora;
+using namespace Qt::StringLiterals;
 
+// The music controls of the window's design, driven through a player on a recorder.
 class MusicViewTest : public QObject
 {
     Q_OBJECT
 
 private:
-    template <class T> T *add(const char *name)
-    {
-        auto *w = new T(m_root.get());
-        w->setObjectName(QString::fromLatin1(name));
-        return w;
-    }
     template <class T> T *find(const char *name)
     {
-        return m_root->findChild<T *>(QString::fromLatin1(name));
+        return control<T>(m_root.get(), QString::fromLatin1(name));
     }
 
-    const QStringList m_captions{QStringLiteral("First Circle"), QStringLiteral("Second Circle"),
-                                 QStringLiteral("Third Circle")};
     std::unique_ptr<QWidget> m_root;
     std::unique_ptr<MidiModule> m_midi;
     RecordingOutput *m_recorder = nullptr;
@@ -43,30 +40,23 @@ private:
     std::unique_ptr<CyclePlayer> m_player;
     std::unique_ptr<MusicPage> m_page;
     QPushButton *m_buttons[3] = {};
+    QStringList m_captions;
 
 private Q_SLOTS:
     void init()
     {
         m_root = std::make_unique<QWidget>();
-        auto *instruments = add<QComboBox>("cmbInstrument");
-        auto *change = add<QComboBox>("cmbChange");
-        add<QComboBox>("cmbOct")->addItem(QStringLiteral("1"));
+        FormBuilder::build(FormBuilder::loadDesign(designDataPath()), m_root.get());
         for (int i = 0; i < 128; ++i)
-            instruments->addItem(QString::number(i));
+            find<QComboBox>("cmbInstrument")->addItem(QString::number(i));
         for (int i = 1; i <= 9; ++i)
-            change->addItem(QString::number(i));
-        change->setCurrentIndex(2);
-        for (const auto &[box, text] :
-             {std::pair("txtSpeed", "40"), std::pair("txtPitch", "60"),
-              std::pair("txtVolume(0)", "64"), std::pair("txtVolume(1)", "64")})
-            add<QLineEdit>(box)->setText(QString::fromLatin1(text));
-        add<QCheckBox>("chkCHMod");
-        add<QPlainTextEdit>("txtOut");
-        add<QTimer>("Timer1");
-        const char *names[] = {"cmdZodiac", "cmdDays", "cmdCyclusHarmonicus"};
-        for (int i = 0; i < 3; ++i) {
-            m_buttons[i] = add<QPushButton>(names[i]);
-            m_buttons[i]->setText(m_captions[i]);
+            find<QComboBox>("cmbChange")->addItem(QString::number(i));
+        find<QComboBox>("cmbChange")->setCurrentIndex(2);
+        find<QComboBox>("cmbOct")->addItem(u"1"_s);
+        m_captions.clear();
+        for (const char *name : {"cmdZodiac", "cmdDays", "cmdCyclusHarmonicus"}) {
+            m_buttons[m_captions.size()] = find<QPushButton>(name);
+            m_captions << m_buttons[m_captions.size()]->text();
         }
         auto out = std::make_unique<RecordingOutput>();
         m_recorder = out.get();
@@ -84,59 +74,44 @@ private Q_SLOTS:
         m_root.reset();
     }
 
-    void buttonsShowStopKeepTheirTagsAndLockTheOthers_data()
-    {
-        QTest::addColumn<int>("which");
-        QTest::newRow("first circle") << 0;
-        QTest::newRow("second circle") << 1;
-        QTest::newRow("third circle") << 2;
-    }
-
     void buttonsShowStopKeepTheirTagsAndLockTheOthers()
     {
-        QFETCH(int, which);
-        QTest::mouseClick(m_buttons[which], Qt::LeftButton);
-        for (int i = 0; i < 3; ++i) {
-            QCOMPARE(m_buttons[i]->text(), i == which ? QStringLiteral("Stop") : m_captions[i]);
-            QCOMPARE(m_buttons[i]->isEnabled(), i == which);
-            QCOMPARE(m_buttons[i]->property("Tag").toString(), m_captions[i]);
+        for (int which = 0; which < 3; ++which) {
+            QTest::mouseClick(m_buttons[which], Qt::LeftButton);
+            for (int i = 0; i < 3; ++i) {
+                QCOMPARE(m_buttons[i]->text(), i == which ? u"Stop"_s : m_captions[i]);
+                QCOMPARE(m_buttons[i]->isEnabled(), i == which);
+                QCOMPARE(m_buttons[i]->property("Tag").toString(), m_captions[i]);
+            }
+            QTest::mouseClick(m_buttons[which], Qt::LeftButton);
+            for (int i = 0; i < 3; ++i) {
+                QCOMPARE(m_buttons[i]->text(), m_captions[i]);
+                QVERIFY(m_buttons[i]->isEnabled());
+            }
+            QVERIFY2(m_page->timer()->isActive(), "the stop waits for the next tick");
+            m_page->Timer1_Timer();
+            QVERIFY(!m_page->timer()->isActive());
         }
-        QTest::mouseClick(m_buttons[which], Qt::LeftButton);
-        for (int i = 0; i < 3; ++i) {
-            QCOMPARE(m_buttons[i]->text(), m_captions[i]);
-            QVERIFY(m_buttons[i]->isEnabled());
-        }
-        QVERIFY2(m_page->timer()->isActive(), "the stop waits for the next tick");
-        m_page->Timer1_Timer();
-        QVERIFY(!m_page->timer()->isActive());
     }
 
-    void enterRewritesTheBoxesAndIsConsumed()
+    void listsAndBoxesReachThePlayer()
     {
-        auto *speed = find<QLineEdit>("txtSpeed");
-        auto *maxVolume = find<QLineEdit>("txtVolume(1)");
-        QSignalSpy returnPressed(speed, &QLineEdit::returnPressed);
-        speed->setText(QStringLiteral("5"));
-        QTest::keyClick(speed, Qt::Key_Return);
-        QCOMPARE(speed->text(), QStringLiteral("10"));
-        QCOMPARE(returnPressed.count(), 0);
-        QCOMPARE(m_page->timer()->interval(), 6000);
-        QVERIFY2(!m_page->timer()->isActive(), "Enter does not start the clock");
-
-        find<QLineEdit>("txtVolume(0)")->setText(QStringLiteral("120"));
-        QTest::keyClick(find<QLineEdit>("txtVolume(0)"), Qt::Key_Return);
-        QCOMPARE(maxVolume->text(), QStringLiteral("120")); // the limits change places
-        QTest::keyClicks(maxVolume, QStringLiteral("x"));
-        QCOMPARE(maxVolume->text(), QStringLiteral("120x")); // other keys type as usual
-    }
-
-    void instrumentAndHoldListsReachThePlayer()
-    {
-        find<QComboBox>("cmbInstrument")->setCurrentIndex(50);
-        m_page->cmbInstrument_Click();
+        auto *instruments = find<QComboBox>("cmbInstrument");
+        instruments->setCurrentIndex(49);
+        QTest::keyClick(instruments, Qt::Key_Down); // chosen from the keyboard, as users do
         QCOMPARE(m_recorder->messages().back().packed, 50u * 256 + 192);
+        // A new tempo sets the beat's interval but does not start the clock.
+        find<QLineEdit>("txtSpeed")->setText(u"5"_s);
+        QTest::keyClick(find<QLineEdit>("txtSpeed"), Qt::Key_Return);
+        QCOMPARE(m_page->timer()->interval(), 6000);
+        QVERIFY(!m_page->timer()->isActive());
+        // Limits given the wrong way round change places in their boxes.
+        find<QLineEdit>("txtVolume(0)")->setText(u"120"_s);
+        QTest::keyClick(find<QLineEdit>("txtVolume(0)"), Qt::Key_Return);
+        QCOMPARE(find<QLineEdit>("txtVolume(1)")->text(), u"120"_s);
+
         m_page->cmdDays_Click();
-        QCOMPARE(find<QPlainTextEdit>("txtOut")->toPlainText(), QStringLiteral("A: dhae"));
+        QCOMPARE(find<QPlainTextEdit>("txtOut")->toPlainText(), u"A: dhae"_s);
         find<QComboBox>("cmbChange")->setCurrentIndex(0);
         m_page->Timer1_Timer();
         QCOMPARE(m_player->holdIndex(), 0);

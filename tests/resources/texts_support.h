@@ -31,27 +31,6 @@ inline QString pairKey(int pair)
     return QString(letterAt((pair - 1) / 9 + 1)) + letterAt((pair - 1) % 9 + 1);
 }
 
-/// The word tables of the alphabet as the program must show them, letters B..K.
-using Column = int;
-inline constexpr Column Abs = 0, Rel = 1, Question = 2, Subject = 3, Virtue = 4, Vice = 5,
-                        AbsAdj = 6, RelAdj = 7;
-inline constexpr const char *kWords[9][8] = {
-    {"Goodness", "Difference", "Whether?", "God", "Justice", "Avarice", "Good", "Different"},
-    {"Greatness", "Concordance", "What?", "Angel", "Prudence", "Gluttony", "Great", "Concordant"},
-    {"Duration", "Contrariety", "Of What?", "Heaven", "Fortitude", "Lust", "Eternal", "Contrary"},
-    {"Power", "Beginning", "Why?", "Man", "Temperance", "Conceit", "Powerful", "First"},
-    {"Wisdom", "Middle", "How much?", "Imaginative", "Faith", "Accidie(Sloth)", "Wise", "Middle"},
-    {"Will", "End", "Of what kind?", "Sensitive", "Hope", "Envy", "Willing", "Last"},
-    {"Virtue", "Majority", "When?", "Vegetative", "Charity", "Ire", "Virtuous", "Major"},
-    {"Truth", "Equality", "Where?", "Elementative", "Patience", "Falsehood", "True", "Equal"},
-    {"Glory", "Minority", "How?", "Instrumentative", "Compassion", "Inconstancy", "Glorious",
-     "Minor"},
-};
-inline QString word(int letter, Column column)
-{
-    return QString::fromLatin1(kWords[letter - 1][column]);
-}
-
 /// The lines of a multi-line element, each of which must end with CR LF.
 inline QStringList elementLines(const QString &element)
 {
@@ -100,6 +79,19 @@ inline const ArtTables &committedTables()
         return t;
     }();
     return tables;
+}
+
+/// The words of the alphabet's tables, letters 1..9, by column.
+using Column = int;
+inline constexpr Column Abs = 0, Rel = 1, Question = 2, Subject = 3, Virtue = 4, Vice = 5,
+                        AbsAdj = 6, RelAdj = 7;
+inline QString word(int letter, Column column)
+{
+    static constexpr LetterTable ArtTables::*kTables[] = {
+        &ArtTables::AbsPrinciples, &ArtTables::RelPrinciples, &ArtTables::Questions,
+        &ArtTables::Subjects,      &ArtTables::Virtues,       &ArtTables::Vices,
+        &ArtTables::AbsAdjectives, &ArtTables::RelAdjectives};
+    return (committedTables().*kTables[column])[size_t(letter)];
 }
 
 } // namespace velmora::texttest

@@ -105,7 +105,7 @@ TEST(Navigation, TypedDates)
         {"05/12/2026", Moment(2026, 12, 5)},
         {"12/25/2026", Moment(2026, 12, 25)},
         {"5 Dec 45", Moment(1945, 12, 5)},
-        {"Dec 2026", Moment(2026, 12, 1)},
+        {"Dec 2026", Moment(2026, 12, 1)}, {"Dec 150", Moment(150, 12, 1)},
         // Not dates of the years 100..9999.
         {"", Moment()}, {"31/Feb/2026", Moment()}, {"5 Dec 0050", Moment()},
         {"5 Dec 10000", Moment()}, {"2026-13-01", Moment()}, {"12:30", Moment()},

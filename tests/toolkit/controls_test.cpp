@@ -20,56 +20,47 @@ class ControlsTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void arrayNames_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("base"); // empty: not a member name
-        QTest::addColumn<int>("index");
-        QTest::newRow("first") << u"txtCode(0)"_s << u"txtCode"_s << 0;
-        QTest::newRow("nested") << u"a(1)(2)"_s << u"a(1)"_s << 2;
-        QTest::newRow("plain") << u"cmdRandom"_s << QString() << 0;
-        QTest::newRow("negative") << u"cmdJump(-1)"_s << QString() << 0;
-        QTest::newRow("trailing text") << u"cmdJump(1)a"_s << QString() << 0;
-    }
     void arrayNames()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, base);
-        QFETCH(int, index);
-        const auto parsed = splitArrayName(name);
-        QCOMPARE(parsed.has_value(), !base.isEmpty());
-        if (parsed) {
-            QCOMPARE(*parsed, std::make_pair(base, index));
-            QCOMPARE(arrayName(base, index), name);
+        // Name, and its base and index; no base when it names no member.
+        const std::tuple<QString, QString, int> cases[] = {{u"txtCode(0)"_s, u"txtCode"_s, 0},
+                                                           {u"a(1)(2)"_s, u"a(1)"_s, 2},
+                                                           {u"cmdRandom"_s, QString(), 0},
+                                                           {u"cmdJump(-1)"_s, QString(), 0},
+                                                           {u"cmdJump(1)a"_s, QString(), 0}};
+        for (const auto &[name, base, index] : cases) {
+            const auto parsed = splitArrayName(name);
+            QCOMPARE(parsed.has_value(), !base.isEmpty());
+            if (parsed) {
+                QCOMPARE(*parsed, std::make_pair(base, index));
+                QCOMPARE(arrayName(base, index), name);
+            }
         }
     }
 
-    void controlLookup_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("found");
-        QTest::newRow("nested") << u"txtCode(0)"_s << true;
-        QTest::newRow("missing") << u"txtCode(9)"_s << false;
-        QTest::newRow("wrong type") << u"lblFig1"_s << false;
-        QTest::newRow("duplicated") << u"txtTwice"_s << false;
-    }
     void controlLookup()
     {
-        QFETCH(QString, name);
-        QFETCH(bool, found);
         QWidget root;
         auto *frame = new QGroupBox(&root);
         (new QLineEdit(frame))->setObjectName(u"txtCode(0)"_s);
         (new QLabel(&root))->setObjectName(u"lblFig1"_s);
         (new QLineEdit(&root))->setObjectName(u"txtTwice"_s);
         (new QLineEdit(frame))->setObjectName(u"txtTwice"_s);
-        try {
-            QObject *result = control<QLineEdit>(&root, name);
-            QVERIFY(found);
-            QCOMPARE(result->objectName(), name);
-        } catch (const std::logic_error &error) {
-            QVERIFY2(!found, error.what());
-            QVERIFY(QString::fromUtf8(error.what()).contains(name)); // says which control
+        // Nested is found; missing, of the wrong type or named twice is an error.
+        for (const QString &name :
+             {u"txtCode(0)"_s, u"txtCode(9)"_s, u"lblFig1"_s, u"txtTwice"_s}) {
+            const bool found = name == u"txtCode(0)"_s;
+            try {
+                QObject *result = control<QLineEdit>(&root, name);
+                QVERIFY(found);
+                QCOMPARE(result->objectName(), name);
+            } catch (const std::logic_error &error) {
+                QVERIFY2(!found, error.what());
+                // It says which control, and whether it is missing or named twice.
+                const QString what = QString::fromUtf8(error.what());
+                QVERIFY(what.contains(name));
+                QCOMPARE(what.startsWith(u"more than one"_s), name == u"txtTwice"_s);
+            }
         }
     }
 
@@ -107,34 +98,29 @@ private Q_SLOTS:
         QCOMPARE(toggled.size(), 4);
     }
 
-    void enterIsConsumedOtherKeysTyped_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<bool>("handled");
-        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << true;
-        QTest::newRow("Shift+Return") << int(Qt::Key_Return) << int(Qt::ShiftModifier) << true;
-        QTest::newRow("Ctrl+Return") << int(Qt::Key_Return) << int(Qt::ControlModifier) << false;
-        QTest::newRow("letter") << int(Qt::Key_B) << int(Qt::NoModifier) << false;
-    }
+    // Enter in any form is taken by the handler and never reaches the box; other keys type.
     void enterIsConsumedOtherKeysTyped()
     {
-        QFETCH(int, key);
-        QFETCH(int, modifiers);
-        QFETCH(bool, handled);
-        QLineEdit edit(u"C"_s);
-        int calls = 0;
-        onEnterKey(&edit, [&] { ++calls; });
-        QSignalSpy returnPressed(&edit, &QLineEdit::returnPressed);
-        QTest::keyClick(&edit, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QCOMPARE(calls, handled ? 1 : 0);
-        if (handled)
-            QCOMPARE(returnPressed.count(), 0); // the box never saw the key
-        QTest::keyClicks(&edit, u"D"_s);        // typing goes on as usual
-        QVERIFY(edit.text().endsWith(u"D"_s));
+        const std::tuple<Qt::Key, Qt::KeyboardModifiers, bool> keys[] = {
+            {Qt::Key_Enter, Qt::KeypadModifier, true},
+            {Qt::Key_Return, Qt::ShiftModifier, true},
+            {Qt::Key_Return, Qt::ControlModifier, false},
+            {Qt::Key_B, Qt::NoModifier, false}};
+        for (const auto &[key, modifiers, handled] : keys) {
+            QLineEdit edit(u"C"_s);
+            int calls = 0;
+            onEnterKey(&edit, [&] { ++calls; });
+            QSignalSpy returnPressed(&edit, &QLineEdit::returnPressed);
+            QTest::keyClick(&edit, key, modifiers);
+            QCOMPARE(calls, handled ? 1 : 0);
+            if (handled)
+                QCOMPARE(returnPressed.count(), 0);
+            QTest::keyClicks(&edit, u"D"_s);
+            QVERIFY(edit.text().endsWith(u"D"_s));
+        }
     }
 
-    void enterInMultiLineBoxAndArrays()
+    void enterInMultiLineBox()
     {
         QPlainTextEdit notes;
         int calls = 0;
@@ -144,16 +130,6 @@ private Q_SLOTS:
         QTest::keyClicks(&notes, u"c"_s);
         QCOMPARE(calls, 1);
         QCOMPARE(notes.toPlainText(), u"abc"_s); // no line break went in
-
-        QWidget root;
-        for (int index = 0; index < 3; ++index)
-            (new QLineEdit(&root))->setObjectName(arrayName(u"txtCode"_s, index));
-        const ControlArray<QLineEdit> codes(&root, u"txtCode"_s);
-        QList<int> entered;
-        onEnterKey(codes, [&](int index) { entered << index; });
-        QTest::keyClick(codes[1], Qt::Key_Return);
-        QTest::keyClick(codes[2], Qt::Key_Enter);
-        QCOMPARE(entered, (QList<int>{1, 2}));
     }
 
     void messageBoxHook()

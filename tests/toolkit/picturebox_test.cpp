@@ -111,27 +111,23 @@ class PictureBoxTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void colourValuesAndScale()
+    void colourValuesScaleAndLines()
     {
         const qint32 value = 102 + 256 * 51 + 65536 * 153;
         PictureBox box;
-        box.resize(20, 16);
-        QCOMPARE(box.ScaleWidth(), 300.0);
+        box.resize(60, 40);
+        QCOMPARE(box.ScaleWidth(), 900.0);
         box.setForeColor(value);
         box.Box(tw(2), tw(3), tw(5), tw(6), true);
         QCOMPARE(QColor(box.image().pixel(4, 4)), QColor(102, 51, 153));
         QCOMPARE(box.Point(tw(5) + 14, tw(6) + 14), value); // anywhere inside the corner pixel
-        for (const auto &[x, y] : {std::pair{300.0, 0.0}, {0.0, 240.0}, {-1.0, 5.0}})
+        for (const auto &[x, y] : {std::pair{900.0, 0.0}, {0.0, 600.0}, {-1.0, 5.0}})
             QCOMPARE(box.Point(x, y), -1);
-    }
 
-    void straightLineCoversPenWidth()
-    {
-        PictureBox box;
-        box.resize(60, 40);
+        box.Cls();
         box.setForeColor(kBlue);
         box.setDrawWidth(3);
-        box.Line(tw(40), tw(20), tw(10), tw(20)); // both end points included
+        box.Line(tw(40), tw(20), tw(10), tw(20)); // both end points included, pen width covered
         QCOMPARE(inkBounds(box.image()), QRect(QPoint(9, 19), QPoint(41, 21)));
         QCOMPARE(pixelValue(box.image(), 25, 21), kBlue);
     }
@@ -171,38 +167,32 @@ private Q_SLOTS:
         QCOMPARE(inkBounds(box.image()), QRect(QPoint(0, 10), QPoint(30, 30)));
     }
 
-    void pieSectors_data()
-    {
-        // Quadrants on screen: upper-right, upper-left, lower-left, lower-right.
-        QTest::addColumn<double>("start");
-        QTest::addColumn<double>("end");
-        QTest::addColumn<QList<bool>>("filled");
-        QTest::newRow("0 to pi/2") << 0.0 << kPi / 2 << QList<bool>{true, false, false, false};
-        QTest::newRow("across 3 o'clock")
-            << 3 * kPi / 2 << kPi / 2 << QList<bool>{true, false, false, true};
-        QTest::newRow("negative") << -kPi / 2 << 0.0 << QList<bool>{false, false, false, true};
-        QTest::newRow("whole turn") << 0.0 << 2 * kPi << QList<bool>{true, true, true, true};
-        QTest::newRow("equal angles") << 1.0 << 1.0 << QList<bool>{false, false, false, false};
-    }
     void pieSectors()
     {
-        QFETCH(double, start);
-        QFETCH(double, end);
-        QFETCH(QList<bool>, filled);
-        PictureBox box;
-        box.resize(200, 200);
-        box.setForeColor(kBlue);
-        box.setFillColor(kRed);
-        box.setDrawWidth(3);
-        box.Pie(tw(100), tw(100), tw(80), start, end);
+        // Start and end angle, and whether each quadrant on screen is filled: upper-right,
+        // upper-left, lower-left, lower-right.
+        const std::tuple<double, double, std::array<bool, 4>> cases[] = {
+            {0.0, kPi / 2, {true, false, false, false}},
+            {3 * kPi / 2, kPi / 2, {true, false, false, true}}, // across 3 o'clock
+            {-kPi / 2, 0.0, {false, false, false, true}},
+            {0.0, 2 * kPi, {true, true, true, true}},
+            {1.0, 1.0, {false, false, false, false}}};
         const QPoint samples[] = {{130, 70}, {70, 70}, {70, 130}, {130, 130}};
-        for (int q = 0; q < 4; ++q)
-            QVERIFY2(pixelValue(box.image(), samples[q].x(), samples[q].y()) ==
-                         (filled[q] ? kRed : kWhite),
-                     qPrintable(QString::number(q)));
-        QCOMPARE(pixelValue(box.image(), 190, 100), kWhite);
-        if (QTest::currentDataTag() == QByteArray("0 to pi/2"))
-            QCOMPARE(pixelValue(box.image(), 140, 99), kBlue); // the radius edge uses the pen
+        for (const auto &[start, end, filled] : cases) {
+            PictureBox box;
+            box.resize(200, 200);
+            box.setForeColor(kBlue);
+            box.setFillColor(kRed);
+            box.setDrawWidth(3);
+            box.Pie(tw(100), tw(100), tw(80), start, end);
+            for (int q = 0; q < 4; ++q)
+                QVERIFY2(pixelValue(box.image(), samples[q].x(), samples[q].y()) ==
+                             (filled[size_t(q)] ? kRed : kWhite),
+                         qPrintable(u"%1 to %2, quadrant %3"_s.arg(start).arg(end).arg(q)));
+            QCOMPARE(pixelValue(box.image(), 190, 100), kWhite);
+            if (start == 0.0 && end == kPi / 2)
+                QCOMPARE(pixelValue(box.image(), 140, 99), kBlue); // the radius edge uses the pen
+        }
     }
 
     void printPlacesTopLeftAndAdvances()
@@ -340,20 +330,6 @@ private Q_SLOTS:
         QVERIFY(box.paints <= 2);
     }
 
-    void mouseSignalsInTwips()
-    {
-        PictureBox box;
-        box.resize(100, 100);
-        QVERIFY(showAndWait(box));
-        QSignalSpy down(&box, &PictureBox::mouseDown);
-        QTest::mousePress(&box, Qt::LeftButton, Qt::ShiftModifier, QPoint(10, 20));
-        QCOMPARE(down.count(), 1);
-        QCOMPARE(down.at(0),
-                 (QVariantList{QVariant::fromValue(Qt::LeftButton),
-                               QVariant::fromValue(Qt::KeyboardModifiers(Qt::ShiftModifier)), 150.0,
-                               300.0}));
-    }
-
     // Every read-back pixel comes from the same picture the screen shows at 96 dpi.
     void pointAnswersFromTheRasterOfTheDrawing()
     {
@@ -396,10 +372,13 @@ private Q_SLOTS:
         zoomed.setDevicePixelRatio(2);
         QCOMPARE(zoomed, twice);
         QCOMPARE(box.Point(tw(70), tw(70)), kGreen);
+        // Presses are reported in twips of the drawing.
         QSignalSpy down(&box, &PictureBox::mouseDown);
-        QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(20, 40));
-        QCOMPARE(down.at(0).at(2).toDouble(), 150.0);
-        QCOMPARE(down.at(0).at(3).toDouble(), 300.0);
+        QTest::mousePress(&box, Qt::LeftButton, Qt::ShiftModifier, QPoint(20, 40));
+        QCOMPARE(down.at(0),
+                 (QVariantList{QVariant::fromValue(Qt::LeftButton),
+                               QVariant::fromValue(Qt::KeyboardModifiers(Qt::ShiftModifier)), 150.0,
+                               300.0}));
     }
 
     // A zoom scales the widget's font; the drawing font stays in design points, and a real

@@ -1,7 +1,9 @@
-// Export and printing through the File menu of the real window, with the dialogs answered by
-// hooks.
+// The View menu's zoom and the File menu's export and printing on the real window, with the
+// dialogs answered by hooks; and the preferences file that remembers the zoom.
 
 #include "app/frmvelmora.h"
+#include "calendar/view/monthcalendar.h"
+#include "testwindow.h"
 #include "toolkit/controls.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/messagebox.h"
@@ -9,16 +11,20 @@
 
 #include <QAction>
 #include <QImage>
+#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QSvgRenderer>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QXmlStreamReader>
 
 using namespace velmora;
@@ -27,12 +33,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int kPlanets = 3;
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // The texts of an SVG file by font family.
 QMultiHash<QString, QString> svgTexts(const QByteArray &svg)
@@ -50,9 +50,21 @@ QMultiHash<QString, QString> svgTexts(const QByteArray &svg)
     return texts;
 }
 
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+QAction *action(const frmVelmora &w, const char *name)
+{
+    return w.findChild<QAction *>(QString::fromLatin1(name));
+}
+
 } // namespace
 
-class WindowExportTest : public QObject
+class WindowMenusTest : public QObject
 {
     Q_OBJECT
 
@@ -72,20 +84,9 @@ class WindowExportTest : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        frmVelmora::Environment env;
-        env.screenHeight = [] {
-            return 1024;
-        };
-        env.programFolder = m_dir.path();
         QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + u"/astrol.ttf"_s,
                             m_dir.filePath(u"astrol.ttf"_s)));
-        env.configFolder = m_dir.filePath(u"config"_s);
-        env.midiOutput = u"record"_s;
-        env.now = [] {
-            return QDateTime(QDate(2026, 12, 6), QTime(11, 30, 0));
-        };
-        m_window = std::make_unique<frmVelmora>(env);
-        m_window->Form_Load();
+        m_window = test::startedWindow(m_dir.path());
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
         m_messageHook = std::make_unique<ScopedMessageBoxHook>(
@@ -103,8 +104,9 @@ private Q_SLOTS:
         QVERIFY(m_messages.isEmpty());
         QVERIFY(QSvgRenderer(path).isValid());
         // The symbol font travels with the file: viewers elsewhere have no "Astro".
-        QVERIFY(readFile(path).contains("@font-face { font-family: \"Astro\"; src: url(data:"));
-        const auto texts = svgTexts(readFile(path));
+        QVERIFY(
+            test::readFile(path).contains("@font-face { font-family: \"Astro\"; src: url(data:"));
+        const auto texts = svgTexts(test::readFile(path));
         const QList<QString> glyphs = texts.values(u"Astro"_s);
         QCOMPARE(QSet<QString>(glyphs.begin(), glyphs.end()),
                  (QSet<QString>{u"A"_s, u"B"_s, u"C"_s, u"D"_s, u"E"_s, u"F"_s, u"G"_s, u"H"_s,
@@ -119,7 +121,7 @@ private Q_SLOTS:
     {
         const QString path = m_dir.filePath(u"chart.pdf"_s);
         exportVia("mnuFileExportChart", path);
-        QVERIFY(readFile(path).startsWith("%PDF"));
+        QVERIFY(test::readFile(path).startsWith("%PDF"));
         if (QStandardPaths::findExecutable(u"pdftoppm"_s).isEmpty())
             QSKIP("pdftoppm (poppler-utils) is not installed");
         QProcess fonts;
@@ -169,7 +171,7 @@ private Q_SLOTS:
         });
         m_window->SSTab1()->setCurrentIndex(kPlanets);
         m_window->findChild<QAction *>(u"mnuFilePrint"_s)->trigger();
-        const QByteArray pdf = readFile(path);
+        const QByteArray pdf = test::readFile(path);
         QVERIFY(pdf.startsWith("%PDF"));
         static const QRegularExpression page(u"/Type\\s*/Page[^s]"_s);
         QCOMPARE(QString::fromLatin1(pdf).count(page), 1);
@@ -179,27 +181,116 @@ private Q_SLOTS:
             QVERIFY(match.captured(1).toInt() < 1000);
     }
 
-    void failuresSayWhyAndLeaveNothing_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("folder that is a file") << u"blocker/chart.pdf"_s;
-        QTest::newRow("unknown kind") << u"chart.jpg"_s;
-    }
+    // A folder that is a file, or a kind of file not offered: said, and nothing left behind.
     void failuresSayWhyAndLeaveNothing()
     {
-        QFETCH(QString, name);
         QFile blocker(m_dir.filePath(u"blocker"_s));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        const QString path = m_dir.filePath(name);
-        exportVia("mnuFileExportPage", path);
-        QCOMPARE(m_messages.size(), 1);
-        QVERIFY(m_messages.first().contains(QDir::toNativeSeparators(path)));
-        QVERIFY(!QFile::exists(path));
-        QCOMPARE(QDir(m_dir.path()).entryList({u"*.jpg"_s, u"chart.pdf.*"_s}), QStringList());
-
+        for (const QString &name : {u"blocker/chart.pdf"_s, u"chart.jpg"_s}) {
+            m_messages.clear();
+            const QString path = m_dir.filePath(name);
+            exportVia("mnuFileExportPage", path);
+            QCOMPARE(m_messages.size(), 1);
+            QVERIFY(m_messages.first().contains(QDir::toNativeSeparators(path)));
+            QVERIFY(!QFile::exists(path));
+            QCOMPARE(QDir(m_dir.path()).entryList({u"*.jpg"_s, u"chart.pdf.*"_s}), QStringList());
+        }
         exportVia("mnuFileExportPage", QString()); // cancelled: nothing at all
         QCOMPARE(m_messages.size(), 1);
+    }
+
+    void zoomScalesTheFormAndKeepsEverything()
+    {
+        QTemporaryDir dir;
+        auto w = test::startedWindow(dir.path());
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        const QWidget *f = w->form();
+        auto *zodiac = control<QPushButton>(f, u"cmdZodiac"_s);
+        zodiac->click(); // a cycle plays through the zoom
+
+        const char *samples[] = {"picAstro", "txtCode(0)", "optC1(3)", "cmdBackForward(1)",
+                                 "txtSpeed"};
+        std::vector<std::pair<QRect, double>> before;
+        for (const char *name : samples) {
+            const auto *c = control<QWidget>(f, QString::fromLatin1(name));
+            before.emplace_back(c->geometry(), c->font().pointSizeF());
+        }
+        auto *table = control<QPlainTextEdit>(f, u"txtOut"_s);
+        const QString tableText = table->toPlainText();
+        auto *calendar = control<PictureBox>(f, u"picCal"_s);
+        const QImage month = calendar->image();
+
+        action(*w, "mnuViewZoom200")->trigger();
+        QCOMPARE(f->size(), QSize(1548, 1326));
+        for (size_t i = 0; i < std::size(samples); ++i) {
+            const auto *c = control<QWidget>(f, QString::fromLatin1(samples[i]));
+            QCOMPARE(c->geometry(),
+                     QRect(before[i].first.topLeft() * 2, before[i].first.size() * 2));
+            QCOMPARE(c->font().pointSizeF(), before[i].second * 2);
+        }
+        QCOMPARE(control<QPushButton>(f, u"cmdBackForward(1)"_s)->iconSize(), QSize(28, 28));
+        QVERIFY(action(*w, "mnuViewZoom200")->isChecked());
+        QCOMPARE(table->toPlainText(), tableText);
+        QCOMPARE(control<QLineEdit>(f, u"txtCode(0)"_s)->text(), u"BCD"_s);
+        QCOMPARE(zodiac->text(), u"Stop"_s);
+        QVERIFY(control<QTimer>(f, u"Timer1"_s)->isActive());
+        // The pictures keep their twips, and what is drawn after the zoom is drawn as before.
+        QCOMPARE(calendar->ScaleWidth(), 2895.0);
+        w->calendar()->RefreshCalendar();
+        QCOMPARE(calendar->image(), month);
+
+        action(*w, "mnuViewZoomIn")->trigger();
+        action(*w, "mnuViewZoomIn")->trigger();
+        QVERIFY(action(*w, "mnuViewZoom300")->isChecked());
+        QVERIFY(!action(*w, "mnuViewZoomIn")->isEnabled());
+        action(*w, "mnuViewZoomOut")->trigger();
+        QVERIFY(action(*w, "mnuViewZoom250")->isChecked());
+        action(*w, "mnuViewActualSize")->trigger();
+        QCOMPARE(f->size(), QSize(774, 663));
+        QCOMPARE(control<QWidget>(f, u"picAstro"_s)->geometry(), before[0].first);
+        QVERIFY(!action(*w, "mnuViewZoomOut")->isEnabled());
+        zodiac->click();
+    }
+
+    // The zoom comes back from the preferences when it is one of the steps; a new choice is
+    // written at once.
+    void zoomIsRemembered()
+    {
+        const std::pair<QByteArray, QSize> cases[] = {
+            {"[View]\nZoom=150\n", QSize(1161, 995)},
+            {"[View]\nZoom=110\n", QSize(774, 663)},
+            {QByteArray("\x00\xff[View\nZoom==\n\x01", 17), QSize(774, 663)}};
+        for (const auto &[file, form] : cases) {
+            QTemporaryDir dir;
+            writeFile(dir.filePath(u"Velmora.ini"_s), file);
+            auto w = test::startedWindow(dir.path());
+            QCOMPARE(w->form()->size(), form);
+            action(*w, "mnuViewZoom250")->trigger();
+            QCOMPARE(QSettings(dir.filePath(u"Velmora.ini"_s), QSettings::IniFormat)
+                         .value(u"View/Zoom"_s)
+                         .toInt(),
+                     250);
+        }
+    }
+
+    // The sound output of earlier versions moves into the preferences on the first start;
+    // from then on the preferences decide.
+    void outputTxtIsReadOnce()
+    {
+        QTemporaryDir dir;
+        const auto remembered = [&dir] {
+            return QSettings(dir.filePath(u"Velmora.ini"_s), QSettings::IniFormat)
+                .value(u"Sound/Output"_s)
+                .toString();
+        };
+        writeFile(dir.filePath(u"Output.txt"_s), "alsa\r\n");
+        test::startedWindow(dir.path());
+        QCOMPARE(remembered(), u"alsa"_s);
+        writeFile(dir.filePath(u"Output.txt"_s), "synth\r\n");
+        test::startedWindow(dir.path());
+        QCOMPARE(remembered(), u"alsa"_s);
     }
 
     void cleanupTestCase()
@@ -209,5 +300,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(WindowExportTest)
-#include "windowexport_qtest.moc"
+QTEST_MAIN(WindowMenusTest)
+#include "windowmenus_qtest.moc"
