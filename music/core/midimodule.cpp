@@ -80,7 +80,7 @@ void MidiModule::sendShortMessageAt(quint32 packed, std::chrono::nanoseconds due
         return;
     m_lastDue = due;
     if (isOpen())
-        m_output->sendAt(packed, due, m_clock());
+        m_output->sendAt(packed, due, m_clock);
 }
 
 void MidiModule::setTempo(double beatsPerMinute)

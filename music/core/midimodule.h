@@ -57,13 +57,14 @@ public:
     virtual bool open() = 0;
     /// Sends one packed message at once; never blocks for long.
     virtual void send(quint32 packed) = 0;
-    /// Sends one packed message to sound at due, a time of the music clock, which reads now as
-    /// it is sent. Messages of one stamp keep the order they were sent in. An output that cannot
-    /// schedule sends it at once.
-    virtual void sendAt(quint32 packed, std::chrono::nanoseconds due, std::chrono::nanoseconds now)
+    /// Sends one packed message to sound at due, a time of the music clock. Messages of one
+    /// stamp keep the order they were sent in. An output that cannot schedule sends it at once.
+    /// An output that maps the music clock onto its own reads its own clock first and clock
+    /// after, so a thread switch between the two can only make its clock look behind.
+    virtual void sendAt(quint32 packed, std::chrono::nanoseconds due, const MusicClock &clock)
     {
         Q_UNUSED(due);
-        Q_UNUSED(now);
+        Q_UNUSED(clock);
         send(packed);
     }
     /// Forgets what is scheduled and has not sounded yet.

@@ -156,7 +156,7 @@ void AlsaOutput::send(quint32 packed)
     snd_seq_event_output_direct(m_seq, &ev);
 }
 
-void AlsaOutput::sendAt(quint32 packed, std::chrono::nanoseconds due, std::chrono::nanoseconds now)
+void AlsaOutput::sendAt(quint32 packed, std::chrono::nanoseconds due, const MusicClock &clock)
 {
     if (!m_seq)
         return;
@@ -172,7 +172,7 @@ void AlsaOutput::sendAt(quint32 packed, std::chrono::nanoseconds due, std::chron
     const snd_seq_real_time_t *queueTime = snd_seq_queue_status_get_real_time(status);
     const std::chrono::nanoseconds queueNow =
         std::chrono::seconds(queueTime->tv_sec) + std::chrono::nanoseconds(queueTime->tv_nsec);
-    m_clockMap.observe(now, queueNow);
+    m_clockMap.observe(clock(), queueNow);
     // The queue keeps the events of one time in the order they came, so a release sent before a
     // strike of its key goes first. One due already goes on the queue's present.
     const std::chrono::nanoseconds at = std::max(m_clockMap.toOutput(due), queueNow);

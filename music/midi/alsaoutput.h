@@ -27,8 +27,7 @@ public:
     bool open() override;
     void send(quint32 packed) override;
     /// Through a sequencer queue of the port's own, stamped with the real time it is due.
-    void sendAt(quint32 packed, std::chrono::nanoseconds due,
-                std::chrono::nanoseconds now) override;
+    void sendAt(quint32 packed, std::chrono::nanoseconds due, const MusicClock &clock) override;
     void dropScheduled() override;
     /// Switches off every note of the channel first, so an external
     /// synthesiser is not left with a hanging chord.

@@ -25,8 +25,7 @@ class RecordingOutput : public MidiOutput
 public:
     bool open() override;
     void send(quint32 packed) override;
-    void sendAt(quint32 packed, std::chrono::nanoseconds due,
-                std::chrono::nanoseconds now) override;
+    void sendAt(quint32 packed, std::chrono::nanoseconds due, const MusicClock &clock) override;
     void close() override { m_open = false; }
     bool isOpen() const override { return m_open; }
     QString kind() const override { return QStringLiteral("record"); }

@@ -234,7 +234,8 @@ bool SynthOutput::build()
     m_synthDestination = sequencer ? destination : -1;
     m_clockMap.reset();
     m_lastStamp.reset();
-    m_keyPlaces = {};
+    m_lastBlock = 0;
+    m_keyBlocks = {};
     m_lastTick.reset();
     m_stalled = false;
     m_settings = in.settings;
@@ -275,13 +276,30 @@ void SynthOutput::send(quint32 packed)
 
 namespace {
 
-// A stamp's sample clock falls silent for this long of the music clock only when the sound
-// device stopped asking for audio.
+// The sample clock stands still for this long of the music clock only when the sound device
+// stopped asking for audio.
 constexpr std::chrono::milliseconds kStalled{500};
+
+// FluidSynth renders 64 frames at a time and hands the sequencer's events to the synthesiser
+// before each block: an event starts at the first block whose millisecond has reached its time.
+constexpr qint64 kBlockFrames = 64;
+
+// The sequencer's millisecond at the start of a block, reckoned as the synthesiser does.
+qint64 blockMs(qint64 block)
+{
+    return static_cast<qint64>(1000.0 * double(block * kBlockFrames) /
+                               double(SynthOutput::kSampleRate));
+}
+
+// The block whose start lies nearest to a time of the sample clock.
+qint64 nearestBlock(std::chrono::nanoseconds time)
+{
+    return std::llround(double(time.count()) * SynthOutput::kSampleRate / 1e9 / kBlockFrames);
+}
 
 } // namespace
 
-void SynthOutput::sendAt(quint32 packed, std::chrono::nanoseconds due, std::chrono::nanoseconds now)
+void SynthOutput::sendAt(quint32 packed, std::chrono::nanoseconds due, const MusicClock &clock)
 {
     if (!m_open)
         return;
@@ -289,9 +307,9 @@ void SynthOutput::sendAt(quint32 packed, std::chrono::nanoseconds due, std::chro
         send(packed);
         return;
     }
-    using std::chrono::milliseconds;
     // The sequencer's tick is the milliseconds the synthesiser has rendered.
     const unsigned int tick = fluid_sequencer_get_tick(m_sequencer);
+    const std::chrono::nanoseconds now = clock();
     if (tick != m_lastTick) {
         m_lastTick = tick;
         m_tickMovedAt = now;
@@ -308,8 +326,8 @@ void SynthOutput::sendAt(quint32 packed, std::chrono::nanoseconds due, std::chro
                 dispatch(message);
             m_clockMap.reset();
             m_lastStamp.reset();
-            m_lastPlace = 0;
-            m_keyPlaces = {};
+            m_lastBlock = 0;
+            m_keyBlocks = {};
         }
         m_sent.apply(packed);
         dispatch(packed);
@@ -317,22 +335,22 @@ void SynthOutput::sendAt(quint32 packed, std::chrono::nanoseconds due, std::chro
     }
     m_sent.apply(packed);
     if (due != m_lastStamp) {
-        m_clockMap.observe(now, milliseconds(tick));
-        const qint64 place = std::chrono::floor<milliseconds>(m_clockMap.toOutput(due)).count();
-        m_lastPlace = std::max(place, m_lastPlace);
+        m_clockMap.observe(now, std::chrono::milliseconds(tick));
+        m_lastBlock = std::max(nearestBlock(m_clockMap.toOutput(due)), m_lastBlock);
         m_lastStamp = due;
     }
-    qint64 at = m_lastPlace;
+    qint64 block = m_lastBlock;
     const int status = static_cast<int>(packed & 0xF0u);
-    KeyPlaces &key = m_keyPlaces[packed & 0x0Fu][(packed >> 8) & 0x7Fu];
+    KeyBlocks &key = m_keyBlocks[packed & 0x0Fu][(packed >> 8) & 0x7Fu];
     // FluidSynth 2.3 plays the events of one millisecond in no promised order, so a release
-    // goes a millisecond ahead of its stamp (a key released and struck on one beat sounds); and
-    // after a strike or release of its key at the same place, one after it.
+    // goes a block ahead of its stamp (a key released and struck on one beat sounds); and after
+    // a strike or release of its key in the same block, a block after it.
     if (status == kNoteOff)
-        key.off = at = std::max(at - 1, key.on + 1);
+        key.off = block = std::max(block - 1, key.on + 1);
     else if (status == kNoteOn)
-        key.on = at = std::max(at, key.off + 1);
+        key.on = block = std::max(block, key.off + 1);
     // Due already: at once, in the order sent.
+    const qint64 at = blockMs(block);
     if (at <= qint64(tick) || !schedule(packed, at))
         dispatch(packed);
 }

@@ -69,8 +69,7 @@ public:
     /// sample clock has stood still for half a second of the music clock (a sound device that
     /// stopped asking for audio, a file or memory sink not rendered), when what was queued goes
     /// and the synthesiser is brought to the state it was sent.
-    void sendAt(quint32 packed, std::chrono::nanoseconds due,
-                std::chrono::nanoseconds now) override;
+    void sendAt(quint32 packed, std::chrono::nanoseconds due, const MusicClock &clock) override;
     void dropScheduled() override;
     /// Waits for a load in progress to end, then lets everything go.
     void close() override;
@@ -144,17 +143,18 @@ private:
 
     // Used by sendAt() on the caller's thread only.
     ClockMap m_clockMap;
-    // The last stamp and the millisecond of the sample clock it maps to: one stamp, one place.
+    // The last stamp and the 64-frame block of the sample clock it falls in: one stamp, one
+    // place.
     std::optional<std::chrono::nanoseconds> m_lastStamp;
-    qint64 m_lastPlace = 0;
-    // Per channel and key, where the last note-on and note-off were put: a release and a strike
-    // of one key at one place go in the order they were sent, which the queue does not keep.
-    struct KeyPlaces
+    qint64 m_lastBlock = 0;
+    // Per channel and key, the blocks of the last note-on and note-off: a release and a strike
+    // of one key in one block go in the order they were sent, which the queue does not keep.
+    struct KeyBlocks
     {
         qint64 on = -1;
         qint64 off = -1;
     };
-    std::array<std::array<KeyPlaces, 128>, 16> m_keyPlaces{};
+    std::array<std::array<KeyBlocks, 128>, 16> m_keyBlocks{};
     // The sample clock's last reading and the music clock's when it last moved.
     std::optional<unsigned int> m_lastTick;
     std::chrono::nanoseconds m_tickMovedAt{0};
