@@ -392,6 +392,12 @@ void HeardBeatTiming(benchmark::State &state, bool busy, int beats, QString fold
     state.counters["dev_p99_ms"] = percentile(worst, 0.99);
     state.counters["dev_worst_ms"] = *std::max_element(worst.begin(), worst.end());
     state.counters["worst_blocks"] = *std::max_element(worst.begin(), worst.end()) / kBlockMs;
+    // A steady offset of the whole run is latency, not wobble: the beats against their median.
+    const double median = percentile(heard.deviationMs, 0.5);
+    double wobble = 0;
+    for (double d : heard.deviationMs)
+        wobble = std::max(wobble, std::fabs(d - median));
+    state.counters["wobble_worst_ms"] = wobble;
 }
 
 // Records a minute of each cycle at 120 beats per minute into a MIDI file and renders it to WAV,
