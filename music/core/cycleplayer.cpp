@@ -136,11 +136,12 @@ void CyclePlayer::sendNote(int status, int note)
         return;
     const int velocity = std::clamp<int>(m_state.midVolume, status == kNoteOn ? 1 : 0, 127);
     quint8 &holders = m_keyHolders[static_cast<size_t>(note)];
+    const std::chrono::nanoseconds due = m_schedule.due() + kLookAhead;
     if (status == kNoteOn) {
         // A key another slot sounds is struck again: released first, so every
         // note-on the device gets is matched by one note-off.
         if (holders > 0)
-            m_midi.sendShortMessage(packShortMessage(kNoteOff, note, velocity));
+            m_midi.sendShortMessageAt(packShortMessage(kNoteOff, note, velocity), due);
         ++holders;
     } else if (holders > 1) {
         --holders;
@@ -148,7 +149,7 @@ void CyclePlayer::sendNote(int status, int note)
     } else {
         holders = 0;
     }
-    m_midi.sendShortMessage(packShortMessage(status, note, velocity));
+    m_midi.sendShortMessageAt(packShortMessage(status, note, velocity), due);
 }
 
 void CyclePlayer::releaseHeldKeys()
@@ -183,15 +184,22 @@ void CyclePlayer::startCommon(CycleButton button)
 {
     // A start while a stop waits for its tick carries the stop out first, so
     // the old chord is released and the old cycle's flag cannot take over the
-    // dispatcher.
-    if (stopPending())
+    // dispatcher. Its release falls on the new start, after all the old cycle scheduled.
+    if (stopPending()) {
+        startSchedule();
         stopTick();
+    }
     m_playing = button;
     m_playingAny = true;
     m_state.stopRequested = false;
     m_state.topHoldCount = static_cast<qint16>(m_holdIndex);
     m_state.chordSize = 0;
     checkAudible();
+}
+
+void CyclePlayer::startSchedule()
+{
+    m_schedule.start(m_midi.clock()(), std::chrono::milliseconds(m_timerIntervalMs));
 }
 
 void CyclePlayer::stopCommon()
@@ -225,6 +233,7 @@ void CyclePlayer::clickZodiac()
     }
     startCommon(CycleButton::Zodiac);
     applySpeed();
+    startSchedule();
     m_state.chordNotes.fill(0);
     startVelocity();
     m_state.zodiacCycleOn = true;
@@ -243,6 +252,7 @@ void CyclePlayer::clickDays()
     m_state.dayCycleOn = true;
     m_state.dayPhase = -1;
     applySpeed();
+    startSchedule();
     m_state.dayChordDue = false;
     startVelocity();
     publishChartState();
@@ -267,6 +277,7 @@ void CyclePlayer::clickHarmonic()
     m_state.cycleYear = m_sky.theDate().year();
     m_state.cycleBaseYear = m_state.cycleYear;
     applySpeed();
+    startSchedule();
     m_state.harmonicDegree = -1;
     m_state.harmonicStep = -1;
     m_state.harmonicOctave = 0;
@@ -279,6 +290,7 @@ void CyclePlayer::tick()
 {
     if (!m_timerEnabled)
         return;
+    m_schedule.tick(m_midi.clock()(), std::chrono::milliseconds(m_timerIntervalMs));
     if (m_state.stopRequested) {
         stopTick();
     } else if (m_state.dayCycleOn) {

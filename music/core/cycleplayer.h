@@ -1,17 +1,28 @@
 #pragma once
 
+#include "music/core/beatschedule.h"
 #include "music/core/skylink.h"
 
 #include <QString>
 #include <QtGlobal>
 
 #include <array>
+#include <chrono>
 #include <functional>
 
 namespace velmora {
 
 class MidiModule;
 class RandomSource;
+
+/// How far behind its beat's place a beat's messages are due. The user-interface thread handles
+/// a tick late by whatever it was doing: the beat's own sky and chart (about 10 ms here), another
+/// handler in the way (one of 20 ms made it 38 ms), a loaded machine. Messages sent before their
+/// stamp sound exactly on it, on the output's own clock; a tick later than the look-ahead is
+/// heard late again. 50 ms, the most we allow, keeps a wide margin over what was measured; a
+/// start, and the release of a stop, come that much after their click or tick, which is still
+/// heard as at once. An instrument change goes out at once whatever this is.
+inline constexpr std::chrono::milliseconds kLookAhead{50};
 
 /// The three cycle buttons.
 enum class CycleButton
@@ -146,6 +157,8 @@ private:
     void velocityWalk();
     void startVelocity();
     void sendNote(int status, int note);
+    /// The schedule starts afresh at the music clock's now.
+    void startSchedule();
     void releaseHeldKeys();
     void publishChartState();
     void rewrite(MusicBox box, const QString &text);
@@ -172,6 +185,8 @@ private:
     int m_timerIntervalMs = 1500;
     bool m_pitchBoxEnabled = true;
     ChartMusicState m_published;
+    // Where the beat being played lies on the music clock.
+    BeatSchedule m_schedule;
     // Slots sounding on each key. Two slots can land on one key, and one
     // note-off ends every voice on it, so the key is released only when its
     // last holder lets go.

@@ -2,6 +2,8 @@
 
 #include "music/core/midirecorder.h"
 
+#include <algorithm>
+
 namespace velmora {
 
 std::chrono::nanoseconds steadyNow()
@@ -34,6 +36,8 @@ bool MidiModule::open()
 bool MidiModule::replaceOutput(std::unique_ptr<MidiOutput> output)
 {
     if (isOpen()) {
+        // The state already counts what is scheduled; the new output plays it at once.
+        m_output->dropScheduled();
         for (const quint32 packed : m_state.releaseMessages())
             m_output->send(packed);
     }
@@ -42,11 +46,11 @@ bool MidiModule::replaceOutput(std::unique_ptr<MidiOutput> output)
     return open();
 }
 
-void MidiModule::sendShortMessage(quint32 packed)
+bool MidiModule::accept(quint32 packed, std::chrono::nanoseconds time)
 {
     if (!isValidShortMessage(packed)) {
         ++m_rejected;
-        return;
+        return false;
     }
     m_state.apply(packed);
     const int status = int(packed & 0xF0u);
@@ -58,9 +62,25 @@ void MidiModule::sendShortMessage(quint32 packed)
             m_bank[data1 == 0 ? 0 : 1] = int((packed >> 16) & 0x7Fu);
     }
     if (m_recorder)
-        m_recorder->take(packed, m_clock());
-    if (m_output && m_output->isOpen())
+        m_recorder->take(packed, time);
+    return true;
+}
+
+void MidiModule::sendShortMessage(quint32 packed)
+{
+    if (accept(packed, m_clock()) && isOpen())
         m_output->send(packed);
+}
+
+void MidiModule::sendShortMessageAt(quint32 packed, std::chrono::nanoseconds due)
+{
+    if (m_lastDue)
+        due = std::max(due, *m_lastDue);
+    if (!accept(packed, due))
+        return;
+    m_lastDue = due;
+    if (isOpen())
+        m_output->sendAt(packed, due, m_clock);
 }
 
 void MidiModule::setTempo(double beatsPerMinute)

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace velmora {
 
@@ -56,6 +57,18 @@ public:
     virtual bool open() = 0;
     /// Sends one packed message at once; never blocks for long.
     virtual void send(quint32 packed) = 0;
+    /// Sends one packed message to sound at due, a time of the music clock. Messages of one
+    /// stamp keep the order they were sent in. An output that cannot schedule sends it at once.
+    /// An output that maps the music clock onto its own reads its own clock first and clock
+    /// after, so a thread switch between the two can only make its clock look behind.
+    virtual void sendAt(quint32 packed, std::chrono::nanoseconds due, const MusicClock &clock)
+    {
+        Q_UNUSED(due);
+        Q_UNUSED(clock);
+        send(packed);
+    }
+    /// Forgets what is scheduled and has not sounded yet.
+    virtual void dropScheduled() {}
     virtual void close() = 0;
 
     virtual bool isOpen() const = 0;
@@ -88,10 +101,17 @@ public:
     /// the remembered state: controllers, program and every sounding key.
     /// Without an output, or when it fails, later messages are silently lost.
     bool open();
-    /// Releases every sounding key of the current output (all notes off),
-    /// closes it and opens another in its place, which takes over the state.
+    /// Releases every sounding key of the current output (all notes off), and
+    /// drops what it still has scheduled, closes it and opens another in its
+    /// place, which takes over the state at once.
     bool replaceOutput(std::unique_ptr<MidiOutput> output);
+    /// Sends a message to sound at once.
     void sendShortMessage(quint32 packed);
+    /// Sends a message due at a time of the music clock (a beat's place plus the look-ahead);
+    /// the output plays it then on its own clock, however late this call comes. Stamps never go
+    /// back: one earlier than the last is taken as the last, so later messages never sound
+    /// before earlier ones (a stop's release after the chord it ends).
+    void sendShortMessageAt(quint32 packed, std::chrono::nanoseconds due);
     /// Closes the output as it is; a chord still sounding is not released.
     void close();
 
@@ -104,7 +124,8 @@ public:
     /// Messages refused because a byte was out of range.
     int rejectedCount() const { return m_rejected; }
 
-    /// From now on every message also goes to recorder, with its time (null: no recording).
+    /// From now on every message also goes to recorder, with the time it sounds (its stamp, or
+    /// the clock's reading for one sent at once); null: no recording.
     /// It keeps working while the output is switched or closed.
     void setRecorder(MidiRecorder *recorder) { m_recorder = recorder; }
     MidiRecorder *recorder() const { return m_recorder; }
@@ -119,6 +140,9 @@ public:
     int bankFine() const { return m_bank[1]; }
 
 private:
+    /// Checks, remembers and records a message; false when it is refused.
+    bool accept(quint32 packed, std::chrono::nanoseconds time);
+
     std::unique_ptr<MidiOutput> m_output;
     MidiState m_state;
     int m_rejected = 0;
@@ -127,6 +151,7 @@ private:
     double m_tempo = 40.0;
     int m_program = 0;
     int m_bank[2] = {0, 0};
+    std::optional<std::chrono::nanoseconds> m_lastDue;
 };
 
 } // namespace velmora

@@ -29,7 +29,10 @@ MidiRecording MidiRecorder::stop()
 {
     if (!m_midi)
         return {};
+    // A message scheduled ahead sounds after the moment of the stop; it belongs in the recording.
     m_recording.end = sinceStart(m_midi->clock()());
+    for (const auto &m : m_recording.messages)
+        m_recording.end = std::max(m_recording.end, m.time);
     if (m_midi->recorder() == this)
         m_midi->setRecorder(nullptr);
     m_midi = nullptr;

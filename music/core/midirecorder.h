@@ -19,11 +19,12 @@ public:
 
     /// Starts recording what midi sends from now on (a recording under way is dropped).
     void start(MidiModule &midi);
-    /// Ends the recording now and returns it; empty when none was under way.
+    /// Ends the recording now, or after the last message if that is due later, and returns it;
+    /// empty when none was under way.
     MidiRecording stop();
     bool isRecording() const { return m_midi != nullptr; }
 
-    /// Called by MidiModule: a message at a time of the music clock.
+    /// Called by MidiModule: a message sounding at a time of the music clock.
     void take(quint32 packed, std::chrono::nanoseconds time);
     void tempo(double beatsPerMinute, std::chrono::nanoseconds time);
 

@@ -1,5 +1,6 @@
 #include "music/midi/alsaoutput.h"
 
+#include <algorithm>
 #include <alsa/asoundlib.h>
 
 namespace velmora {
@@ -46,6 +47,16 @@ bool AlsaOutput::open()
         m_seq = nullptr;
         return false;
     }
+    // A queue of the port's own plays stamped events on the sequencer's real-time clock;
+    // without one, everything goes at once.
+    m_queue = snd_seq_alloc_named_queue(m_seq, "Velmora music");
+    if (m_queue >= 0 && snd_seq_start_queue(m_seq, m_queue, nullptr) >= 0) {
+        snd_seq_drain_output(m_seq);
+    } else if (m_queue >= 0) {
+        snd_seq_free_queue(m_seq, m_queue);
+        m_queue = -1;
+    }
+    m_clockMap.reset();
     connectToSynth();
     return true;
 }
@@ -107,44 +118,93 @@ QString AlsaOutput::address() const
     return QStringLiteral("%1:%2").arg(snd_seq_client_id(m_seq)).arg(m_port);
 }
 
-void AlsaOutput::send(quint32 packed)
+bool AlsaOutput::fill(quint32 packed, snd_seq_event *ev) const
 {
-    if (!m_seq)
-        return;
     const int status = static_cast<int>(packed & 0xF0u);
     const int channel = static_cast<int>(packed & 0x0Fu);
     const int data1 = static_cast<int>((packed >> 8) & 0x7Fu);
     const int data2 = static_cast<int>((packed >> 16) & 0x7Fu);
-    snd_seq_event_t ev;
-    snd_seq_ev_clear(&ev);
-    snd_seq_ev_set_source(&ev, m_port);
-    snd_seq_ev_set_subs(&ev);
-    snd_seq_ev_set_direct(&ev);
+    snd_seq_ev_clear(ev);
+    snd_seq_ev_set_source(ev, m_port);
+    snd_seq_ev_set_subs(ev);
     switch (status) {
     case kNoteOn:
-        snd_seq_ev_set_noteon(&ev, channel, data1, data2);
-        break;
+        snd_seq_ev_set_noteon(ev, channel, data1, data2);
+        return true;
     case kNoteOff:
-        snd_seq_ev_set_noteoff(&ev, channel, data1, data2);
-        break;
+        snd_seq_ev_set_noteoff(ev, channel, data1, data2);
+        return true;
     case kControlChange:
-        snd_seq_ev_set_controller(&ev, channel, data1, data2);
-        break;
+        snd_seq_ev_set_controller(ev, channel, data1, data2);
+        return true;
     case kProgramChange:
-        snd_seq_ev_set_pgmchange(&ev, channel, data1);
-        break;
+        snd_seq_ev_set_pgmchange(ev, channel, data1);
+        return true;
     default:
+        return false;
+    }
+}
+
+void AlsaOutput::send(quint32 packed)
+{
+    if (!m_seq)
+        return;
+    snd_seq_event_t ev;
+    if (!fill(packed, &ev))
+        return;
+    snd_seq_ev_set_direct(&ev);
+    snd_seq_event_output_direct(m_seq, &ev);
+}
+
+void AlsaOutput::sendAt(quint32 packed, std::chrono::nanoseconds due, const MusicClock &clock)
+{
+    if (!m_seq)
+        return;
+    snd_seq_queue_status_t *status = nullptr;
+    snd_seq_queue_status_alloca(&status);
+    if (m_queue < 0 || snd_seq_get_queue_status(m_seq, m_queue, status) < 0) {
+        send(packed);
         return;
     }
+    snd_seq_event_t ev;
+    if (!fill(packed, &ev))
+        return;
+    const snd_seq_real_time_t *queueTime = snd_seq_queue_status_get_real_time(status);
+    const std::chrono::nanoseconds queueNow =
+        std::chrono::seconds(queueTime->tv_sec) + std::chrono::nanoseconds(queueTime->tv_nsec);
+    m_clockMap.observe(clock(), queueNow);
+    // The queue keeps the events of one time in the order they came, so a release sent before a
+    // strike of its key goes first. One due already goes on the queue's present.
+    const std::chrono::nanoseconds at = std::max(m_clockMap.toOutput(due), queueNow);
+    snd_seq_real_time_t when;
+    when.tv_sec = static_cast<unsigned int>(at.count() / 1'000'000'000);
+    when.tv_nsec = static_cast<unsigned int>(at.count() % 1'000'000'000);
+    snd_seq_ev_schedule_real(&ev, m_queue, 0, &when);
     snd_seq_event_output_direct(m_seq, &ev);
+}
+
+void AlsaOutput::dropScheduled()
+{
+    if (!m_seq || m_queue < 0)
+        return;
+    snd_seq_remove_events_t *remove = nullptr;
+    snd_seq_remove_events_alloca(&remove);
+    snd_seq_remove_events_set_queue(remove, m_queue);
+    snd_seq_remove_events_set_condition(remove, SND_SEQ_REMOVE_OUTPUT);
+    snd_seq_remove_events(m_seq, remove);
 }
 
 void AlsaOutput::close()
 {
     if (!m_seq)
         return;
+    dropScheduled();
     send(packShortMessage(kControlChange, 123, 0)); // all notes off
     snd_seq_drain_output(m_seq);
+    if (m_queue >= 0) {
+        snd_seq_free_queue(m_seq, m_queue);
+        m_queue = -1;
+    }
     snd_seq_close(m_seq);
     m_seq = nullptr;
     m_port = -1;

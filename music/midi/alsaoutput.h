@@ -1,8 +1,10 @@
 #pragma once
 
+#include "music/core/clockmap.h"
 #include "music/core/midimodule.h"
 
 struct _snd_seq;
+struct snd_seq_event;
 
 namespace velmora {
 
@@ -24,6 +26,9 @@ public:
     /// False with a reason in errorString() when the sequencer is missing.
     bool open() override;
     void send(quint32 packed) override;
+    /// Through a sequencer queue of the port's own, stamped with the real time it is due.
+    void sendAt(quint32 packed, std::chrono::nanoseconds due, const MusicClock &clock) override;
+    void dropScheduled() override;
     /// Switches off every note of the channel first, so an external
     /// synthesiser is not left with a hanging chord.
     void close() override;
@@ -40,9 +45,14 @@ public:
 
 private:
     void connectToSynth();
+    /// Fills the event for a packed message, addressed to the port's subscribers; false for a
+    /// message it does not carry.
+    bool fill(quint32 packed, snd_seq_event *ev) const;
 
     _snd_seq *m_seq = nullptr;
     int m_port = -1;
+    int m_queue = -1;
+    ClockMap m_clockMap;
     QString m_error;
     QString m_connectedTo;
 };

@@ -3,6 +3,7 @@
 #include "music/core/midimodule.h"
 
 #include <chrono>
+#include <optional>
 #include <vector>
 
 namespace velmora {
@@ -13,15 +14,18 @@ struct RecordedMessage
     quint32 packed;
     /// Time since the output was opened.
     std::chrono::nanoseconds time;
+    /// When it is due on the music clock; none for a message sent to sound at once.
+    std::optional<std::chrono::nanoseconds> due;
 };
 
-/// Keeps every packed message with the time it arrived, for tests and for
-/// measuring when the music plays.
+/// Keeps every packed message with the time it arrived and its stamp, for
+/// tests and for measuring when the music plays.
 class RecordingOutput : public MidiOutput
 {
 public:
     bool open() override;
     void send(quint32 packed) override;
+    void sendAt(quint32 packed, std::chrono::nanoseconds due, const MusicClock &clock) override;
     void close() override { m_open = false; }
     bool isOpen() const override { return m_open; }
     QString kind() const override { return QStringLiteral("record"); }

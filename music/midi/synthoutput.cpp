@@ -8,6 +8,7 @@
 #include <QMutex>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <cmath>
 #include <fluidsynth.h>
 #include <sys/resource.h>
@@ -108,6 +109,7 @@ bool SynthOutput::open()
     m_noSoundFont = false;
     m_driverName.clear();
     m_pending = MidiState();
+    m_sent = MidiState();
     m_ready.store(false, std::memory_order_release);
     if (m_soundFontPath.isEmpty())
         m_soundFontPath = findSoundFont();
@@ -189,6 +191,12 @@ bool SynthOutput::build()
     QString driverName;
     fluid_audio_driver_t *driver = nullptr;
     fluid_file_renderer_t *renderer = nullptr;
+    // The sequencer runs on the samples the synthesiser renders; it is tied to the synthesiser
+    // before any sink starts rendering.
+    fluid_sequencer_t *sequencer = new_fluid_sequencer2(0);
+    fluid_seq_id_t destination = -1;
+    if (sequencer)
+        destination = fluid_sequencer_register_fluidsynth(sequencer, in.synth);
     if (m_sink == Sink::AudioDevice) {
         silenceAlsaErrors();
         for (const char *name : {"pipewire", "pulseaudio", "alsa"}) {
@@ -214,9 +222,22 @@ bool SynthOutput::build()
         if (!renderer)
             error = QStringLiteral("the file %1 could not be written").arg(m_wavPath);
     }
+    if (sequencer && (destination < 0 || (m_sink == Sink::AudioDevice && !driver))) {
+        // Nothing renders without a sound device: its queue would only grow.
+        delete_fluid_sequencer(sequencer);
+        sequencer = nullptr;
+    }
     takeLogMessage();
 
     QMutexLocker lock(&m_mutex);
+    m_sequencer = sequencer;
+    m_synthDestination = sequencer ? destination : -1;
+    m_clockMap.reset();
+    m_lastStamp.reset();
+    m_lastBlock = 0;
+    m_keyBlocks = {};
+    m_lastTick.reset();
+    m_stalled = false;
     m_settings = in.settings;
     m_synth = in.synth;
     m_driver = driver;
@@ -241,6 +262,7 @@ void SynthOutput::send(quint32 packed)
 {
     if (!m_open)
         return;
+    m_sent.apply(packed);
     if (!isReady()) {
         QMutexLocker lock(&m_mutex);
         // Checked again under the lock: the loader may have finished meanwhile.
@@ -250,6 +272,129 @@ void SynthOutput::send(quint32 packed)
         }
     }
     dispatch(packed);
+}
+
+namespace {
+
+// The sample clock stands still for this long of the music clock only when the sound device
+// stopped asking for audio.
+constexpr std::chrono::milliseconds kStalled{500};
+
+// FluidSynth renders 64 frames at a time and hands the sequencer's events to the synthesiser
+// before each block: an event starts at the first block whose millisecond has reached its time.
+constexpr qint64 kBlockFrames = 64;
+
+// The sequencer's millisecond at the start of a block, reckoned as the synthesiser does.
+qint64 blockMs(qint64 block)
+{
+    return static_cast<qint64>(1000.0 * double(block * kBlockFrames) /
+                               double(SynthOutput::kSampleRate));
+}
+
+// The block whose start lies nearest to a time of the sample clock.
+qint64 nearestBlock(std::chrono::nanoseconds time)
+{
+    return std::llround(double(time.count()) * SynthOutput::kSampleRate / 1e9 / kBlockFrames);
+}
+
+} // namespace
+
+void SynthOutput::sendAt(quint32 packed, std::chrono::nanoseconds due, const MusicClock &clock)
+{
+    if (!m_open)
+        return;
+    if (!isReady() || !m_sequencer) {
+        send(packed);
+        return;
+    }
+    // The sequencer's tick is the milliseconds the synthesiser has rendered.
+    const unsigned int tick = fluid_sequencer_get_tick(m_sequencer);
+    const std::chrono::nanoseconds now = clock();
+    if (tick != m_lastTick) {
+        m_lastTick = tick;
+        m_tickMovedAt = now;
+        m_stalled = false;
+    } else if (now - m_tickMovedAt > kStalled) {
+        if (!m_stalled) {
+            // The queue would keep growing and burst out whenever the sound came back: it goes,
+            // and the synthesiser is brought to the state it was sent, as a new output would be.
+            m_stalled = true;
+            fluid_sequencer_remove_events(m_sequencer, -1, -1, -1);
+            for (const quint32 message : m_sent.releaseMessages())
+                dispatch(message);
+            for (const quint32 message : m_sent.restoreMessages())
+                dispatch(message);
+            m_clockMap.reset();
+            m_lastStamp.reset();
+            m_lastBlock = 0;
+            m_keyBlocks = {};
+        }
+        m_sent.apply(packed);
+        dispatch(packed);
+        return;
+    }
+    m_sent.apply(packed);
+    if (due != m_lastStamp) {
+        m_clockMap.observe(now, std::chrono::milliseconds(tick));
+        m_lastBlock = std::max(nearestBlock(m_clockMap.toOutput(due)), m_lastBlock);
+        m_lastStamp = due;
+    }
+    qint64 block = m_lastBlock;
+    const int status = static_cast<int>(packed & 0xF0u);
+    KeyBlocks &key = m_keyBlocks[packed & 0x0Fu][(packed >> 8) & 0x7Fu];
+    // FluidSynth 2.3 plays the events of one millisecond in no promised order, so a release
+    // goes a block ahead of its stamp (a key released and struck on one beat sounds); and after
+    // a strike or release of its key in the same block, a block after it.
+    if (status == kNoteOff)
+        key.off = block = std::max(block - 1, key.on + 1);
+    else if (status == kNoteOn)
+        key.on = block = std::max(block, key.off + 1);
+    // Due already: at once, in the order sent.
+    const qint64 at = blockMs(block);
+    if (at <= qint64(tick) || !schedule(packed, at))
+        dispatch(packed);
+}
+
+bool SynthOutput::schedule(quint32 packed, qint64 at)
+{
+    const int status = static_cast<int>(packed & 0xF0u);
+    const int channel = static_cast<int>(packed & 0x0Fu);
+    const auto data1 = static_cast<short>((packed >> 8) & 0x7Fu);
+    const auto data2 = static_cast<short>((packed >> 16) & 0x7Fu);
+    fluid_event_t *event = new_fluid_event();
+    if (!event)
+        return false;
+    fluid_event_set_source(event, -1);
+    fluid_event_set_dest(event, m_synthDestination);
+    bool known = true;
+    switch (status) {
+    case kNoteOn:
+        fluid_event_noteon(event, channel, data1, data2);
+        break;
+    case kNoteOff:
+        fluid_event_noteoff(event, channel, data1);
+        break;
+    case kControlChange:
+        fluid_event_control_change(event, channel, data1, data2);
+        break;
+    case kProgramChange:
+        fluid_event_program_change(event, channel, data1);
+        break;
+    default:
+        known = false;
+        break;
+    }
+    const bool queued =
+        known &&
+        fluid_sequencer_send_at(m_sequencer, event, static_cast<unsigned int>(at), 1) == FLUID_OK;
+    delete_fluid_event(event);
+    return queued;
+}
+
+void SynthOutput::dropScheduled()
+{
+    if (isReady() && m_sequencer)
+        fluid_sequencer_remove_events(m_sequencer, -1, -1, -1);
 }
 
 void SynthOutput::dispatch(quint32 packed)
@@ -346,6 +491,12 @@ void SynthOutput::close()
     if (m_renderer) {
         delete_fluid_file_renderer(m_renderer);
         m_renderer = nullptr;
+    }
+    // Nothing renders any more: what is still scheduled goes with the sequencer.
+    if (m_sequencer) {
+        delete_fluid_sequencer(m_sequencer);
+        m_sequencer = nullptr;
+        m_synthDestination = -1;
     }
     if (m_synth) {
         delete_fluid_synth(m_synth);

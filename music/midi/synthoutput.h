@@ -1,19 +1,23 @@
 #pragma once
 
+#include "music/core/clockmap.h"
 #include "music/core/midimodule.h"
 #include "music/core/midistate.h"
 
 #include <QMutex>
 #include <QStringList>
 
+#include <array>
 #include <atomic>
 #include <functional>
+#include <optional>
 #include <thread>
 
 struct _fluid_hashtable_t;
 struct _fluid_synth_t;
 struct _fluid_audio_driver_t;
 struct _fluid_file_renderer_t;
+struct _fluid_sequencer_t;
 
 namespace velmora {
 
@@ -28,6 +32,10 @@ namespace velmora {
 /// own and open() returns at once. Until the synthesiser is ready it keeps
 /// the state the messages describe (instrument, sounding keys) and then
 /// plays it: a chord asked for early sounds as soon as it can.
+///
+/// Stamped messages are scheduled on the synthesiser's own sample clock, so
+/// they sound on their stamps however late they were sent. The file and
+/// memory sinks move that clock as they render.
 class SynthOutput : public MidiOutput
 {
 public:
@@ -55,6 +63,14 @@ public:
     /// synthesiser built here and now could not be created.
     bool open() override;
     void send(quint32 packed) override;
+    /// Through FluidSynth's sequencer, at the stamp's place on the sample clock. At once when
+    /// its time has come already, while loading (kept as state), and when nothing renders, as
+    /// nothing would take the events out of the queue: with no sound device, and while the
+    /// sample clock has stood still for half a second of the music clock (a sound device that
+    /// stopped asking for audio, a file or memory sink not rendered), when what was queued goes
+    /// and the synthesiser is brought to the state it was sent.
+    void sendAt(quint32 packed, std::chrono::nanoseconds due, const MusicClock &clock) override;
+    void dropScheduled() override;
     /// Waits for a load in progress to end, then lets everything go.
     void close() override;
     bool isOpen() const override { return m_open; }
@@ -99,6 +115,9 @@ private:
     /// what was asked for meanwhile. False when the synthesiser failed.
     bool build();
     void dispatch(quint32 packed);
+    /// Puts a message on the sequencer's queue for the sample clock's millisecond at; false
+    /// when the sequencer does not take it.
+    bool schedule(quint32 packed, qint64 at);
 
     Sink m_sink;
     QString m_wavPath;
@@ -119,6 +138,30 @@ private:
     _fluid_synth_t *m_synth = nullptr;
     _fluid_audio_driver_t *m_driver = nullptr;
     _fluid_file_renderer_t *m_renderer = nullptr;
+    _fluid_sequencer_t *m_sequencer = nullptr;
+    short m_synthDestination = -1;
+
+    // Used by sendAt() on the caller's thread only.
+    ClockMap m_clockMap;
+    // The last stamp and the 64-frame block of the sample clock it falls in: one stamp, one
+    // place.
+    std::optional<std::chrono::nanoseconds> m_lastStamp;
+    qint64 m_lastBlock = 0;
+    // Per channel and key, the blocks of the last note-on and note-off: a release and a strike
+    // of one key in one block go in the order they were sent, which the queue does not keep.
+    struct KeyBlocks
+    {
+        qint64 on = -1;
+        qint64 off = -1;
+    };
+    std::array<std::array<KeyBlocks, 128>, 16> m_keyBlocks{};
+    // The sample clock's last reading and the music clock's when it last moved.
+    std::optional<unsigned int> m_lastTick;
+    std::chrono::nanoseconds m_tickMovedAt{0};
+    // True while the sample clock stands still and messages go at once.
+    bool m_stalled = false;
+    // What the synthesiser was sent, to bring it back to it when its queue had to go.
+    MidiState m_sent;
 };
 
 } // namespace velmora

@@ -275,6 +275,98 @@ TEST(RecordedStop, NothingSoundsAfterTheStopsRelease)
     EXPECT_LT(after, 0.01f * before) << "still sounding 0.6 s after the stop";
 }
 
+// The harmonic cycle played live through the built-in synthesiser into a WAV file, on a music
+// clock that is the synthesiser's own sample clock, every tick handled up to 44 ms late; stopped
+// after `ticks` beats. What a recording of it kept, and the audio.
+struct LiveRun
+{
+    MidiRecording recording;
+    nanoseconds start{0};
+    nanoseconds stopPlace{0};
+    std::vector<float> audio;
+};
+
+LiveRun playLive(int program, int ticks, const QString &wav)
+{
+    Rig rig({0.0, 0.3});
+    auto owned = std::make_unique<SynthOutput>(SynthOutput::Sink::WavFile, wav);
+    SynthOutput *synth = owned.get();
+    EXPECT_TRUE(rig.midi->replaceOutput(std::move(owned)));
+    qint64 frames = 0;
+    rig.midi->setClock([&] { return nanoseconds(frames * 1'000'000'000 / qint64(kRate)); });
+    auto renderTo = [&](nanoseconds until) {
+        while (rig.midi->clock()() < until) {
+            synth->render(1); // one block
+            frames += 64;
+        }
+    };
+    rig.player->setInstrument(program);
+    MidiRecorder recorder;
+    renderTo(500ms);
+    LiveRun run;
+    run.start = rig.midi->clock()();
+    recorder.start(*rig.midi);
+    rig.startHarmonic(2);
+    const nanoseconds interval = std::chrono::milliseconds(rig.player->timerIntervalMs());
+    const std::chrono::milliseconds late[] = {0ms, 9ms, 31ms, 44ms, 3ms, 17ms};
+    for (int beat = 1; beat <= ticks + 1; ++beat) {
+        if (beat == ticks + 1)
+            rig.player->clickHarmonic(); // "Stop", carried out by the next tick
+        renderTo(run.start + beat * interval + late[beat % 6]);
+        rig.player->tick();
+    }
+    run.stopPlace = run.start + (ticks + 1) * interval;
+    renderTo(run.stopPlace + 2s);
+    run.recording = recorder.stop();
+    rig.midi->close();
+    run.audio = readWavMono(wav);
+    return run;
+}
+
+TEST(LiveSynthesiser, StrikesOnTheStampsHoweverLateTheTick)
+{
+    if (SynthOutput::findSoundFont().isEmpty())
+        GTEST_SKIP() << "no General MIDI SoundFont installed";
+    QTemporaryDir dir;
+    const LiveRun run = playLive(kXylophone, 6, dir.filePath(QStringLiteral("live.wav")));
+    std::set<qint64> strikes; // in nanoseconds of the recording
+    for (const auto &m : run.recording.messages)
+        if ((m.packed & 0xF0) == kNoteOn)
+            strikes.insert(m.time.count());
+    ASSERT_GE(strikes.size(), 7u) << "a chord a beat";
+    const OnsetFinder onsets(run.audio);
+    for (qint64 strike : strikes) {
+        const double due = double((run.start.count() + strike)) / 1e6;
+        const long at = long(due * kRate / 1000);
+        // Sent at once, a strike would come as early as its tick: up to the look-ahead.
+        const auto onset = onsets.find(at - long(0.060 * kRate), at + long(0.030 * kRate));
+        ASSERT_TRUE(onset) << "no onset near " << due << " ms";
+        // Each goes in at the block that starts nearest to its stamp.
+        const double late = double(*onset) * 1000 / kRate - due;
+        EXPECT_LE(std::fabs(late), kBlockMs / 2 + kFinderMs) << "at " << due << " ms";
+    }
+}
+
+TEST(LiveSynthesiser, NothingSoundsAfterTheStopsRelease)
+{
+    if (SynthOutput::findSoundFont().isEmpty())
+        GTEST_SKIP() << "no General MIDI SoundFont installed";
+    // An organ sounds for as long as a key is held, and the stop falls while the cycle holds its
+    // top note.
+    constexpr int kOrgan = 16;
+    QTemporaryDir dir;
+    const LiveRun run = playLive(kOrgan, 1, dir.filePath(QStringLiteral("stop.wav")));
+    const auto quietFrom =
+        size_t(double((run.stopPlace + kLookAhead).count()) / 1e9 * kRate + 0.6 * kRate);
+    ASSERT_LT(quietFrom, run.audio.size());
+    float before = 0, after = 0;
+    for (size_t i = 0; i < run.audio.size(); ++i)
+        (i < quietFrom ? before : after) =
+            std::max(i < quietFrom ? before : after, std::fabs(run.audio[i]));
+    EXPECT_GT(before, 0.05f);
+    EXPECT_LT(after, 0.01f * before) << "still sounding 0.6 s after the stop's release";
+}
+
 TEST(AudioRender, CancelledOrFailedRendersLeaveNoFile)
 {
     if (SynthOutput::findSoundFont().isEmpty())

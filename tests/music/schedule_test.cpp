@@ -1,10 +1,14 @@
 #include "music/core/beatschedule.h"
 #include "music/core/clockmap.h"
+#include "music/core/midirecorder.h"
+#include "musictestsupport.h"
 
 #include <gtest/gtest.h>
 
 using namespace velmora;
+using namespace velmora::test;
 using namespace std::chrono_literals;
+using std::chrono::nanoseconds;
 
 TEST(BeatSchedule, BeatsKeepTheirPlacesUntilTheTimerStartsAfresh)
 {
@@ -57,4 +61,43 @@ TEST(ClockMap, FollowsTheReadingsFurthestAheadAndDriftsSlowly)
     for (int i = 1; i <= 10; ++i)
         map.observe(i * 10ms, i * 10ms - i * 10us);
     EXPECT_EQ(map.toOutput(100ms), 100ms - 100us);
+}
+
+// Every message of a beat carries the beat's place on the schedule plus the look-ahead, however
+// late the tick that sends it; the stop's releases too. A recording keeps those times and lasts
+// until the last of them.
+TEST(StampedBeats, CarryTheirBeatsPlaceHoweverLateTheTick)
+{
+    Rig rig;
+    nanoseconds now = 10s;
+    rig.midi->setClock([&] { return now; });
+    rig.player->setBoxText(MusicBox::Speed, QStringLiteral("180"));
+    MidiRecorder recorder;
+    recorder.start(*rig.midi);
+    std::vector<nanoseconds> stamps;
+    auto expectStamps = [&](nanoseconds place, int beat) {
+        const auto &sent = rig.recorder->messages();
+        EXPECT_FALSE(sent.empty()) << "beat " << beat;
+        for (const RecordedMessage &m : sent) {
+            EXPECT_EQ(m.due, place + kLookAhead) << "beat " << beat;
+            stamps.push_back(place + kLookAhead);
+        }
+        rig.recorder->clear();
+    };
+    rig.startHarmonic(2); // its first chord sounds at the start
+    expectStamps(10s, 0);
+    const nanoseconds interval = std::chrono::milliseconds(rig.player->timerIntervalMs());
+    const std::chrono::milliseconds late[] = {0ms, 7ms, 44ms, 180ms, 1ms, 30ms};
+    for (int beat = 1; beat <= 6; ++beat) {
+        if (beat == 6)
+            rig.player->clickHarmonic(); // "Stop", carried out by the next tick
+        now = 10s + beat * interval + late[beat - 1];
+        rig.player->tick();
+        expectStamps(10s + beat * interval, beat);
+    }
+    const MidiRecording recording = recorder.stop();
+    ASSERT_EQ(recording.messages.size(), stamps.size());
+    for (size_t i = 0; i < stamps.size(); ++i)
+        EXPECT_EQ(recording.messages[i].time, stamps[i] - 10s) << i;
+    EXPECT_EQ(recording.end, stamps.back() - 10s) << "the release after the stop is recorded";
 }
