@@ -3,6 +3,7 @@
 
 #include "app/frmvelmora.h"
 #include "calendar/view/monthcalendar.h"
+#include "sky/view/planetchart.h"
 #include "testwindow.h"
 #include "toolkit/controls.h"
 #include "toolkit/dialogs.h"
@@ -207,6 +208,7 @@ private Q_SLOTS:
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         const QWidget *f = w->form();
+        w->SSTab1()->setCurrentIndex(kPlanets);
         auto *zodiac = control<QPushButton>(f, u"cmdZodiac"_s);
         zodiac->click(); // a cycle plays through the zoom
 
@@ -219,6 +221,7 @@ private Q_SLOTS:
         }
         auto *table = control<QPlainTextEdit>(f, u"txtOut"_s);
         const QString tableText = table->toPlainText();
+        const double tablePoints = table->font().pointSizeF();
         auto *calendar = control<PictureBox>(f, u"picCal"_s);
         const QImage month = calendar->image();
 
@@ -233,11 +236,21 @@ private Q_SLOTS:
         QCOMPARE(control<QPushButton>(f, u"cmdBackForward(1)"_s)->iconSize(), QSize(28, 28));
         QVERIFY(action(*w, "mnuViewZoom200")->isChecked());
         QCOMPARE(table->toPlainText(), tableText);
+        // The planet table is the same table, only larger (a step smaller where the larger
+        // font runs wider), also when it is written again.
+        const auto tableZoomed = [&] {
+            const double points = table->font().pointSizeF();
+            return points > 1.9 * tablePoints && points <= 2 * tablePoints;
+        };
+        QVERIFY(tableZoomed());
+        w->chart()->ShowPlanets();
+        QVERIFY(tableZoomed());
         QCOMPARE(control<QLineEdit>(f, u"txtCode(0)"_s)->text(), u"BCD"_s);
         QCOMPARE(zodiac->text(), u"Stop"_s);
         QVERIFY(control<QTimer>(f, u"Timer1"_s)->isActive());
         // The pictures keep their twips, and what is drawn after the zoom is drawn as before.
         QCOMPARE(calendar->ScaleWidth(), 2895.0);
+        calendar->Cls(); // or the calendar sees its drawing still shown and skips it
         w->calendar()->RefreshCalendar();
         QCOMPARE(calendar->image(), month);
 
