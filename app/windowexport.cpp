@@ -86,8 +86,9 @@ void WindowExport::mnuFileExportChart_Click()
 
 void WindowExport::exportTo(QWidget *what, const QString &caption, const QString &name)
 {
-    const QString path = askSaveFileName(
-        m_window, caption, QDir(m_folder).filePath(name + QStringLiteral(".pdf")), fileFilters());
+    const QString path = askFileName(
+        m_window, {FileDialogRequest::Kind::Save, caption,
+                   QDir(m_folder).filePath(name + QStringLiteral(".pdf")), fileFilters()});
     if (path.isEmpty())
         return;
     m_folder = QFileInfo(path).absolutePath();

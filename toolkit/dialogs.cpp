@@ -9,9 +9,9 @@ namespace velmora {
 
 namespace {
 
-SaveFileHook &saveHook()
+FileDialogHook &fileHook()
 {
-    static SaveFileHook hook;
+    static FileDialogHook hook;
     return hook;
 }
 
@@ -30,30 +30,31 @@ QString filterSuffix(const QString &filter)
 
 } // namespace
 
-QString askSaveFileName(QWidget *parent, const QString &caption, const QString &suggested,
-                        const QStringList &filters)
+QString askFileName(QWidget *parent, const FileDialogRequest &request)
 {
     // A copy, so that a hook may replace itself while it runs.
-    if (const SaveFileHook hook = saveHook())
-        return hook(caption, suggested, filters);
-    QFileDialog dialog(parent, caption);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters(filters);
-    if (!filters.isEmpty())
-        dialog.setDefaultSuffix(filterSuffix(filters.first()));
-    QObject::connect(
-        &dialog, &QFileDialog::filterSelected, &dialog,
-        [&dialog](const QString &filter) { dialog.setDefaultSuffix(filterSuffix(filter)); });
-    dialog.selectFile(suggested);
+    if (const FileDialogHook hook = fileHook())
+        return hook(request);
+    QFileDialog dialog(parent, request.caption);
+    const bool saving = request.kind == FileDialogRequest::Kind::Save;
+    dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilters(request.filters);
+    if (saving && !request.filters.isEmpty()) {
+        dialog.setDefaultSuffix(filterSuffix(request.filters.first()));
+        QObject::connect(
+            &dialog, &QFileDialog::filterSelected, &dialog,
+            [&dialog](const QString &filter) { dialog.setDefaultSuffix(filterSuffix(filter)); });
+    }
+    dialog.selectFile(request.start);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
 }
 
-SaveFileHook setSaveFileHook(SaveFileHook hook)
+FileDialogHook setFileDialogHook(FileDialogHook hook)
 {
-    return std::exchange(saveHook(), std::move(hook));
+    return std::exchange(fileHook(), std::move(hook));
 }
 
 bool askPrint(QWidget *parent, QPrinter &printer)

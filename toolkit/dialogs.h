@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <utility>
@@ -10,22 +11,35 @@ class QWidget;
 
 namespace velmora {
 
-/// Receives a save question instead of the file dialog and answers the chosen path (empty for
-/// cancel). It gets the dialog's caption, the suggested path and the name filters.
-using SaveFileHook = std::function<QString(const QString &caption, const QString &suggested,
-                                           const QStringList &filters)>;
+/// What a file dialog is asked for.
+struct FileDialogRequest
+{
+    enum class Kind
+    {
+        Open,
+        Save
+    };
+    Kind kind = Kind::Open;
+    QString caption;
+    /// The file or folder offered first.
+    QString start;
+    /// Name filters in the form "PDF document (*.pdf)"; the first is chosen at the start.
+    QStringList filters;
+};
+
+/// Answers a file dialog instead of the user: the chosen path, or empty for Cancel.
+using FileDialogHook = std::function<QString(const FileDialogRequest &request)>;
 /// Receives the printer instead of the print dialog; true prints, false cancels. It may set up
 /// the printer as the dialog would (for example a PDF file as output).
 using PrintDialogHook = std::function<bool(QPrinter &printer)>;
 
-/// Asks for a file to save to, with the name filters in the form "PDF document (*.pdf)". The
-/// first filter's extension is added to a name typed without one (the extension follows the
-/// filter the user picks), and choosing an existing file asks before replacing it. Returns the
-/// path, or an empty string when the user cancels. While a hook is installed, the hook answers
-/// and nothing is shown.
-QString askSaveFileName(QWidget *parent, const QString &caption, const QString &suggested,
-                        const QStringList &filters);
-SaveFileHook setSaveFileHook(SaveFileHook hook);
+/// Asks for a file to open or to save and returns its path, empty when the user cancels. When
+/// saving, the chosen filter's extension is added to a name typed without one, and choosing an
+/// existing file asks before replacing it. While a hook is installed, the hook answers and no
+/// dialog is shown: tests install one so that no dialog ever blocks them.
+QString askFileName(QWidget *parent, const FileDialogRequest &request);
+/// Installs a hook (an empty one restores the dialog) and returns the previous hook.
+FileDialogHook setFileDialogHook(FileDialogHook hook);
 
 /// Shows the print dialog for the printer; true when the user chose to print. While a hook is
 /// installed, the hook answers and nothing is shown.
@@ -47,7 +61,7 @@ private:
     Hook m_previous;
 };
 
-using ScopedSaveFileHook = ScopedHook<SaveFileHook, &setSaveFileHook>;
+using ScopedFileDialogHook = ScopedHook<FileDialogHook, &setFileDialogHook>;
 using ScopedPrintDialogHook = ScopedHook<PrintDialogHook, &setPrintDialogHook>;
 
 } // namespace velmora

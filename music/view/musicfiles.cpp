@@ -4,7 +4,7 @@
 #include "music/core/midifile.h"
 #include "music/core/midimodule.h"
 #include "music/midi/audiorender.h"
-#include "toolkit/filedialog.h"
+#include "toolkit/dialogs.h"
 #include "toolkit/messagebox.h"
 
 #include <QAction>
@@ -83,9 +83,10 @@ void MusicFiles::mnuFileRecord_Click(bool checked)
     if (start.isEmpty())
         start = QDir(QStandardPaths::writableLocation(QStandardPaths::MusicLocation))
                     .filePath(QStringLiteral("Velmora.mid"));
-    QString path =
-        askFileName(m_window, {FileDialogRequest::Kind::Save, QStringLiteral("Record Music"), start,
-                               QStringLiteral("MIDI files (*.mid *.midi)")});
+    QString path = askFileName(m_window, {FileDialogRequest::Kind::Save,
+                                          QStringLiteral("Record Music"),
+                                          start,
+                                          {QStringLiteral("MIDI files (*.mid *.midi)")}});
     if (path.isEmpty()) {
         setRecordChecked(false);
         return;
@@ -158,17 +159,19 @@ void MusicFiles::finish()
 
 void MusicFiles::mnuFileRenderAudio_Click()
 {
-    const QString midi = askFileName(
-        m_window, {FileDialogRequest::Kind::Open, QStringLiteral("Render MIDI File to Audio"),
-                   m_prefs.lastRecording(), QStringLiteral("MIDI files (*.mid *.midi)")});
+    const QString midi = askFileName(m_window, {FileDialogRequest::Kind::Open,
+                                                QStringLiteral("Render MIDI File to Audio"),
+                                                m_prefs.lastRecording(),
+                                                {QStringLiteral("MIDI files (*.mid *.midi)")}});
     if (midi.isEmpty())
         return;
     const QFileInfo in(midi);
     QString audio = askFileName(
-        m_window, {FileDialogRequest::Kind::Save, QStringLiteral("Save the Audio As"),
+        m_window, {FileDialogRequest::Kind::Save,
+                   QStringLiteral("Save the Audio As"),
                    in.dir().filePath(in.completeBaseName() + QStringLiteral(".wav")),
-                   QStringLiteral("WAV audio (*.wav);;FLAC audio (*.flac);;Ogg Vorbis audio "
-                                  "(*.ogg)")});
+                   {QStringLiteral("WAV audio (*.wav)"), QStringLiteral("FLAC audio (*.flac)"),
+                    QStringLiteral("Ogg Vorbis audio (*.ogg)")}});
     if (audio.isEmpty())
         return;
     if (QFileInfo(audio).suffix().isEmpty())

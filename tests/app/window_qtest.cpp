@@ -14,7 +14,7 @@
 #include "tests/music/synthmodel.h"
 #include "testwindow.h"
 #include "toolkit/controls.h"
-#include "toolkit/filedialog.h"
+#include "toolkit/dialogs.h"
 #include "toolkit/formbuilder.h"
 #include "toolkit/messagebox.h"
 #include "toolkit/picturebox.h"

@@ -77,8 +77,7 @@ class WindowMenusTest : public QObject
     // Chooses the path in the save dialog and runs the menu command.
     void exportVia(const char *command, const QString &path)
     {
-        ScopedSaveFileHook hook(
-            [&](const QString &, const QString &, const QStringList &) { return path; });
+        ScopedFileDialogHook hook([&](const FileDialogRequest &) { return path; });
         m_window->findChild<QAction *>(QString::fromLatin1(command))->trigger();
     }
 
