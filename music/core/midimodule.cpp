@@ -53,14 +53,6 @@ bool MidiModule::accept(quint32 packed, std::chrono::nanoseconds time)
         return false;
     }
     m_state.apply(packed);
-    const int status = int(packed & 0xF0u);
-    const int data1 = int((packed >> 8) & 0x7Fu);
-    if ((packed & 0x0Fu) == 0) {
-        if (status == kProgramChange)
-            m_program = data1;
-        else if (status == kControlChange && (data1 == 0 || data1 == 32))
-            m_bank[data1 == 0 ? 0 : 1] = int((packed >> 16) & 0x7Fu);
-    }
     if (m_recorder)
         m_recorder->take(packed, time);
     return true;

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -134,10 +135,10 @@ public:
     /// The tempo in force; a recording marks its changes.
     void setTempo(double beatsPerMinute);
     double tempo() const { return m_tempo; }
-    /// The program and the bank select values last sent on channel 1.
-    int program() const { return m_program; }
-    int bankCoarse() const { return m_bank[0]; }
-    int bankFine() const { return m_bank[1]; }
+    /// The program and the bank select values last sent on channel 1; 0 before any.
+    int program() const { return std::max(0, m_state.program()); }
+    int bankCoarse() const { return std::max(0, m_state.controller(0)); }
+    int bankFine() const { return std::max(0, m_state.controller(32)); }
 
 private:
     /// Checks, remembers and records a message; false when it is refused.
@@ -149,8 +150,6 @@ private:
     MidiRecorder *m_recorder = nullptr;
     MusicClock m_clock = steadyNow;
     double m_tempo = 40.0;
-    int m_program = 0;
-    int m_bank[2] = {0, 0};
     std::optional<std::chrono::nanoseconds> m_lastDue;
 };
 

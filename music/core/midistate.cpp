@@ -97,6 +97,13 @@ int MidiState::soundingCount() const
     return n;
 }
 
+int MidiState::controller(int number, int channel) const
+{
+    if (channel < 0 || channel > 15 || number < 0 || number > 127)
+        return -1;
+    return m_channels[static_cast<size_t>(channel)].controllers[static_cast<size_t>(number)];
+}
+
 int MidiState::program(int channel) const
 {
     if (channel < 0 || channel > 15)

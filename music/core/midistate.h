@@ -29,6 +29,8 @@ public:
     int soundingCount() const;
     /// Program last chosen on the channel, -1 for none.
     int program(int channel = 0) const;
+    /// Value last sent to the controller on the channel, -1 for none.
+    int controller(int number, int channel = 0) const;
 
 private:
     struct Channel
