@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <swephexp.h>
+
 using namespace velmora;
 using namespace velmora::bench;
 
@@ -61,7 +63,34 @@ void CheckLettersThreePages(benchmark::State &state)
 }
 BENCHMARK(CheckLettersThreePages)->Unit(benchmark::kMillisecond);
 
-// One step of a jump by a day: the calendar, the boxes, the place, the sky and the chart.
+// The seven planets and the houses of one moment straight from the library, the library closed
+// afterwards, as the sky computation does for every moment: the floor any refresh stands on.
+void BareEphemeris(benchmark::State &state)
+{
+    // Noon at Ottawa (45.5N 75.7W), a day further each pass.
+    double jd = swe_julday(2026, 12, 6, 16.5, SE_GREG_CAL);
+    for (auto _ : state) {
+        jd += 1;
+        const double ut = jd - swe_deltat(jd);
+        for (int p = SE_SUN; p <= SE_SATURN; ++p) {
+            double x[6];
+            char serr[AS_MAXCH];
+            char name[AS_MAXCH];
+            benchmark::DoNotOptimize(swe_calc(jd, p, SEFLG_SWIEPH | SEFLG_SPEED, x, serr));
+            swe_get_planet_name(p, name);
+            benchmark::DoNotOptimize(x);
+        }
+        double cusps[13];
+        double ascmc[10];
+        benchmark::DoNotOptimize(
+            swe_houses_ex(ut, SEFLG_SWIEPH | SEFLG_SPEED, 45.5, -75.7, 'P', cusps, ascmc));
+        swe_close();
+    }
+}
+BENCHMARK(BareEphemeris)->Unit(benchmark::kMillisecond);
+
+// One step of a jump by a day, beside the bare library above: the calendar, the boxes, the place,
+// the sky and the chart.
 void UpdateCalendar(benchmark::State &state)
 {
     auto w = startedWindow();
