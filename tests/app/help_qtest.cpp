@@ -67,24 +67,6 @@ private Q_SLOTS:
         QCOMPARE(HelpKeywordMap::load(u"/nonexistent/keywords.txt"_s).size(), 0);
     }
 
-    void topicFallsBackToIndex()
-    {
-        QTemporaryDir program;
-        QVERIFY(copyHelpInto(program.path()));
-        const QString folder = helpFolder(program.path());
-        QCOMPARE(fileName(helpTopicUrl(folder, u"Nonsense"_s)), u"index.html"_s);
-
-        // A keyword whose page has gone missing opens the contents instead of an empty page.
-        QVERIFY(QFile::remove(QDir(folder).filePath(u"primer.html"_s)));
-        QCOMPARE(fileName(helpTopicUrl(folder, u"Primer"_s)), u"index.html"_s);
-
-        // Without the keyword map every keyword opens the contents.
-        QVERIFY(QFile::remove(QDir(folder).filePath(u"keywords.txt"_s)));
-        QCOMPARE(fileName(helpTopicUrl(folder, u"About"_s)), u"index.html"_s);
-
-        QCOMPARE(helpTopicUrl(QDir(folder).filePath(u"none"_s), u"About"_s), QUrl());
-    }
-
     // The menu's commands share one viewer, never modal, on the program folder's document; a
     // document installed or removed while the program runs is found or missed at once.
     void menuCommandsOpenTheViewerFromTheProgramFolder()
@@ -118,7 +100,7 @@ private Q_SLOTS:
         QVERIFY(viewer->showsMissingMessage());
     }
 
-    void historyAndLinks()
+    void historyLinksAndFallbacks()
     {
         QTemporaryDir program;
         QVERIFY(copyHelpInto(program.path()));
@@ -151,6 +133,16 @@ private Q_SLOTS:
         Q_EMIT browser->anchorClicked(QUrl(u"nowhere.html"_s));
         QCOMPARE(fileName(browser->source()), u"index.html"_s);
         QCOMPARE(external, (QList<QUrl>{web, QUrl::fromLocalFile(outside)}));
+
+        const QString folder = helpFolder(program.path());
+        QCOMPARE(fileName(helpTopicUrl(folder, u"Nonsense"_s)), u"index.html"_s);
+        // A keyword whose page has gone missing opens the contents instead of an empty page.
+        QVERIFY(QFile::remove(QDir(folder).filePath(u"primer.html"_s)));
+        QCOMPARE(fileName(helpTopicUrl(folder, u"Primer"_s)), u"index.html"_s);
+        // Without the keyword map every keyword opens the contents.
+        QVERIFY(QFile::remove(QDir(folder).filePath(u"keywords.txt"_s)));
+        QCOMPARE(fileName(helpTopicUrl(folder, u"About"_s)), u"index.html"_s);
+        QCOMPARE(helpTopicUrl(QDir(folder).filePath(u"none"_s), u"About"_s), QUrl());
     }
 
     void everyLocalLinkResolves()

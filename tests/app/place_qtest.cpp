@@ -106,44 +106,34 @@ private Q_SLOTS:
 
     // The planets follow from the instant, which the ephemeris day pins; the angles from the
     // place as well.
-    void pickedCityMatchesTheEphemeris_data()
-    {
-        QTest::addColumn<QString>("city");
-        QTest::addColumn<Moment>("local");
-        QTest::addColumn<QString>("zone");
-        QTest::addColumn<double>("hoursUT");
-        QTest::addColumn<double>("ascendant");
-        QTest::addColumn<double>("mc");
-        // Ascendant and MC from tools/skyreference.c at that UT and at the place the boxes hold
-        // (float), as swetest -bj<jd - delta T> -ut -house<lon>,<lat>,P.
-        QTest::newRow("Madrid 1 Jul 1975 12:00, UTC+2")
-            << u"Madrid"_s << Moment(1975, 7, 1, 12) << u"-2"_s << 10.0 << 160.0994318
-            << 66.7846316;
-        QTest::newRow("Madrid 6 Dec 2026 12:00, UTC+1")
-            << u"Madrid"_s << Moment(2026, 12, 6, 12) << u"-1"_s << 11.0 << 307.3724129
-            << 238.4985819;
-        QTest::newRow("New York 1 Nov 2026 01:30, the first, UTC-4")
-            << u"New York"_s << Moment(2026, 11, 1, 1, 30) << u"4"_s << 5.5 << 147.4140486
-            << 51.1615972;
-    }
     void pickedCityMatchesTheEphemeris()
     {
-        QFETCH(QString, city);
-        QFETCH(Moment, local);
-        QFETCH(QString, zone);
-        QFETCH(double, hoursUT);
-        QFETCH(double, ascendant);
-        QFETCH(double, mc);
-        go(*w, local);
-        pick(*w, city);
-        QCOMPARE(w->navigation()->city()->name, city);
-        QCOMPARE(box(*w, 2)->text(), zone);
-        QCOMPARE(w->astro().julDay(), double(local.date().toJulianDay()) - 0.5 + hoursUT / 24);
+        // Ascendant and MC from tools/skyreference.c at that UT and at the place the boxes hold
+        // (float), as swetest -bj<jd - delta T> -ut -house<lon>,<lat>,P.
+        const struct
+        {
+            QString city;
+            Moment local;
+            QString zone;
+            double hoursUT, ascendant, mc;
+        } cases[] = {
+            {u"Madrid"_s, Moment(1975, 7, 1, 12), u"-2"_s, 10.0, 160.0994318, 66.7846316},
+            {u"Madrid"_s, Moment(2026, 12, 6, 12), u"-1"_s, 11.0, 307.3724129, 238.4985819},
+            // 01:30 came twice that night: the first, still UTC-4.
+            {u"New York"_s, Moment(2026, 11, 1, 1, 30), u"4"_s, 5.5, 147.4140486, 51.1615972}};
         const auto off = [](double a, double b) {
             return std::fabs(std::remainder(a - b, 360.0));
         };
-        QVERIFY(off(w->astro().ascMC(0), ascendant) < 1.0 / 3600);
-        QVERIFY(off(w->astro().ascMC(1), mc) < 1.0 / 3600);
+        for (const auto &c : cases) {
+            go(*w, c.local);
+            pick(*w, c.city);
+            QCOMPARE(w->navigation()->city()->name, c.city);
+            QCOMPARE(box(*w, 2)->text(), c.zone);
+            QCOMPARE(w->astro().julDay(),
+                     double(c.local.date().toJulianDay()) - 0.5 + c.hoursUT / 24);
+            QVERIFY(off(w->astro().ascMC(0), c.ascendant) < 1.0 / 3600);
+            QVERIFY(off(w->astro().ascMC(1), c.mc) < 1.0 / 3600);
+        }
     }
 
     void zoneFollowsEveryChangeOfTheMomentUntilTheUserTakesOver()
@@ -229,13 +219,8 @@ private Q_SLOTS:
         w->close();
 
         // Settings.txt edited to another place between runs: the city is not restored.
-        QFile settings(m_dir.filePath(u"Settings.txt"_s));
-        QVERIFY(settings.open(QIODevice::ReadOnly));
-        QByteArray text = settings.readAll();
-        settings.close();
-        QVERIFY(settings.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        settings.write(text.replace("40.4165N", "48.85N"));
-        settings.close();
+        const QString settings = m_dir.filePath(u"Settings.txt"_s);
+        QVERIFY(test::writeFile(settings, test::readFile(settings).replace("40.4165N", "48.85N")));
         w = test::startedWindow(m_dir.path());
         QVERIFY(!w->navigation()->city());
         QCOMPARE(box(*w, 0)->text(), u"48.85N"_s);

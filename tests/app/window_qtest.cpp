@@ -43,11 +43,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-std::unique_ptr<frmVelmora> makeWindow(const QString &folder, int screenHeight = 1024)
-{
-    return std::make_unique<frmVelmora>(test::environment(folder, screenHeight));
-}
-
 QString textOf(const QWidget *form, const QString &name)
 {
     return control<QLineEdit>(form, name)->text();
@@ -66,7 +61,7 @@ private Q_SLOTS:
     // design puts them, with its tip.
     void designControlsByNameAndPlace()
     {
-        auto w = makeWindow(m_scratch.path());
+        auto w = test::startedWindow(m_scratch.path());
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         const QJsonArray controls =
@@ -87,7 +82,6 @@ private Q_SLOTS:
              u"Evacuate figure based on Vices"_s}};
         for (const auto &[name, container, twips, tip] : samples) {
             auto *c = control<QWidget>(w->form(), name);
-            // Show the control's page so the tab control has laid it out.
             for (int i = 0; i < w->SSTab1()->count(); ++i) {
                 if (w->SSTab1()->widget(i)->isAncestorOf(c))
                     w->SSTab1()->setCurrentIndex(i);
@@ -97,6 +91,28 @@ private Q_SLOTS:
                      QPoint(twipsToPixels(twips.left()), twipsToPixels(twips.top())));
             QCOMPARE(c->size(), QSize(twipsToPixels(twips.width()), twipsToPixels(twips.height())));
             QCOMPARE(c->toolTip(), tip);
+        }
+
+        // Each definition held up on the first or second figure is read whole: wrapped at its
+        // label's width in the label's font, it stays within the label's height.
+        w->SSTab1()->setCurrentIndex(0);
+        for (const QString &figure : {u"1"_s, u"2"_s}) {
+            auto *pic = control<QWidget>(w->form(), u"picFig"_s + figure);
+            auto *label = control<QLabel>(w->form(), u"lblFig"_s + figure);
+            const QRect room = label->contentsRect();
+            QSet<QString> seen;
+            for (int compartment = 0; compartment < 9; ++compartment) {
+                const double a = compartment * 40 * M_PI / 180;
+                const QPoint at =
+                    pic->rect().center() + QPoint(80 * std::sin(a), -80 * std::cos(a));
+                QTest::mousePress(pic, Qt::LeftButton, {}, at);
+                const QRect used = label->fontMetrics().boundingRect(
+                    room, int(label->alignment()) | Qt::TextWordWrap, label->text());
+                QVERIFY2(room.contains(used), qPrintable(label->text()));
+                QTest::mouseRelease(pic, Qt::LeftButton, {}, at);
+                seen.insert(label->text());
+            }
+            QCOMPARE(seen.size(), 9);
         }
     }
 
@@ -121,9 +137,7 @@ private Q_SLOTS:
     void startupWithAShortSettingsFile()
     {
         QTemporaryDir dir;
-        QFile file(dir.filePath(u"Settings.txt"_s));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("CDE\r\n") == 5);
-        file.close();
+        QVERIFY(test::writeFile(dir.filePath(u"Settings.txt"_s), "CDE\r\n"));
         auto w = test::startedWindow(dir.path());
         const QWidget *f = w->form();
         for (int i = 0; i < 3; ++i)
@@ -235,7 +249,6 @@ private Q_SLOTS:
             return dir.filePath(u"take"_s);
         });
         auto *record = w->findChild<QAction *>(u"mnuFileRecord"_s);
-        QVERIFY(record->isCheckable());
         record->trigger();
         QVERIFY(record->isChecked());
         QCOMPARE(asked, QStringList{u"Record Music"_s});
@@ -248,21 +261,19 @@ private Q_SLOTS:
             now += std::chrono::milliseconds(w->player()->timerIntervalMs());
             w->music()->Timer1_Timer();
         }
-        std::vector<std::pair<int, int>> sent;
-        for (const RecordedMessage &m : out->messages())
-            if ((m.packed & 0xF0) == 0x90)
-                sent.emplace_back(int(m.packed >> 8 & 0x7F), int(m.packed >> 16 & 0x7F));
+        // Keys and velocities struck; each note's release is the writer's, checked on its own.
+        const auto struck = [](const auto &messages) {
+            std::vector<std::pair<int, int>> keys;
+            for (const auto &m : messages)
+                if ((m.packed & 0xF0) == 0x90 && (m.packed >> 16 & 0x7F) != 0)
+                    keys.emplace_back(int(m.packed >> 8 & 0x7F), int(m.packed >> 16 & 0x7F));
+            return keys;
+        };
+        const auto sent = struck(out->messages());
         QVERIFY(sent.size() > 20);
         w->close();
-
-        // Each note's release is the writer's, checked with its own tests.
         const auto file = readMidiFile(test::readFile(dir.filePath(u"take.mid"_s)));
-        QVERIFY(file);
-        std::vector<std::pair<int, int>> struck;
-        for (const auto &m : file->messages)
-            if ((m.packed & 0xF0) == 0x90 && (m.packed >> 16 & 0x7F) != 0)
-                struck.emplace_back(int(m.packed >> 8 & 0x7F), int(m.packed >> 16 & 0x7F));
-        QVERIFY(struck == sent);
+        QVERIFY(file && struck(file->messages) == sent);
 
         // Remembered as the recording to render next: the next start offers it first, and the
         // audio takes the type the name asks for.
@@ -317,33 +328,6 @@ private Q_SLOTS:
         QVERIFY(midiFileLength(test::readFile(dir.filePath(u"config/"_s + kept[0]))));
     }
 
-    // Each definition held up on the first or second figure is read whole: wrapped at its
-    // label's width in the label's font, it stays within the label's height.
-    void heldDefinitionsFitTheirLabels()
-    {
-        auto w = test::startedWindow(m_scratch.path());
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        for (const QString &figure : {u"1"_s, u"2"_s}) {
-            auto *pic = control<QWidget>(w->form(), u"picFig"_s + figure);
-            auto *label = control<QLabel>(w->form(), u"lblFig"_s + figure);
-            const QRect room = label->contentsRect();
-            QSet<QString> seen;
-            for (int compartment = 0; compartment < 9; ++compartment) {
-                const double a = compartment * 40 * M_PI / 180;
-                const QPoint at =
-                    pic->rect().center() + QPoint(80 * std::sin(a), -80 * std::cos(a));
-                QTest::mousePress(pic, Qt::LeftButton, {}, at);
-                const QRect used = label->fontMetrics().boundingRect(
-                    room, int(label->alignment()) | Qt::TextWordWrap, label->text());
-                QVERIFY2(room.contains(used), qPrintable(label->text()));
-                QTest::mouseRelease(pic, Qt::LeftButton, {}, at);
-                seen.insert(label->text());
-            }
-            QCOMPARE(seen.size(), 9);
-        }
-    }
-
     // Every box that takes a number reads a sign, digits and one point, and no more; whatever
     // is typed, the moment stays. Shown: latitude, longitude, time zone, tempo, low volume
     // (which trades places with the high one, 64, when above it) and pitch after Enter.
@@ -387,11 +371,9 @@ private Q_SLOTS:
     void oddSettingsFileStillStartsEveryPage()
     {
         QTemporaryDir dir;
-        QFile file(dir.filePath(u"Settings.txt"_s));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("B C\r\n1e39\t2\t0\t0\t50\r\n1e39\t2e\t1e40\r\n1e39\t" + QByteArray(250, '9') +
-                   "W\t-1e3\r\n 0 \r\n");
-        file.close();
+        QVERIFY(test::writeFile(dir.filePath(u"Settings.txt"_s),
+                                "B C\r\n1e39\t2\t0\t0\t50\r\n1e39\t2e\t1e40\r\n1e39\t" +
+                                    QByteArray(250, '9') + "W\t-1e3\r\n 0 \r\n"));
         auto w = test::startedWindow(dir.path());
         QCOMPARE(textOf(w->form(), u"txtCode(2)"_s), u"BCD"_s);
         QCOMPARE(textOf(w->form(), u"txt3"_s), u"Duration"_s);
