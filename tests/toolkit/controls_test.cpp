@@ -98,7 +98,8 @@ private Q_SLOTS:
         QCOMPARE(toggled.size(), 4);
     }
 
-    // Enter in any form is taken by the handler and never reaches the box; other keys type.
+    // Enter in any form is taken by the handler and never reaches the box, one line or many;
+    // other keys type.
     void enterIsConsumedOtherKeysTyped()
     {
         const std::tuple<Qt::Key, Qt::KeyboardModifiers, bool> keys[] = {
@@ -118,10 +119,6 @@ private Q_SLOTS:
             QTest::keyClicks(&edit, u"D"_s);
             QVERIFY(edit.text().endsWith(u"D"_s));
         }
-    }
-
-    void enterInMultiLineBox()
-    {
         QPlainTextEdit notes;
         int calls = 0;
         onEnterKey(&notes, [&] { ++calls; });

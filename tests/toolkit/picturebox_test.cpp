@@ -253,6 +253,22 @@ private Q_SLOTS:
         box.setFontItalic(true);
         QCOMPARE(label->font().pointSizeF(), 15.0);
         QVERIFY(!label->font().italic());
+
+        // A zoom scales the widget's font; the drawing font stays in design points, and a real
+        // change of the widget's font still reaches it.
+        QWidget form;
+        form.setFont(QFont(u"DejaVu Sans"_s, 9));
+        auto *child = new PictureBox(&form);
+        child->setZoom(1.5);
+        QFont zoomed(u"DejaVu Sans"_s);
+        zoomed.setPointSizeF(13.5);
+        form.setFont(zoomed);
+        QCOMPARE(child->fontSize(), 9.0);
+        const double xHeight = child->TextHeight(u"X"_s);
+        form.setFont(QFont(u"DejaVu Serif"_s, 18));
+        QCOMPARE(child->fontName(), u"DejaVu Serif"_s);
+        QCOMPARE(child->fontSize(), 12.0);
+        QVERIFY(child->TextHeight(u"X"_s) > xHeight);
     }
 
     void drawingSurvivesResizeAndRepaint()
@@ -272,17 +288,14 @@ private Q_SLOTS:
         const QImage grown = screen(box);
         QCOMPARE(grown.copy(0, 0, 80, 60), drawn);
         QCOMPARE(pixelValue(grown, 100, 80), kWhite);
-    }
 
-    // Pages are drawn during start-up, before the window is shown and resize events arrive.
-    void drawingBeforeShowUsesGeometry()
-    {
+        // Pages are drawn during start-up, before the window is shown and resize events arrive.
         QWidget page;
-        auto *box = new PictureBox(&page);
-        box->setGeometry(10, 10, 150, 120);
-        box->Box(tw(140), tw(110), tw(149), tw(119), kBlue, true);
+        auto *child = new PictureBox(&page);
+        child->setGeometry(10, 10, 150, 120);
+        child->Box(tw(140), tw(110), tw(149), tw(119), kBlue, true);
         QVERIFY(showAndWait(page));
-        QCOMPARE(box->Point(tw(145), tw(115)), kBlue);
+        QCOMPARE(child->Point(tw(145), tw(115)), kBlue);
     }
 
     void clsKeepsDesignPicture()
@@ -330,27 +343,19 @@ private Q_SLOTS:
         QVERIFY(box.paints <= 2);
     }
 
-    // Every read-back pixel comes from the same picture the screen shows at 96 dpi.
-    void pointAnswersFromTheRasterOfTheDrawing()
-    {
-        PictureBox box;
-        box.resize(100, 100);
-        drawSample(box);
-        const QImage image = box.image();
-        for (int y = 0; y < 100; ++y)
-            for (int x = 0; x < 100; ++x)
-                QVERIFY2(box.Point(tw(x) + 7, tw(y) + 7) == pixelValue(image, x, y),
-                         qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
-    }
-
-    // The screen at pixel ratio 2, or zoomed to 200%, gets the drawing replayed at twice the
-    // pixels: the same picture, not an enlarged 96-dpi bitmap.
-    void replaysAtTheDeviceResolution()
+    // Every read-back pixel comes from the same picture the screen shows at 96 dpi. The screen
+    // at pixel ratio 2, or zoomed to 200%, gets the drawing replayed at twice the pixels: the
+    // same picture, not an enlarged 96-dpi bitmap.
+    void pointReadsTheRasterAndReplaysAtTheDeviceResolution()
     {
         PictureBox box;
         box.resize(100, 100);
         drawSample(box);
         const QImage once = box.image(1);
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 100; ++x)
+                QVERIFY2(box.Point(tw(x) + 7, tw(y) + 7) == pixelValue(once, x, y),
+                         qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
         const QImage twice = box.image(2);
         QCOMPARE(twice.size(), QSize(200, 200));
         QVERIFY(meanDifferenceFromHalf(once, twice) < 4);
@@ -379,25 +384,6 @@ private Q_SLOTS:
                  (QVariantList{QVariant::fromValue(Qt::LeftButton),
                                QVariant::fromValue(Qt::KeyboardModifiers(Qt::ShiftModifier)), 150.0,
                                300.0}));
-    }
-
-    // A zoom scales the widget's font; the drawing font stays in design points, and a real
-    // change of the widget's font still reaches it.
-    void zoomLeavesTheDrawingFontAlone()
-    {
-        QWidget form;
-        form.setFont(QFont(u"DejaVu Sans"_s, 9));
-        auto *box = new PictureBox(&form);
-        box->setZoom(1.5);
-        QFont zoomed(u"DejaVu Sans"_s);
-        zoomed.setPointSizeF(13.5);
-        form.setFont(zoomed);
-        QCOMPARE(box->fontSize(), 9.0);
-        const double height = box->TextHeight(u"X"_s);
-        form.setFont(QFont(u"DejaVu Serif"_s, 18));
-        QCOMPARE(box->fontName(), u"DejaVu Serif"_s);
-        QCOMPARE(box->fontSize(), 12.0);
-        QVERIFY(box->TextHeight(u"X"_s) > height);
     }
 
     // Vector devices get shapes and text, not a bitmap; the design picture too.
