@@ -20,8 +20,7 @@ TEST(CityFold, AccentsApostrophesAndPunctuation)
         {"Ærøskøbing", "aeroskobing"},
         {"Đà Nẵng", "da nang"},
         {"Łódź", "lodz"},
-        {"北京", ""},
-    };
+        {"北京", ""}};
     for (const auto &[name, folded] : cases)
         EXPECT_EQ(foldForSearch(QString::fromUtf8(name)), folded) << name;
 }
@@ -66,8 +65,7 @@ protected:
         {"Madrid", 50437},         {"Las Rozas de Madrid", 95550}, {"Madrid", 3255944},
         {"San Francisco", 864816}, {"Rio de Janeiro", 6023699},    {"N'Djamena", 721081},
         {"West New York", 53366},  {"New York", 8804190},          {"Newark", 281944},
-        {"Santa Cruz", 1831434},
-    };
+        {"Santa Cruz", 1831434}};
     CityIndex index;
 };
 

@@ -46,13 +46,9 @@ TEST(Preferences, ValuesSurviveARestartBesideTheSettings)
 
 TEST(Preferences, DamagedFilesGiveTheDefaults)
 {
-    const QByteArray files[] = {
-        "[View]\nZoom=huge\n[Sound]\nOutput=\n",
-        "[View]\nZoom=99\n",
-        "[View]\nZoom=301\n",
-        QByteArray("\x00\xff\x01[[[=\n\xfe", 9),
-        QByteArray(100 * 1024, '='),
-    };
+    const QByteArray files[] = {"[View]\nZoom=huge\n[Sound]\nOutput=\n", "[View]\nZoom=99\n",
+                                "[View]\nZoom=301\n", QByteArray("\x00\xff\x01[[[=\n\xfe", 9),
+                                QByteArray(100 * 1024, '=')};
     for (const QByteArray &bytes : files) {
         QTemporaryDir dir;
         writeFile(dir.filePath(u"Velmora.ini"_s), bytes);

@@ -26,12 +26,6 @@ SettingsValues stored(const SettingsSnapshot &s)
             s.longitude,   s.timeZone,  s.yearMode};
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 } // namespace
 
 TEST(SettingsFile, FiveLinesRoundTripEveryValue)
@@ -123,7 +117,9 @@ TEST(SettingsFile, WriteReplacesOnlyAfterACompleteFile)
     ASSERT_TRUE(QDir().mkpath(asFolder));
     EXPECT_FALSE(writeSettingsFile(asFolder, first));
     EXPECT_TRUE(QFileInfo(asFolder).isDir());
-    EXPECT_EQ(readAll(path), first);
+    QFile written(path);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), first);
 }
 
 TEST(SettingsFile, LocationFallsBackToTheConfigFolder)
@@ -153,8 +149,7 @@ TEST(SettingsFile, InstalledCopyKeepsSettingsInTheConfigFolder)
              {u"/opt/tools/lib/velmora/"_s, true},
              {u"/usr/lib/velmora/help"_s, false},
              {u"/usr/lib/velmora-old"_s, false},
-             {u"/home/ana/velmora/build/bin"_s, false},
-         }) {
+             {u"/home/ana/velmora/build/bin"_s, false}}) {
         EXPECT_EQ(SettingsLocation::isInstalledFolder(folder), installed) << folder.toStdString();
     }
 

@@ -75,8 +75,7 @@ TEST(ZoneBox, HoursWestPositiveToTheBoxesRange)
     const std::pair<double, float> cases[] = {
         {7200, -2},   {-18000, 5},         {19800, -5.5f}, {20700, -5.75f}, {49500, -13.75f},
         {50400, -14}, {-888.624, 0.2468f}, {54000, -14},   {-54000, 14}, // beyond any real zone
-        {0, 0},
-    };
+        {0, 0}};
     for (const auto &[seconds, box] : cases) {
         ZoneOffset offset;
         offset.seconds = seconds;
