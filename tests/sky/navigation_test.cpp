@@ -5,7 +5,7 @@
 
 using namespace velmora;
 
-TEST(Navigation, Jumps)
+TEST(Navigation, JumpsUnitsAndReset)
 {
     using U = JumpUnit;
     // clang-format off
@@ -24,10 +24,6 @@ TEST(Navigation, Jumps)
     for (const auto &c : cases)
         EXPECT_EQ(jumpMoment(c.from, c.unit, c.count).value_or(Moment()), c.to)
             << c.from.toDateTime().toString().toStdString() << " by " << c.count;
-}
-
-TEST(Navigation, UnitFromOptionsAndReset)
-{
     EXPECT_EQ(jumpUnitFromOptions(std::array{false, true, false, false, true, false}),
               JumpUnit::Day);
     EXPECT_EQ(jumpUnitFromOptions(std::array{false, false, false, false, false, false}),
