@@ -1,5 +1,4 @@
 #include "art/core/combination.h"
-#include "core/random.h"
 #include "scriptedrandom.h"
 
 #include <gtest/gtest.h>
