@@ -178,7 +178,7 @@ private Q_SLOTS:
         QVERIFY(status().contains(u"no longer followed"_s));
     }
 
-    void nameInALatitudeOrLongitudeBoxOpensTheFinder()
+    void nameInABoxOpensTheFinderUnknownZoneLeavesTheBox()
     {
         // Typed with or without its accents, the atlas finds the city.
         for (const auto &[i, typed] : {std::pair{0, u"São Paulo"_s}, {1, u"sao paulo"_s}}) {
@@ -198,10 +198,8 @@ private Q_SLOTS:
         QTest::keyClick(box(*w, 0), Qt::Key_Return);
         QVERIFY(!w->placeFinder()->dialog()->isVisible());
         QCOMPARE(box(*w, 0)->text(), u"0N"_s);
-    }
 
-    void zoneUnknownToTheDatabaseLeavesTheBox()
-    {
+        // A zone unknown to the database leaves the box.
         box(*w, 2)->setText(u"-3"_s);
         w->navigation()->pickCity({u"Atlantis"_s, {}, u"Ocean"_s, "Nowhere/Atlantis", 30, -30});
         QCOMPARE(box(*w, 2)->text(), u"-3"_s);

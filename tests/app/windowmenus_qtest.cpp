@@ -1,31 +1,22 @@
 // The View menu's zoom and the File menu's export and printing on the real window, with the
 // dialogs answered by hooks; and the preferences file that remembers the zoom.
 
-#include "app/frmvelmora.h"
 #include "calendar/view/monthcalendar.h"
 #include "testwindow.h"
 #include "toolkit/controls.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/messagebox.h"
-#include "toolkit/picturebox.h"
 
-#include <QAction>
-#include <QImage>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
-#include <QRegularExpression>
-#include <QSet>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QSvgRenderer>
-#include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QXmlStreamReader>
 
 using namespace velmora;
 using namespace Qt::StringLiterals;
@@ -193,10 +184,7 @@ private Q_SLOTS:
 
     void zoomScalesTheFormAndKeepsEverything()
     {
-        QTemporaryDir dir;
-        auto w = test::startedWindow(dir.path());
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        frmVelmora *w = m_window.get();
         const QWidget *f = w->form();
         auto *zodiac = control<QPushButton>(f, u"cmdZodiac"_s);
         zodiac->click(); // a cycle plays through the zoom

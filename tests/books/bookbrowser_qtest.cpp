@@ -86,7 +86,6 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(m_folder.isValid());
         for (const QString &key : BookBrowser::defaultBookKeys()) {
             QVERIFY(QDir(m_folder.path()).mkpath(key));
             const QString dir = m_folder.path() + u'/' + key + u'/';

@@ -20,7 +20,7 @@ class ControlsTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void arrayNames()
+    void arrayNamesAndControlLookup()
     {
         // Name, and its base and index; no base when it names no member.
         const std::tuple<QString, QString, int> cases[] = {{u"txtCode(0)"_s, u"txtCode"_s, 0},
@@ -36,10 +36,7 @@ private Q_SLOTS:
                 QCOMPARE(arrayName(base, index), name);
             }
         }
-    }
 
-    void controlLookup()
-    {
         QWidget root;
         auto *frame = new QGroupBox(&root);
         (new QLineEdit(frame))->setObjectName(u"txtCode(0)"_s);
