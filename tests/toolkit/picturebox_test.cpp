@@ -111,7 +111,7 @@ class PictureBoxTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void colourValuesScaleAndLines()
+    void colourValuesScaleLinesBoxesAndCircles()
     {
         const qint32 value = 102 + 256 * 51 + 65536 * 153;
         PictureBox box;
@@ -130,12 +130,10 @@ private Q_SLOTS:
         box.Line(tw(40), tw(20), tw(10), tw(20)); // both end points included, pen width covered
         QCOMPARE(inkBounds(box.image()), QRect(QPoint(9, 19), QPoint(41, 21)));
         QCOMPARE(pixelValue(box.image(), 25, 21), kBlue);
-    }
 
-    void boxesCirclesAndInvisiblePen()
-    {
-        PictureBox box;
         box.resize(100, 100);
+        box.setDrawWidth(1);
+        box.Cls();
         box.setForeColor(kGreen);
         box.Box(tw(40), tw(30), tw(10), tw(20), false); // corners in any order
         QCOMPARE(inkBounds(box.image()), QRect(QPoint(10, 20), QPoint(40, 30)));
@@ -298,7 +296,7 @@ private Q_SLOTS:
         QCOMPARE(child->Point(tw(145), tw(115)), kBlue);
     }
 
-    void clsKeepsDesignPicture()
+    void designPictureSurvivesClsAndGoesToVectorDevices()
     {
         QImage design(10, 10, QImage::Format_ARGB32);
         design.fill(Qt::transparent);
@@ -325,6 +323,30 @@ private Q_SLOTS:
         QVERIFY(!box.setDesignPicture(dir.filePath(u"missing.svg"_s)));
         QVERIFY(!box.hasDesignPicture());
         QCOMPARE(box.Point(tw(5), tw(10)), kWhite);
+
+        // Vector devices get shapes and text, not a bitmap; the design picture too.
+        QFile vectorFile(dir.filePath(u"design.svg"_s));
+        QVERIFY(vectorFile.open(QIODevice::WriteOnly));
+        vectorFile.write("<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 10 10'>"
+                         "<circle cx='5' cy='5' r='4' fill='#0000ff'/></svg>");
+        vectorFile.close();
+        PictureBox vector;
+        vector.resize(100, 100);
+        QVERIFY(vector.setDesignPicture(vectorFile.fileName()));
+        drawSample(vector);
+        QBuffer out;
+        QSvgGenerator svg;
+        svg.setOutputDevice(&out);
+        svg.setResolution(96);
+        {
+            QPainter painter(&svg);
+            vector.paintPicture(painter);
+        }
+        QVERIFY(out.data().contains(">Sun</text>"));
+        QVERIFY(!out.data().contains("<image"));
+        QCOMPARE(vector.recordedCount(), 6);
+        vector.Cls();
+        QCOMPARE(vector.recordedCount(), 0);
     }
 
     void manyCallsOneRepaint()
@@ -384,34 +406,6 @@ private Q_SLOTS:
                  (QVariantList{QVariant::fromValue(Qt::LeftButton),
                                QVariant::fromValue(Qt::KeyboardModifiers(Qt::ShiftModifier)), 150.0,
                                300.0}));
-    }
-
-    // Vector devices get shapes and text, not a bitmap; the design picture too.
-    void vectorDevicesGetTextAsText()
-    {
-        QTemporaryDir dir;
-        QFile file(dir.filePath(u"design.svg"_s));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 10 10'>"
-                   "<circle cx='5' cy='5' r='4' fill='#0000ff'/></svg>");
-        file.close();
-        PictureBox box;
-        box.resize(100, 100);
-        QVERIFY(box.setDesignPicture(file.fileName()));
-        drawSample(box);
-        QBuffer out;
-        QSvgGenerator svg;
-        svg.setOutputDevice(&out);
-        svg.setResolution(96);
-        {
-            QPainter painter(&svg);
-            box.paintPicture(painter);
-        }
-        QVERIFY(out.data().contains(">Sun</text>"));
-        QVERIFY(!out.data().contains("<image"));
-        QCOMPARE(box.recordedCount(), 6);
-        box.Cls();
-        QCOMPARE(box.recordedCount(), 0);
     }
 
     void unusableNumbersDrawNothing()
