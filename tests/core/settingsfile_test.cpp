@@ -122,7 +122,7 @@ TEST(SettingsFile, WriteReplacesOnlyAfterACompleteFile)
     EXPECT_EQ(written.readAll(), first);
 }
 
-TEST(SettingsFile, LocationFallsBackToTheConfigFolder)
+TEST(SettingsFile, LocationFallsBackToTheConfigFolderAndInstalledCopiesUseIt)
 {
     QTemporaryDir program;
     QTemporaryDir config;
@@ -140,32 +140,26 @@ TEST(SettingsFile, LocationFallsBackToTheConfigFolder)
     EXPECT_EQ(installed.readPath(), QDir(gone).filePath(u"Settings.txt"_s));
     ASSERT_TRUE(writeSettingsFile(target, "CDE\r\n"));
     EXPECT_EQ(installed.readPath(), target);
-}
 
-TEST(SettingsFile, InstalledCopyKeepsSettingsInTheConfigFolder)
-{
-    for (const auto &[folder, installed] : std::initializer_list<std::pair<QString, bool>>{
-             {u"/usr/lib/velmora"_s, true},
-             {u"/opt/tools/lib/velmora/"_s, true},
-             {u"/usr/lib/velmora/help"_s, false},
-             {u"/usr/lib/velmora-old"_s, false},
-             {u"/home/ana/velmora/build/bin"_s, false}}) {
-        EXPECT_EQ(SettingsLocation::isInstalledFolder(folder), installed) << folder.toStdString();
-    }
+    const std::pair<QString, bool> folders[] = {{u"/usr/lib/velmora"_s, true},
+                                                {u"/opt/tools/lib/velmora/"_s, true},
+                                                {u"/usr/lib/velmora/help"_s, false},
+                                                {u"/usr/lib/velmora-old"_s, false},
+                                                {u"/home/ana/velmora/build/bin"_s, false}};
+    for (const auto &[folder, isInstalled] : folders)
+        EXPECT_EQ(SettingsLocation::isInstalledFolder(folder), isInstalled) << folder.toStdString();
 
     // Writable, as it is for root or after an install into the user's own prefix: the settings
     // still go to the configuration folder, and an older file beside the program is read until
     // they do.
-    QTemporaryDir prefix;
-    QTemporaryDir config;
-    const QString program = prefix.filePath(u"lib/velmora"_s);
-    ASSERT_TRUE(QDir().mkpath(program));
-    const QString old = QDir(program).filePath(u"Settings.txt"_s);
+    const QString prefixed = program.filePath(u"lib/velmora"_s);
+    ASSERT_TRUE(QDir().mkpath(prefixed));
+    const QString old = QDir(prefixed).filePath(u"Settings.txt"_s);
     ASSERT_TRUE(writeSettingsFile(old, "BCD\r\n"));
-    const SettingsLocation location(program, config.path());
+    const SettingsLocation location(prefixed, config.path());
     EXPECT_EQ(location.readPath(), old);
-    const QString target = QDir(config.path()).filePath(u"Settings.txt"_s);
-    EXPECT_EQ(location.writePath(), target);
-    ASSERT_TRUE(writeSettingsFile(target, "CDE\r\n"));
-    EXPECT_EQ(location.readPath(), target);
+    const QString configTarget = QDir(config.path()).filePath(u"Settings.txt"_s);
+    EXPECT_EQ(location.writePath(), configTarget);
+    ASSERT_TRUE(writeSettingsFile(configTarget, "CDE\r\n"));
+    EXPECT_EQ(location.readPath(), configTarget);
 }
