@@ -1,6 +1,9 @@
 #include "art/core/evacuation.h"
 #include "core/units.h"
+#include "music/core/cycleplayer.h"
 #include "music/core/midifile.h"
+#include "music/core/midimodule.h"
+#include "music/midi/recordingoutput.h"
 #include "music/view/musicpage.h"
 #include "resources/design/designdata.h"
 #include "sky/core/astromodule.h"
@@ -8,18 +11,30 @@
 #include "sky/view/planetchart.h"
 #include "tests/music/synthmodel.h"
 #include "testwindow.h"
+#include "toolkit/controls.h"
 #include "toolkit/filedialog.h"
 #include "toolkit/formbuilder.h"
 #include "toolkit/messagebox.h"
 #include "toolkit/picturebox.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QFontDatabase>
 #include <QJsonArray>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSet>
 #include <QStatusBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <cmath>
 
 using namespace velmora;
 using namespace Qt::StringLiterals;

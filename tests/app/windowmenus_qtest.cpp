@@ -6,17 +6,25 @@
 #include "toolkit/controls.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/messagebox.h"
+#include "toolkit/picturebox.h"
 
+#include <QAction>
+#include <QImage>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QSvgRenderer>
+#include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QXmlStreamReader>
 
 using namespace velmora;
 using namespace Qt::StringLiterals;

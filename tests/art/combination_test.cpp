@@ -1,4 +1,5 @@
 #include "art/core/combination.h"
+#include "core/random.h"
 #include "scriptedrandom.h"
 
 #include <gtest/gtest.h>
