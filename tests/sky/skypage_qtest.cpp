@@ -162,7 +162,7 @@ private Q_SLOTS:
         QVERIFY(p->astro.julDay() != sky);
     }
 
-    void calendarClicksMoveByDayNumbers()
+    void calendarClicksAndTypedMomentsMoveTheDate()
     {
         p->go(Moment(2026, 2, 15, 13, 45, 10));
         QTest::mouseClick(p->pic, Qt::LeftButton, Qt::NoModifier, p->dayCell(3));
@@ -180,6 +180,24 @@ private Q_SLOTS:
         p->calendar.setSelectedDays(other);
         p->nav->m_oCalendar_DateClicked(1, Moment(2026, 1, 31), 0);
         QCOMPARE(p->nav->TheDate(), Moment(2026, 3, 3, 9));
+
+        // Typed: a date keeps no time of its own, a time keeps the date.
+        p->go(Moment(2026, 6, 1, 12, 34, 56));
+        p->date->setText(u"5 Dec 2026"_s);
+        QTest::keyClick(p->date, Qt::Key_Return);
+        QCOMPARE(p->nav->TheDate(), Moment(2026, 12, 5));
+        p->time->setText(u"14:30"_s);
+        QTest::keyClick(p->time, Qt::Key_Enter);
+        QCOMPARE(p->nav->TheDate(), Moment(2026, 12, 5, 14, 30));
+        p->checkShown();
+        const double sky = p->astro.julDay();
+        for (QLineEdit *box : {p->date, p->time}) {
+            box->setText(u"not a moment"_s);
+            QTest::keyClick(box, Qt::Key_Return);
+            QCOMPARE(box->text(), u"not a moment"_s);
+        }
+        QCOMPARE(p->nav->TheDate(), Moment(2026, 12, 5, 14, 30));
+        QCOMPARE(p->astro.julDay(), sky);
     }
 
     void continuousJumpUnderTestClock()
@@ -199,26 +217,6 @@ private Q_SLOTS:
         QTest::mouseClick(p->jump[4], Qt::LeftButton);
         QVERIFY(!p->timer->isActive() && !p->jump[4]->isEnabled());
         QVERIFY(p->jump[2]->isEnabled() && p->jump[3]->isEnabled());
-    }
-
-    void typedDateAndTime()
-    {
-        p->go(Moment(2026, 6, 1, 12, 34, 56));
-        p->date->setText(u"5 Dec 2026"_s);
-        QTest::keyClick(p->date, Qt::Key_Return);
-        QCOMPARE(p->nav->TheDate(), Moment(2026, 12, 5));
-        p->time->setText(u"14:30"_s);
-        QTest::keyClick(p->time, Qt::Key_Enter);
-        QCOMPARE(p->nav->TheDate(), Moment(2026, 12, 5, 14, 30));
-        p->checkShown();
-        const double sky = p->astro.julDay();
-        for (QLineEdit *box : {p->date, p->time}) {
-            box->setText(u"not a moment"_s);
-            QTest::keyClick(box, Qt::Key_Return);
-            QCOMPARE(box->text(), u"not a moment"_s);
-        }
-        QCOMPARE(p->nav->TheDate(), Moment(2026, 12, 5, 14, 30));
-        QCOMPARE(p->astro.julDay(), sky);
     }
 
     // The chart of 16 September 2003 02:57:36 at 45.5N 75.7W, zone -5.5: the zone written back
