@@ -206,7 +206,7 @@ private Q_SLOTS:
         QVERIFY(status().contains(u"not in this computer's time-zone database"_s));
     }
 
-    void followedCitySurvivesARestartWhileTheBoxesHoldIt()
+    void followedCitySurvivesARestartMissingAtlasIsNamed()
     {
         w->navigation()->pickCity(kMadrid);
         QCOMPARE(status(), u"Madrid, Spain: Europe/Madrid, UTC+1 (CET)"_s);
@@ -222,10 +222,8 @@ private Q_SLOTS:
         w = test::startedWindow(m_dir.path());
         QVERIFY(!w->navigation()->city());
         QCOMPARE(box(*w, 0)->text(), u"48.85N"_s);
-    }
 
-    void missingAtlasIsNamedNotFatal()
-    {
+        // Without the atlas the finder is named, not fatal.
         frmVelmora::Environment env = test::environment(m_dir.path());
         env.atlasLibrary = u"velmora-no-such-atlas"_s;
         w = test::startedWindow(env);

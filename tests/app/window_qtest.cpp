@@ -201,7 +201,7 @@ private Q_SLOTS:
 
     // MIDI closed, then the font removed, then the settings written, then the ephemeris released;
     // with the symbol font beside the program or without it.
-    void shutdownReleasesInOrder()
+    void shutdownReleasesInOrderAlsoWhileTheSynthesiserLoads()
     {
         for (const bool withFont : {true, false}) {
             QTemporaryDir dir;
@@ -231,6 +231,16 @@ private Q_SLOTS:
             w->close();
             QCOMPARE(seen.size(), 1);
         }
+
+        // The built-in synthesiser loads its instruments after the window is up; closing at
+        // once waits for it and lets everything go.
+        frmVelmora::Environment env = test::environment(m_scratch.path());
+        env.midiOutput = u"synth"_s;
+        frmVelmora synthWindow(env);
+        synthWindow.Form_Load();
+        QCOMPARE(synthWindow.midiOutputName(), u"synth"_s);
+        synthWindow.close();
+        QVERIFY(!synthWindow.midi().isOpen());
     }
 
     // A cycle still playing when the window closes: the recording holds every chord struck up to
@@ -383,39 +393,10 @@ private Q_SLOTS:
         QCOMPARE(QList<int>({m.minVolume, m.maxVolume, m.pitchOffset}), QList<int>({1, 2, 1}));
     }
 
-    // The built-in synthesiser loads its instruments after the window is up; closing at once
-    // waits for it and lets everything go.
-    void closesWhileTheSynthesiserLoads()
-    {
-        frmVelmora::Environment env = test::environment(m_scratch.path());
-        env.midiOutput = u"synth"_s;
-        frmVelmora w(env);
-        w.Form_Load();
-        QCOMPARE(w.midiOutputName(), u"synth"_s);
-        w.close();
-        QVERIFY(!w.midi().isOpen());
-    }
-
-    // Every cycle moves the moment or colours the chart as it plays.
-    void everyCycleMovesTheSky()
-    {
-        for (const QString &button : {u"cmdZodiac"_s, u"cmdDays"_s, u"cmdCyclusHarmonicus"_s}) {
-            auto w = test::startedWindow(m_scratch.path());
-            const Moment momentBefore = w->navigation()->TheDate();
-            const QImage chartBefore = w->chart()->picture()->image().copy();
-            control<QPushButton>(w->form(), button)->click();
-            for (int beat = 0; beat < 3; ++beat)
-                w->music()->Timer1_Timer();
-            QVERIFY2(w->navigation()->TheDate() != momentBefore ||
-                         w->chart()->picture()->image() != chartBefore,
-                     qPrintable(button));
-        }
-    }
-
     // A cycle on an output nobody hears says so in the status bar, never in a dialog. A new
     // output chosen mid-cycle plays on with the instrument and every voice the cycle holds, and
     // each beat leaves the chart as a fresh drawing of that moment would be.
-    void soundOutputMidCycle()
+    void soundOutputMidCycleAndEveryCycleMovesTheSky()
     {
         auto w = test::startedWindow(m_scratch.path());
         int dialogs = 0;
@@ -441,6 +422,19 @@ private Q_SLOTS:
         for (int note : held)
             QVERIFY2(synth.sounding(note), qPrintable(QString::number(note)));
         QCOMPARE(dialogs, 0);
+
+        // Every cycle moves the moment or colours the chart as it plays.
+        for (const QString &button : {u"cmdZodiac"_s, u"cmdDays"_s, u"cmdCyclusHarmonicus"_s}) {
+            auto c = test::startedWindow(m_scratch.path());
+            const Moment momentBefore = c->navigation()->TheDate();
+            const QImage chartBefore = c->chart()->picture()->image().copy();
+            control<QPushButton>(c->form(), button)->click();
+            for (int beat = 0; beat < 3; ++beat)
+                c->music()->Timer1_Timer();
+            QVERIFY2(c->navigation()->TheDate() != momentBefore ||
+                         c->chart()->picture()->image() != chartBefore,
+                     qPrintable(button));
+        }
     }
 };
 
