@@ -29,7 +29,7 @@ TEST(TypedCombination, ReadsMarkerAndLettersOrChangesNothing)
 }
 
 // Sound combinations keep their letters, only each figure's part is sorted, and nothing is drawn.
-TEST(RepairCombination, SoundCombinationsAreOnlyOrdered)
+TEST(RepairCombination, SoundOnesAreOnlyOrderedClashesRedrawTheLaterLetter)
 {
     // clang-format off
     const std::vector<std::pair<QString, QString>> cases{
@@ -42,10 +42,7 @@ TEST(RepairCombination, SoundCombinationsAreOnlyOrdered)
         EXPECT_EQ(combinationText(c), stored);
         EXPECT_EQ(random.draws(), 0u) << typed.toStdString();
     }
-}
 
-TEST(RepairCombination, RedrawsOnlyTheLaterLetterOfAClash)
-{
     using S = ScriptedRandom;
     // BBC: the second B is drawn again (B, then E); C already differs.
     S bbc({S::forLetter(1), S::forLetter(4)});

@@ -55,17 +55,6 @@ TEST(Propositions, ArticleAndPredicateWords)
     }
 }
 
-TEST(Statements, SentencesAndQuestions)
-{
-    const QString line = u"God is good. God is different. Is God good? Is God different?"_s;
-    EXPECT_EQ(GetS(line), u"God is good.\r\nGod is different.\r\n"_s);
-    EXPECT_EQ(GetQ(line), u" Is God good?\r\n Is God different?\r\n"_s);
-    // Lines short of two sentences must not break the page.
-    EXPECT_EQ(GetS(u"Only one. and a tail"_s), u"Only one.\r\n\r\n"_s);
-    EXPECT_EQ(GetS(QString()), u"\r\n\r\n"_s);
-    EXPECT_EQ(GetQ(u"Only one. Is it?"_s), QString());
-}
-
 TEST(Evacuate, PrinciplesOfACamera)
 {
     auto p = evacuate(tables(), u"BCD"_s, EvacuationChoice::Principles, 0, true, false);
@@ -84,7 +73,7 @@ TEST(Evacuate, PrinciplesOfACamera)
     EXPECT_TRUE(p.propositions.isEmpty() && p.questions.isEmpty());
 }
 
-TEST(Evacuate, StatementsOfBothOrdersAndDoubles)
+TEST(Evacuate, StatementsOfBothOrdersAndDoublesSplitIntoSentencesAndQuestions)
 {
     const auto p = evacuate(tables(), u"BCD"_s, EvacuationChoice::Subject, 0, true, true);
     EXPECT_TRUE(!p.checksEnabled && !p.mediaVisible && !p.part6Visible);
@@ -94,6 +83,15 @@ TEST(Evacuate, StatementsOfBothOrdersAndDoubles)
                            u"Angel is different."_s, u"God is good."_s, u"God is different."_s,
                            u"Angel is great."_s, u"Angel is concordant."_s}));
     EXPECT_EQ(lines(p.questions).size(), 8);
+
+    // The split of a statement line into its sentences and its questions.
+    const QString line = u"God is good. God is different. Is God good? Is God different?"_s;
+    EXPECT_EQ(GetS(line), u"God is good.\r\nGod is different.\r\n"_s);
+    EXPECT_EQ(GetQ(line), u" Is God good?\r\n Is God different?\r\n"_s);
+    // Lines short of two sentences must not break the page.
+    EXPECT_EQ(GetS(u"Only one. and a tail"_s), u"Only one.\r\n\r\n"_s);
+    EXPECT_EQ(GetS(QString()), u"\r\n\r\n"_s);
+    EXPECT_EQ(GetQ(u"Only one. Is it?"_s), QString());
 }
 
 TEST(Evacuate, UnconfirmedTextNeverBreaks)
