@@ -57,7 +57,7 @@ TEST(CalendarModel, MonthChangesRebuildAndClearSelectionStaysInTheMonth)
     EXPECT_EQ(selection(model), Days{});
 }
 
-TEST(CalendarModel, ClickSelection)
+TEST(CalendarModel, ClickSelectionAndShiftRangeAnchors)
 {
     struct Click
     {
@@ -84,10 +84,7 @@ TEST(CalendarModel, ClickSelection)
         }
         EXPECT_EQ(selection(model), c.selected) << c.name;
     }
-}
 
-TEST(CalendarModel, ShiftRangeAnchors)
-{
     // Before any click the owner's selection meets no anchor: only the clicked day is selected.
     CalendarModel model = march();
     model.SelectDay(Moment(2026, 3, 10, 14));

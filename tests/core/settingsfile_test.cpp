@@ -46,7 +46,7 @@ TEST(SettingsFile, FiveLinesRoundTripEveryValue)
     EXPECT_EQ(v.longitude, u"75.7W"_s);
 }
 
-TEST(SettingsFile, ShortFilesApplyOnlyTheLinesPresent)
+TEST(SettingsFile, ShortFilesAndUnusableIndexesDropOnlyWhatIsMissingOrBad)
 {
     SettingsValues onlyLine1;
     onlyLine1.combination = u"CDE"_s;
@@ -63,11 +63,8 @@ TEST(SettingsFile, ShortFilesApplyOnlyTheLinesPresent)
         {" 1 ", true}, {"0", false}, {"+1", true}, {" 2 ", std::nullopt}, {"x", std::nullopt}};
     for (const auto &[text, ticked] : line5)
         EXPECT_EQ(parseSettings(QByteArray("BCD\r\n\r\n\r\n\r\n") + text).yearMode, ticked) << text;
-}
 
-// Each line breaks one limit: that value alone is dropped, the line's good values still apply.
-TEST(SettingsFile, UnusableListIndexesAreDroppedAlone)
-{
+    // Each line breaks one limit: that value alone is dropped, the line's good values still apply.
     const SettingsValues good = parseSettings("BCD\r\n40\t2\t0\t0\t50\r\n");
     const std::pair<const char *, std::optional<int> SettingsValues::*> cases[] = {
         {"40\t9\t0\t0\t50", &SettingsValues::changeIndex},

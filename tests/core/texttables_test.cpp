@@ -92,7 +92,7 @@ TEST(ParseTables, SurplusInputStopsAtTheLastElement)
     EXPECT_EQ(list.last(), qs("127 name 127"));
 }
 
-TEST(ParseKeyedText, KeysAreTwoCharactersOnceSpacesAreTrimmed)
+TEST(ParseKeyedText, KeysAreTwoCharactersChapterLinesOpenChapters)
 {
     CameraTable media;
     CameraTable keys;
@@ -108,10 +108,8 @@ TEST(ParseKeyedText, KeysAreTwoCharactersOnceSpacesAreTrimmed)
               (QStringList{qs("B"), qs("BC"), qs(""), qs("x")}));
     for (int i : {1, 2, 3})
         EXPECT_TRUE(texts[i].isEmpty()) << i;
-}
 
-TEST(ParseChapters, ChapterLinesOpenChaptersAndAreDropped)
-{
+    // Chapter lines open chapters and are dropped.
     CameraTable chapters;
     parseChapters("Chapter 1\r\nCamera BC\r\n\r\nchapter is text\r\n Chapter indented"
                   "\r\nChapter 2\r\nCamera BD\r\n",

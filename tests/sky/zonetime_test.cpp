@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<ZoneCase> &info) { return std::string(info.param.name); });
 // clang-format on
 
-TEST(ZoneBox, HoursWestPositiveToTheBoxesRange)
+TEST(ZoneBoxAndText, HoursWestPositiveOffsetsAndCityReports)
 {
     const std::pair<double, float> cases[] = {
         {7200, -2},   {-18000, 5},         {19800, -5.5f}, {20700, -5.75f}, {49500, -13.75f},
@@ -75,10 +75,7 @@ TEST(ZoneBox, HoursWestPositiveToTheBoxesRange)
         offset.seconds = seconds;
         EXPECT_EQ(timeZoneBoxValue(offset), box) << seconds;
     }
-}
 
-TEST(ZoneText, OffsetsAndCityReportsUnknownZonesToo)
-{
     EXPECT_EQ(utcOffsetText(0), QStringLiteral("UTC"));
     EXPECT_EQ(utcOffsetText(-12600), QStringLiteral("UTC-3:30"));
     EXPECT_EQ(cityLatitudeText(-33.86785), QStringLiteral("33.8679S"));
