@@ -72,7 +72,7 @@ private Q_SLOTS:
         QLocale::setDefault(QLocale::system());
     }
 
-    void finderStandsBeforeHelpAndListsBestMatches()
+    void finderListsBestMatchesAndPickedCitiesMatchTheEphemeris()
     {
         const QList<QAction *> menus = w->menuBar()->actions();
         const qsizetype sky = menus.indexOf(w->findChild<QMenu *>(u"mnuSky"_s)->menuAction());
@@ -102,12 +102,9 @@ private Q_SLOTS:
         QVERIFY(!w->placeFinder()->dialog()->isVisible());
         QCOMPARE(box(*w, 0)->text(), u"45.5N"_s);
         QVERIFY(!w->navigation()->city());
-    }
 
-    // The planets follow from the instant, which the ephemeris day pins; the angles from the
-    // place as well.
-    void pickedCityMatchesTheEphemeris()
-    {
+        // The planets follow from the instant, which the ephemeris day pins; the angles from the
+        // place as well.
         // Ascendant and MC from tools/skyreference.c at that UT and at the place the boxes hold
         // (float), as swetest -bj<jd - delta T> -ut -house<lon>,<lat>,P.
         const struct

@@ -243,8 +243,11 @@ private Q_SLOTS:
 
     // The zoom comes back from the preferences when it is one of the steps; a new choice is
     // written at once.
-    void zoomIsRemembered()
+    void zoomAndOutputAreRemembered()
     {
+        const auto setting = [](const QTemporaryDir &dir, const QString &key) {
+            return QSettings(dir.filePath(u"Velmora.ini"_s), QSettings::IniFormat).value(key);
+        };
         const std::pair<QByteArray, QSize> cases[] = {
             {"[View]\nZoom=150\n", QSize(1161, 995)},
             {"[View]\nZoom=110\n", QSize(774, 663)},
@@ -255,29 +258,18 @@ private Q_SLOTS:
             auto w = test::startedWindow(dir.path());
             QCOMPARE(w->form()->size(), form);
             action(*w, "mnuViewZoom250")->trigger();
-            QCOMPARE(QSettings(dir.filePath(u"Velmora.ini"_s), QSettings::IniFormat)
-                         .value(u"View/Zoom"_s)
-                         .toInt(),
-                     250);
+            QCOMPARE(setting(dir, u"View/Zoom"_s).toInt(), 250);
         }
-    }
 
-    // The sound output of earlier versions moves into the preferences on the first start;
-    // from then on the preferences decide.
-    void outputTxtIsReadOnce()
-    {
+        // The sound output of earlier versions moves into the preferences on the first start;
+        // from then on the preferences decide.
         QTemporaryDir dir;
-        const auto remembered = [&dir] {
-            return QSettings(dir.filePath(u"Velmora.ini"_s), QSettings::IniFormat)
-                .value(u"Sound/Output"_s)
-                .toString();
-        };
         QVERIFY(test::writeFile(dir.filePath(u"Output.txt"_s), "alsa\r\n"));
         test::startedWindow(dir.path());
-        QCOMPARE(remembered(), u"alsa"_s);
+        QCOMPARE(setting(dir, u"Sound/Output"_s).toString(), u"alsa"_s);
         QVERIFY(test::writeFile(dir.filePath(u"Output.txt"_s), "synth\r\n"));
         test::startedWindow(dir.path());
-        QCOMPARE(remembered(), u"alsa"_s);
+        QCOMPARE(setting(dir, u"Sound/Output"_s).toString(), u"alsa"_s);
     }
 };
 

@@ -141,7 +141,7 @@ private Q_SLOTS:
         p = std::make_unique<Page>();
     }
 
-    void nowJumpsAndTheResetThatKeepsTheChart()
+    void nowJumpsContinuousJumpsAndTheResetThatKeepsTheChart()
     {
         QVERIFY(!p->jump[4]->isEnabled());
         QTest::mouseClick(p->now, Qt::LeftButton);
@@ -160,6 +160,23 @@ private Q_SLOTS:
         QCOMPARE(p->astro.julDay(), sky);
         p->nav->UpdateCalendar(0); // the next change draws the reset moment's sky
         QVERIFY(p->astro.julDay() != sky);
+
+        // A continuous jump under the test clock.
+        p->go(Moment(2026, 1, 1), 1, 2);
+        QTest::mouseClick(p->jump[3], Qt::LeftButton);
+        QCOMPARE(p->nav->JumpStep(), qint16(3));
+        QVERIFY(p->timer->isActive() && p->timer->interval() == 1000);
+        QVERIFY(p->jump[4]->isEnabled() && !p->jump[2]->isEnabled() && !p->jump[3]->isEnabled());
+        p->tick();
+        QCOMPARE(p->nav->TheDate(), Moment(2026, 1, 4));
+        // The count is fixed at the start; the unit is read on each tick.
+        p->count->setCurrentIndex(9);
+        p->unit[0]->setChecked(true);
+        p->tick();
+        QCOMPARE(p->nav->TheDate(), Moment(2026, 1, 4, 3));
+        QTest::mouseClick(p->jump[4], Qt::LeftButton);
+        QVERIFY(!p->timer->isActive() && !p->jump[4]->isEnabled());
+        QVERIFY(p->jump[2]->isEnabled() && p->jump[3]->isEnabled());
     }
 
     void calendarClicksAndTypedMomentsMoveTheDate()
@@ -198,25 +215,6 @@ private Q_SLOTS:
         }
         QCOMPARE(p->nav->TheDate(), Moment(2026, 12, 5, 14, 30));
         QCOMPARE(p->astro.julDay(), sky);
-    }
-
-    void continuousJumpUnderTestClock()
-    {
-        p->go(Moment(2026, 1, 1), 1, 2);
-        QTest::mouseClick(p->jump[3], Qt::LeftButton);
-        QCOMPARE(p->nav->JumpStep(), qint16(3));
-        QVERIFY(p->timer->isActive() && p->timer->interval() == 1000);
-        QVERIFY(p->jump[4]->isEnabled() && !p->jump[2]->isEnabled() && !p->jump[3]->isEnabled());
-        p->tick();
-        QCOMPARE(p->nav->TheDate(), Moment(2026, 1, 4));
-        // The count is fixed at the start; the unit is read on each tick.
-        p->count->setCurrentIndex(9);
-        p->unit[0]->setChecked(true);
-        p->tick();
-        QCOMPARE(p->nav->TheDate(), Moment(2026, 1, 4, 3));
-        QTest::mouseClick(p->jump[4], Qt::LeftButton);
-        QVERIFY(!p->timer->isActive() && !p->jump[4]->isEnabled());
-        QVERIFY(p->jump[2]->isEnabled() && p->jump[3]->isEnabled());
     }
 
     // The chart of 16 September 2003 02:57:36 at 45.5N 75.7W, zone -5.5: the zone written back
