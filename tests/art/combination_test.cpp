@@ -59,7 +59,7 @@ TEST(RepairCombination, SoundOnesAreOnlyOrderedClashesRedrawTheLaterLetter)
     EXPECT_TRUE(l[0] < l[1] && l[1] < l[2]);
 }
 
-TEST(RepairCombination, EveryDrawEndsSound)
+TEST(RandomDraw, HalvesGoToEvenAndEveryDrawEndsSound)
 {
     RandomSource random;
     random.seed(12345);
@@ -77,12 +77,9 @@ TEST(RepairCombination, EveryDrawEndsSound)
         // The first letter is never redrawn, only moved by the sort.
         ASSERT_NE(std::find(c.letters.begin(), c.letters.end(), in.letters[0]), c.letters.end());
     }
-}
 
-// Halves go to even, so B and K come up half as often as the other letters,
-// and the four marker positions equally often.
-TEST(RandomDraw, HalvesGoToEven)
-{
+    // Halves go to even, so B and K come up half as often as the other letters,
+    // and the four marker positions equally often.
     // r -> marker position, letter
     // clang-format off
     const std::vector<std::tuple<double, int, int>> cases{

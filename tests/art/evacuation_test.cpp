@@ -19,7 +19,7 @@ QStringList lines(const QString &text)
     return text.split(u"\r\n"_s, Qt::SkipEmptyParts);
 }
 
-TEST(PairCaptions, EachPairInOrderWithItsLetters)
+TEST(PairCaptions, EachPairInOrderWithItsLettersAndPropositions)
 {
     using Letters4 = std::array<qint16, 4>;
     // Unconfirmed text may hold anything: a plain T stays, lower case is no letter.
@@ -34,10 +34,8 @@ TEST(PairCaptions, EachPairInOrderWithItsLetters)
         EXPECT_EQ(c, (PairCaptions{first, second})) << s.toStdString();
         EXPECT_EQ(pairLetters(c), letters) << s.toStdString();
     }
-}
 
-TEST(Propositions, ArticleAndPredicateWords)
-{
+    // The propositions of a pair: article and predicate words.
     EXPECT_EQ(lines(propositions(tables(), 1, 2)).mid(0, 4),
               (QStringList{u"Goodness is Great"_s, u"Goodness is Different"_s,
                            u"Goodness is Concordant"_s, u"Greatness is Good"_s}));
