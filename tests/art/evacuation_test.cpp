@@ -41,12 +41,12 @@ TEST(PairCaptions, EachPairInOrderWithItsLettersAndPropositions)
                            u"Goodness is Concordant"_s, u"Greatness is Good"_s}));
     // pair, line number, line; a missing letter reads as empty words
     // clang-format off
-    const std::vector<std::tuple<int, int, int, QString>> cases{
+    const std::vector<std::tuple<int, int, int, QString>> numbered{
         {4, 5, 7, u"The Beginning is Powerful"_s}, {4, 5, 3, u"Power is Mediative"_s},
         {1, 6, 1, u"Goodness is Desirable"_s}, {5, 6, 12, u"The End is Mediative"_s},
         {0, 2, 1, u" is Great"_s}};
     // clang-format on
-    for (const auto &[a, b, n, line] : cases) {
+    for (const auto &[a, b, n, line] : numbered) {
         const QStringList l = propositions(tables(), a, b).split(u"\r\n"_s);
         ASSERT_EQ(l.size(), 13); // twelve lines, each ended by CR LF
         EXPECT_EQ(l.at(n - 1), line);
