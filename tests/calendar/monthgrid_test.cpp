@@ -9,7 +9,7 @@ namespace {
 const CalendarMetrics kScreen = CalendarMetrics::forScreen(15, 15);
 }
 
-TEST(MonthGrid, TwipGeometryAndHitTest)
+TEST(MonthGrid, TwipGeometryHitTestAndMonthLayouts)
 {
     EXPECT_EQ(cellBox(kScreen, 41), (TwipBox{2310, 2010, 2610, 2235}));
     // 12 twips per pixel: 240 by 180 cells, grid top 540.
@@ -25,10 +25,7 @@ TEST(MonthGrid, TwipGeometryAndHitTest)
     // clang-format on
     for (const auto &c : cases)
         EXPECT_EQ(hitTest(kScreen, c.x, c.y), c.cell) << c.x << ", " << c.y;
-}
 
-TEST(MonthGrid, MonthLayouts)
-{
     // 1 February 2015 is a Sunday; 2015 is not a leap year.
     const MonthLayout feb = MonthLayout::of(2015, 2);
     clsDayInfoCol data;

@@ -5,7 +5,7 @@
 
 using namespace velmora;
 
-TEST(NumericValue, ReadsSignDigitsAndOnePointOnly)
+TEST(NumericValue, ReadsSignDigitsAndOnePointRoundsHalvesToEvenReportsMisfits)
 {
     // No exponent: reading stops at the letter.
     const std::pair<const char *, double> cases[] = {
@@ -21,12 +21,10 @@ TEST(NumericValue, ReadsSignDigitsAndOnePointOnly)
     // Text without a number reads as 0 but is no number at all.
     EXPECT_FALSE(leadingNumber(QStringLiteral(" .x")).has_value());
     EXPECT_EQ(leadingNumber(QStringLiteral("0x")), 0.0);
-}
 
-TEST(RoundHalfEven, HalvesGoToTheEvenNeighbourAndMisfitsAreReported)
-{
-    const std::pair<double, int> cases[] = {{63.5, 64}, {62.5, 62}, {-2.5, -2}, {2.5001, 3}};
-    for (const auto &[value, rounded] : cases)
+    // Halves go to the even neighbour.
+    const std::pair<double, int> halves[] = {{63.5, 64}, {62.5, 62}, {-2.5, -2}, {2.5001, 3}};
+    for (const auto &[value, rounded] : halves)
         EXPECT_EQ(roundHalfEven(value), rounded) << value;
     EXPECT_EQ(numericInt16(QStringLiteral("62.5")), 62);
     // toInt16 clips what does not fit and says so.
