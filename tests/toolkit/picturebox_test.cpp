@@ -193,7 +193,7 @@ private Q_SLOTS:
         }
     }
 
-    void printPlacesTopLeftAndAdvances()
+    void textIsPlacedMeasuredAndFollowsTheFont()
     {
         PictureBox box;
         box.resize(300, 200);
@@ -225,12 +225,7 @@ private Q_SLOTS:
         QVERIFY(turned.height() > 2 * turned.width());
         QVERIFY((turned.center() - QPoint(100, 100)).manhattanLength() <= 8);
         QCOMPARE(box.currentX(), 0.0);
-    }
 
-    void textMeasuresFollowFont()
-    {
-        PictureBox box;
-        box.setFontName(u"DejaVu Sans"_s);
         box.setFontSize(12);
         // 12 points at 96 dots per inch are 16 pixels, whatever the screen says.
         const double height = box.TextHeight(u"Xg"_s);
