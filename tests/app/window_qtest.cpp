@@ -114,25 +114,9 @@ private Q_SLOTS:
         }
     }
 
-    // A screen under 768 pixels is warned about once; start-up goes on after the message.
-    void screenCheck()
-    {
-        for (const auto &[height, warned] : {std::pair{767, true}, {768, false}}) {
-            QStringList seen;
-            ScopedMessageBoxHook hook(
-                [&](const QString &text, const QString &title) { seen << title << text; });
-            auto w = test::startedWindow(test::environment(m_scratch.path(), height));
-            const QStringList message{u"Velmora"_s, u"Sorry, this program is designed to work at "
-                                                    u"resolutions of 1024x768 or better"_s};
-            QCOMPARE(seen, warned ? message : QStringList());
-            QCOMPARE(w->windowTitle(), u"Tarvel's Velmora v1.26f"_s);
-            QCOMPARE(textOf(w->form(), u"txtCode(2)"_s), u"BCD"_s);
-        }
-    }
-
     // A settings file of the first line only changes the combination; the rest keeps the design,
     // and every page is filled from the program's own data.
-    void startupWithAShortOrOddSettingsFile()
+    void startupOnASmallScreenOrWithAShortOrOddSettingsFile()
     {
         QTemporaryDir dir;
         QVERIFY(test::writeFile(dir.filePath(u"Settings.txt"_s), "CDE\r\n"));
@@ -154,6 +138,19 @@ private Q_SLOTS:
         QCOMPARE(control<QPlainTextEdit>(f, u"txtDef(0)"_s)->toPlainText(),
                  QString(definition).remove(u'\r'));
         QVERIFY(!control<QTimer>(w->form(), u"Timer1"_s)->isActive());
+
+        // A screen under 768 pixels is warned about once; start-up goes on after the message.
+        for (const auto &[height, warned] : {std::pair{767, true}, {768, false}}) {
+            QStringList seen;
+            ScopedMessageBoxHook hook(
+                [&](const QString &text, const QString &title) { seen << title << text; });
+            auto small = test::startedWindow(test::environment(m_scratch.path(), height));
+            const QStringList message{u"Velmora"_s, u"Sorry, this program is designed to work at "
+                                                    u"resolutions of 1024x768 or better"_s};
+            QCOMPARE(seen, warned ? message : QStringList());
+            QCOMPARE(small->windowTitle(), u"Tarvel's Velmora v1.26f"_s);
+            QCOMPARE(textOf(small->form(), u"txtCode(2)"_s), u"BCD"_s);
+        }
 
         // A file edited by hand or saved mid-typing: the text of line 1 is no combination and the
         // numbers carry exponents. The Art starts from BCD, and the sky from now at the place read.
@@ -226,16 +223,15 @@ private Q_SLOTS:
                                     dir.filePath(u"astrol.ttf"_s)));
             }
             frmVelmora::Environment env = test::environment(dir.path());
-            frmVelmora *window = nullptr;
+            std::unique_ptr<frmVelmora> w;
             QStringList seen;
             env.releaseEphemeris = [&] {
                 seen << u"release"_s;
-                QVERIFY(!window->midi().isOpen());
+                QVERIFY(!w->midi().isOpen());
                 QVERIFY(!QFontDatabase::families().contains(u"Astro"_s));
                 QVERIFY(QFileInfo::exists(dir.filePath(u"Settings.txt"_s)));
             };
-            auto w = std::make_unique<frmVelmora>(env);
-            window = w.get();
+            w = std::make_unique<frmVelmora>(env);
             w->Form_Load();
             QCOMPARE(w->FontAdded, withFont);
             QCOMPARE(QFontDatabase::families().contains(u"Astro"_s), withFont);
