@@ -49,42 +49,6 @@ class HelpTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void keywordMap()
-    {
-        const HelpKeywordMap installed =
-            HelpKeywordMap::load(QDir(sourceHelpFolder()).filePath(u"keywords.txt"_s));
-        QCOMPARE(installed.target(u"  how TO use  velmora "_s), u"howto.html"_s);
-        QCOMPARE(installed.target(u"Astrolabe"_s), QString());
-
-        // Comments, lines without a target and targets leaving the help folder are skipped.
-        const HelpKeywordMap map = HelpKeywordMap::parse(
-            "# comment\tcomment.html\r\n\r\nNo tab here\r\nEmpty\t\r\nUp\t../secret.html\r\n"
-            "Abs\t/etc/passwd\r\nWeb\thttps://example.org/\r\nDot\t./a.html\r\n"
-            "Good\tsub/page.html#part\r\nGood\tsecond.html\nUnix\tunix.html");
-        QCOMPARE(map.size(), 2);
-        QCOMPARE(map.target(u"good"_s), u"sub/page.html#part"_s);
-        QCOMPARE(map.target(u"Unix"_s), u"unix.html"_s);
-        QCOMPARE(HelpKeywordMap::load(u"/nonexistent/keywords.txt"_s).size(), 0);
-    }
-
-    void topicFallsBackToIndex()
-    {
-        QTemporaryDir program;
-        QVERIFY(copyHelpInto(program.path()));
-        const QString folder = helpFolder(program.path());
-        QCOMPARE(fileName(helpTopicUrl(folder, u"Nonsense"_s)), u"index.html"_s);
-
-        // A keyword whose page has gone missing opens the contents instead of an empty page.
-        QVERIFY(QFile::remove(QDir(folder).filePath(u"primer.html"_s)));
-        QCOMPARE(fileName(helpTopicUrl(folder, u"Primer"_s)), u"index.html"_s);
-
-        // Without the keyword map every keyword opens the contents.
-        QVERIFY(QFile::remove(QDir(folder).filePath(u"keywords.txt"_s)));
-        QCOMPARE(fileName(helpTopicUrl(folder, u"About"_s)), u"index.html"_s);
-
-        QCOMPARE(helpTopicUrl(QDir(folder).filePath(u"none"_s), u"About"_s), QUrl());
-    }
-
     // The menu's commands share one viewer, never modal, on the program folder's document; a
     // document installed or removed while the program runs is found or missed at once.
     void menuCommandsOpenTheViewerFromTheProgramFolder()
@@ -118,7 +82,7 @@ private Q_SLOTS:
         QVERIFY(viewer->showsMissingMessage());
     }
 
-    void historyAndLinks()
+    void historyLinksAndFallbacks()
     {
         QTemporaryDir program;
         QVERIFY(copyHelpInto(program.path()));
@@ -151,9 +115,19 @@ private Q_SLOTS:
         Q_EMIT browser->anchorClicked(QUrl(u"nowhere.html"_s));
         QCOMPARE(fileName(browser->source()), u"index.html"_s);
         QCOMPARE(external, (QList<QUrl>{web, QUrl::fromLocalFile(outside)}));
+
+        const QString folder = helpFolder(program.path());
+        QCOMPARE(fileName(helpTopicUrl(folder, u"Nonsense"_s)), u"index.html"_s);
+        // A keyword whose page has gone missing opens the contents instead of an empty page.
+        QVERIFY(QFile::remove(QDir(folder).filePath(u"primer.html"_s)));
+        QCOMPARE(fileName(helpTopicUrl(folder, u"Primer"_s)), u"index.html"_s);
+        // Without the keyword map every keyword opens the contents.
+        QVERIFY(QFile::remove(QDir(folder).filePath(u"keywords.txt"_s)));
+        QCOMPARE(fileName(helpTopicUrl(folder, u"About"_s)), u"index.html"_s);
+        QCOMPARE(helpTopicUrl(QDir(folder).filePath(u"none"_s), u"About"_s), QUrl());
     }
 
-    void everyLocalLinkResolves()
+    void keywordMapAndEveryLocalLinkResolve()
     {
         const QDir folder(sourceHelpFolder());
         static const QRegularExpression reference(u"(?:href|src)=\"([^\"]*)\""_s);
@@ -178,12 +152,24 @@ private Q_SLOTS:
         }
         // The keyword map's targets are links too.
         const HelpKeywordMap map = HelpKeywordMap::load(folder.filePath(u"keywords.txt"_s));
+        QCOMPARE(map.target(u"  how TO use  velmora "_s), u"howto.html"_s);
+        QCOMPARE(map.target(u"Astrolabe"_s), QString());
         for (const char *keyword : {"How to use Velmora", "Primer", "Memorizable", "About",
                                     "Contents", "Settings", "Sound output", "Rules", "Planets"})
             check(u"keyword "_s + QString::fromLatin1(keyword),
                   map.target(QString::fromLatin1(keyword)));
         QVERIFY2(broken.isEmpty(), qPrintable(broken.join(u", "_s)));
         QVERIFY(checked > 40);
+
+        // Comments, lines without a target and targets leaving the help folder are skipped.
+        const HelpKeywordMap parsed = HelpKeywordMap::parse(
+            "# comment\tcomment.html\r\n\r\nNo tab here\r\nEmpty\t\r\nUp\t../secret.html\r\n"
+            "Abs\t/etc/passwd\r\nWeb\thttps://example.org/\r\nDot\t./a.html\r\n"
+            "Good\tsub/page.html#part\r\nGood\tsecond.html\nUnix\tunix.html");
+        QCOMPARE(parsed.size(), 2);
+        QCOMPARE(parsed.target(u"good"_s), u"sub/page.html#part"_s);
+        QCOMPARE(parsed.target(u"Unix"_s), u"unix.html"_s);
+        QCOMPARE(HelpKeywordMap::load(u"/nonexistent/keywords.txt"_s).size(), 0);
     }
 
     // The help's tables of the alphabet and of its adjectives say what the word tables say.

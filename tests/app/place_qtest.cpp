@@ -72,7 +72,7 @@ private Q_SLOTS:
         QLocale::setDefault(QLocale::system());
     }
 
-    void finderStandsBeforeHelpAndListsBestMatches()
+    void finderListsBestMatchesAndPickedCitiesMatchTheEphemeris()
     {
         const QList<QAction *> menus = w->menuBar()->actions();
         const qsizetype sky = menus.indexOf(w->findChild<QMenu *>(u"mnuSky"_s)->menuAction());
@@ -102,48 +102,35 @@ private Q_SLOTS:
         QVERIFY(!w->placeFinder()->dialog()->isVisible());
         QCOMPARE(box(*w, 0)->text(), u"45.5N"_s);
         QVERIFY(!w->navigation()->city());
-    }
 
-    // The planets follow from the instant, which the ephemeris day pins; the angles from the
-    // place as well.
-    void pickedCityMatchesTheEphemeris_data()
-    {
-        QTest::addColumn<QString>("city");
-        QTest::addColumn<Moment>("local");
-        QTest::addColumn<QString>("zone");
-        QTest::addColumn<double>("hoursUT");
-        QTest::addColumn<double>("ascendant");
-        QTest::addColumn<double>("mc");
+        // The planets follow from the instant, which the ephemeris day pins; the angles from the
+        // place as well.
         // Ascendant and MC from tools/skyreference.c at that UT and at the place the boxes hold
         // (float), as swetest -bj<jd - delta T> -ut -house<lon>,<lat>,P.
-        QTest::newRow("Madrid 1 Jul 1975 12:00, UTC+2")
-            << u"Madrid"_s << Moment(1975, 7, 1, 12) << u"-2"_s << 10.0 << 160.0994318
-            << 66.7846316;
-        QTest::newRow("Madrid 6 Dec 2026 12:00, UTC+1")
-            << u"Madrid"_s << Moment(2026, 12, 6, 12) << u"-1"_s << 11.0 << 307.3724129
-            << 238.4985819;
-        QTest::newRow("New York 1 Nov 2026 01:30, the first, UTC-4")
-            << u"New York"_s << Moment(2026, 11, 1, 1, 30) << u"4"_s << 5.5 << 147.4140486
-            << 51.1615972;
-    }
-    void pickedCityMatchesTheEphemeris()
-    {
-        QFETCH(QString, city);
-        QFETCH(Moment, local);
-        QFETCH(QString, zone);
-        QFETCH(double, hoursUT);
-        QFETCH(double, ascendant);
-        QFETCH(double, mc);
-        go(*w, local);
-        pick(*w, city);
-        QCOMPARE(w->navigation()->city()->name, city);
-        QCOMPARE(box(*w, 2)->text(), zone);
-        QCOMPARE(w->astro().julDay(), double(local.date().toJulianDay()) - 0.5 + hoursUT / 24);
+        const struct
+        {
+            QString city;
+            Moment local;
+            QString zone;
+            double hoursUT, ascendant, mc;
+        } cases[] = {
+            {u"Madrid"_s, Moment(1975, 7, 1, 12), u"-2"_s, 10.0, 160.0994318, 66.7846316},
+            {u"Madrid"_s, Moment(2026, 12, 6, 12), u"-1"_s, 11.0, 307.3724129, 238.4985819},
+            // 01:30 came twice that night: the first, still UTC-4.
+            {u"New York"_s, Moment(2026, 11, 1, 1, 30), u"4"_s, 5.5, 147.4140486, 51.1615972}};
         const auto off = [](double a, double b) {
             return std::fabs(std::remainder(a - b, 360.0));
         };
-        QVERIFY(off(w->astro().ascMC(0), ascendant) < 1.0 / 3600);
-        QVERIFY(off(w->astro().ascMC(1), mc) < 1.0 / 3600);
+        for (const auto &c : cases) {
+            go(*w, c.local);
+            pick(*w, c.city);
+            QCOMPARE(w->navigation()->city()->name, c.city);
+            QCOMPARE(box(*w, 2)->text(), c.zone);
+            QCOMPARE(w->astro().julDay(),
+                     double(c.local.date().toJulianDay()) - 0.5 + c.hoursUT / 24);
+            QVERIFY(off(w->astro().ascMC(0), c.ascendant) < 1.0 / 3600);
+            QVERIFY(off(w->astro().ascMC(1), c.mc) < 1.0 / 3600);
+        }
     }
 
     void zoneFollowsEveryChangeOfTheMomentUntilTheUserTakesOver()
@@ -188,7 +175,7 @@ private Q_SLOTS:
         QVERIFY(status().contains(u"no longer followed"_s));
     }
 
-    void nameInALatitudeOrLongitudeBoxOpensTheFinder()
+    void nameInABoxOpensTheFinderUnknownZoneLeavesTheBox()
     {
         // Typed with or without its accents, the atlas finds the city.
         for (const auto &[i, typed] : {std::pair{0, u"São Paulo"_s}, {1, u"sao paulo"_s}}) {
@@ -208,17 +195,15 @@ private Q_SLOTS:
         QTest::keyClick(box(*w, 0), Qt::Key_Return);
         QVERIFY(!w->placeFinder()->dialog()->isVisible());
         QCOMPARE(box(*w, 0)->text(), u"0N"_s);
-    }
 
-    void zoneUnknownToTheDatabaseLeavesTheBox()
-    {
+        // A zone unknown to the database leaves the box.
         box(*w, 2)->setText(u"-3"_s);
         w->navigation()->pickCity({u"Atlantis"_s, {}, u"Ocean"_s, "Nowhere/Atlantis", 30, -30});
         QCOMPARE(box(*w, 2)->text(), u"-3"_s);
         QVERIFY(status().contains(u"not in this computer's time-zone database"_s));
     }
 
-    void followedCitySurvivesARestartWhileTheBoxesHoldIt()
+    void followedCitySurvivesARestartMissingAtlasIsNamed()
     {
         w->navigation()->pickCity(kMadrid);
         QCOMPARE(status(), u"Madrid, Spain: Europe/Madrid, UTC+1 (CET)"_s);
@@ -229,20 +214,13 @@ private Q_SLOTS:
         w->close();
 
         // Settings.txt edited to another place between runs: the city is not restored.
-        QFile settings(m_dir.filePath(u"Settings.txt"_s));
-        QVERIFY(settings.open(QIODevice::ReadOnly));
-        QByteArray text = settings.readAll();
-        settings.close();
-        QVERIFY(settings.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        settings.write(text.replace("40.4165N", "48.85N"));
-        settings.close();
+        const QString settings = m_dir.filePath(u"Settings.txt"_s);
+        QVERIFY(test::writeFile(settings, test::readFile(settings).replace("40.4165N", "48.85N")));
         w = test::startedWindow(m_dir.path());
         QVERIFY(!w->navigation()->city());
         QCOMPARE(box(*w, 0)->text(), u"48.85N"_s);
-    }
 
-    void missingAtlasIsNamedNotFatal()
-    {
+        // Without the atlas the finder is named, not fatal.
         frmVelmora::Environment env = test::environment(m_dir.path());
         env.atlasLibrary = u"velmora-no-such-atlas"_s;
         w = test::startedWindow(env);

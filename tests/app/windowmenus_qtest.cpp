@@ -1,7 +1,6 @@
 // The View menu's zoom and the File menu's export and printing on the real window, with the
 // dialogs answered by hooks; and the preferences file that remembers the zoom.
 
-#include "app/frmvelmora.h"
 #include "calendar/view/monthcalendar.h"
 #include "sky/view/planetchart.h"
 #include "testwindow.h"
@@ -51,13 +50,6 @@ QMultiHash<QString, QString> svgTexts(const QByteArray &svg)
     return texts;
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
 QAction *action(const frmVelmora &w, const char *name)
 {
     return w.findChild<QAction *>(QString::fromLatin1(name));
@@ -78,7 +70,7 @@ class WindowMenusTest : public QObject
     void exportVia(const char *command, const QString &path)
     {
         ScopedFileDialogHook hook([&](const FileDialogRequest &) { return path; });
-        m_window->findChild<QAction *>(QString::fromLatin1(command))->trigger();
+        action(*m_window, command)->trigger();
     }
 
 private Q_SLOTS:
@@ -145,14 +137,14 @@ private Q_SLOTS:
     // PNG is 300 dots per design inch, whatever the zoom.
     void pngIsThreeHundredDotsPerInch()
     {
-        m_window->findChild<QAction *>(u"mnuViewZoom150"_s)->trigger();
+        action(*m_window, "mnuViewZoom150")->trigger();
         const QString chart = m_dir.filePath(u"chart.png"_s);
         exportVia("mnuFileExportChart", chart);
         const QImage image(chart);
         QCOMPARE(image.width(), 7215 * 300 / 1440);
         QCOMPARE(image.dotsPerMeterX(), 11811);
 
-        m_window->findChild<QAction *>(u"mnuViewActualSize"_s)->trigger();
+        action(*m_window, "mnuViewActualSize")->trigger();
         m_window->SSTab1()->setCurrentIndex(kPlanets);
         const QString page = m_dir.filePath(u"page.png"_s);
         exportVia("mnuFileExportPage", page);
@@ -170,7 +162,7 @@ private Q_SLOTS:
             return true;
         });
         m_window->SSTab1()->setCurrentIndex(kPlanets);
-        m_window->findChild<QAction *>(u"mnuFilePrint"_s)->trigger();
+        action(*m_window, "mnuFilePrint")->trigger();
         const QByteArray pdf = test::readFile(path);
         QVERIFY(pdf.startsWith("%PDF"));
         static const QRegularExpression page(u"/Type\\s*/Page[^s]"_s);
@@ -184,9 +176,7 @@ private Q_SLOTS:
     // A folder that is a file, or a kind of file not offered: said, and nothing left behind.
     void failuresSayWhyAndLeaveNothing()
     {
-        QFile blocker(m_dir.filePath(u"blocker"_s));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
+        QVERIFY(test::writeFile(m_dir.filePath(u"blocker"_s), {}));
         for (const QString &name : {u"blocker/chart.pdf"_s, u"chart.jpg"_s}) {
             m_messages.clear();
             const QString path = m_dir.filePath(name);
@@ -202,10 +192,7 @@ private Q_SLOTS:
 
     void zoomScalesTheFormAndKeepsEverything()
     {
-        QTemporaryDir dir;
-        auto w = test::startedWindow(dir.path());
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        frmVelmora *w = m_window.get();
         const QWidget *f = w->form();
         w->SSTab1()->setCurrentIndex(kPlanets);
         auto *zodiac = control<QPushButton>(f, u"cmdZodiac"_s);
@@ -268,47 +255,33 @@ private Q_SLOTS:
 
     // The zoom comes back from the preferences when it is one of the steps; a new choice is
     // written at once.
-    void zoomIsRemembered()
+    void zoomAndOutputAreRemembered()
     {
+        const auto setting = [](const QTemporaryDir &dir, const QString &key) {
+            return QSettings(dir.filePath(u"Velmora.ini"_s), QSettings::IniFormat).value(key);
+        };
         const std::pair<QByteArray, QSize> cases[] = {
             {"[View]\nZoom=150\n", QSize(1161, 995)},
             {"[View]\nZoom=110\n", QSize(774, 663)},
             {QByteArray("\x00\xff[View\nZoom==\n\x01", 17), QSize(774, 663)}};
         for (const auto &[file, form] : cases) {
             QTemporaryDir dir;
-            writeFile(dir.filePath(u"Velmora.ini"_s), file);
+            QVERIFY(test::writeFile(dir.filePath(u"Velmora.ini"_s), file));
             auto w = test::startedWindow(dir.path());
             QCOMPARE(w->form()->size(), form);
             action(*w, "mnuViewZoom250")->trigger();
-            QCOMPARE(QSettings(dir.filePath(u"Velmora.ini"_s), QSettings::IniFormat)
-                         .value(u"View/Zoom"_s)
-                         .toInt(),
-                     250);
+            QCOMPARE(setting(dir, u"View/Zoom"_s).toInt(), 250);
         }
-    }
 
-    // The sound output of earlier versions moves into the preferences on the first start;
-    // from then on the preferences decide.
-    void outputTxtIsReadOnce()
-    {
+        // The sound output of earlier versions moves into the preferences on the first start;
+        // from then on the preferences decide.
         QTemporaryDir dir;
-        const auto remembered = [&dir] {
-            return QSettings(dir.filePath(u"Velmora.ini"_s), QSettings::IniFormat)
-                .value(u"Sound/Output"_s)
-                .toString();
-        };
-        writeFile(dir.filePath(u"Output.txt"_s), "alsa\r\n");
+        QVERIFY(test::writeFile(dir.filePath(u"Output.txt"_s), "alsa\r\n"));
         test::startedWindow(dir.path());
-        QCOMPARE(remembered(), u"alsa"_s);
-        writeFile(dir.filePath(u"Output.txt"_s), "synth\r\n");
+        QCOMPARE(setting(dir, u"Sound/Output"_s).toString(), u"alsa"_s);
+        QVERIFY(test::writeFile(dir.filePath(u"Output.txt"_s), "synth\r\n"));
         test::startedWindow(dir.path());
-        QCOMPARE(remembered(), u"alsa"_s);
-    }
-
-    void cleanupTestCase()
-    {
-        m_messageHook.reset();
-        m_window.reset();
+        QCOMPARE(setting(dir, u"Sound/Output"_s).toString(), u"alsa"_s);
     }
 };
 

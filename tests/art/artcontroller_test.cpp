@@ -76,7 +76,7 @@ private Q_SLOTS:
         QCOMPARE(key, 0);
     }
 
-    void enterInEachBox()
+    void enterInEachBoxAndRandomClick()
     {
         // On the figures page: repaired, shown in every box, and the table built for it.
         enter(0, u"cb(t)d"_s);
@@ -87,10 +87,7 @@ private Q_SLOTS:
         enter(1, u"AB"_s);
         QCOMPARE((QStringList{code(0), code(1), code(2)}),
                  (QStringList{u"BC(T)D"_s, u"AB"_s, u"BC(T)D"_s}));
-    }
-
-    void randomClick()
-    {
+        // A random draw goes through the same path.
         m_random.script({0.375, 0.375, 0.0, 0.125});
         QTest::mouseClick(get<QPushButton>(u"cmdRandom(1)"_s), Qt::LeftButton);
         QCOMPARE(code(0), u"E(T)BC"_s);
@@ -157,7 +154,7 @@ private Q_SLOTS:
     }
 
     // A held click on the first figure's C shows its definition, "&&" as "&", until released.
-    void holdOnFigures()
+    void holdOnFiguresAndMarkers()
     {
         auto *label = get<QLabel>(u"lblFig1"_s);
         QTest::mousePress(get<QWidget>(u"picFig1"_s), Qt::LeftButton, {}, QPoint(240, 60));
@@ -165,11 +162,8 @@ private Q_SLOTS:
         QCOMPARE(label->text(), u"Greatness makes goodness & duration great."_s);
         QTest::mouseRelease(get<QWidget>(u"picFig1"_s), Qt::LeftButton, {}, QPoint(240, 60));
         QVERIFY(!label->isVisible());
-    }
 
-    // Markers are part of what is shown, after any repaint, and move with the combination.
-    void markersSurviveRepaint()
-    {
+        // Markers are part of what is shown, after any repaint, and move with the combination.
         const qint32 blue = GetColour(0), green = GetColour(1), white = 0xFFFFFF;
         const double cx = 4335 / 2.0;
         get<QWidget>(u"picFig1"_s)->repaint();

@@ -29,7 +29,7 @@ TEST(TypedCombination, ReadsMarkerAndLettersOrChangesNothing)
 }
 
 // Sound combinations keep their letters, only each figure's part is sorted, and nothing is drawn.
-TEST(RepairCombination, SoundCombinationsAreOnlyOrdered)
+TEST(RepairCombination, SoundOnesAreOnlyOrderedClashesRedrawTheLaterLetter)
 {
     // clang-format off
     const std::vector<std::pair<QString, QString>> cases{
@@ -42,10 +42,7 @@ TEST(RepairCombination, SoundCombinationsAreOnlyOrdered)
         EXPECT_EQ(combinationText(c), stored);
         EXPECT_EQ(random.draws(), 0u) << typed.toStdString();
     }
-}
 
-TEST(RepairCombination, RedrawsOnlyTheLaterLetterOfAClash)
-{
     using S = ScriptedRandom;
     // BBC: the second B is drawn again (B, then E); C already differs.
     S bbc({S::forLetter(1), S::forLetter(4)});
@@ -62,7 +59,7 @@ TEST(RepairCombination, RedrawsOnlyTheLaterLetterOfAClash)
     EXPECT_TRUE(l[0] < l[1] && l[1] < l[2]);
 }
 
-TEST(RepairCombination, EveryDrawEndsSound)
+TEST(RandomDraw, HalvesGoToEvenAndEveryDrawEndsSound)
 {
     RandomSource random;
     random.seed(12345);
@@ -80,12 +77,9 @@ TEST(RepairCombination, EveryDrawEndsSound)
         // The first letter is never redrawn, only moved by the sort.
         ASSERT_NE(std::find(c.letters.begin(), c.letters.end(), in.letters[0]), c.letters.end());
     }
-}
 
-// Halves go to even, so B and K come up half as often as the other letters,
-// and the four marker positions equally often.
-TEST(RandomDraw, HalvesGoToEven)
-{
+    // Halves go to even, so B and K come up half as often as the other letters,
+    // and the four marker positions equally often.
     // r -> marker position, letter
     // clang-format off
     const std::vector<std::tuple<double, int, int>> cases{

@@ -19,7 +19,7 @@ QStringList lines(const QString &text)
     return text.split(u"\r\n"_s, Qt::SkipEmptyParts);
 }
 
-TEST(PairCaptions, EachPairInOrderWithItsLetters)
+TEST(PairCaptions, EachPairInOrderWithItsLettersAndPropositions)
 {
     using Letters4 = std::array<qint16, 4>;
     // Unconfirmed text may hold anything: a plain T stays, lower case is no letter.
@@ -34,36 +34,23 @@ TEST(PairCaptions, EachPairInOrderWithItsLetters)
         EXPECT_EQ(c, (PairCaptions{first, second})) << s.toStdString();
         EXPECT_EQ(pairLetters(c), letters) << s.toStdString();
     }
-}
 
-TEST(Propositions, ArticleAndPredicateWords)
-{
+    // The propositions of a pair: article and predicate words.
     EXPECT_EQ(lines(propositions(tables(), 1, 2)).mid(0, 4),
               (QStringList{u"Goodness is Great"_s, u"Goodness is Different"_s,
                            u"Goodness is Concordant"_s, u"Greatness is Good"_s}));
     // pair, line number, line; a missing letter reads as empty words
     // clang-format off
-    const std::vector<std::tuple<int, int, int, QString>> cases{
+    const std::vector<std::tuple<int, int, int, QString>> numbered{
         {4, 5, 7, u"The Beginning is Powerful"_s}, {4, 5, 3, u"Power is Mediative"_s},
         {1, 6, 1, u"Goodness is Desirable"_s}, {5, 6, 12, u"The End is Mediative"_s},
         {0, 2, 1, u" is Great"_s}};
     // clang-format on
-    for (const auto &[a, b, n, line] : cases) {
+    for (const auto &[a, b, n, line] : numbered) {
         const QStringList l = propositions(tables(), a, b).split(u"\r\n"_s);
         ASSERT_EQ(l.size(), 13); // twelve lines, each ended by CR LF
         EXPECT_EQ(l.at(n - 1), line);
     }
-}
-
-TEST(Statements, SentencesAndQuestions)
-{
-    const QString line = u"God is good. God is different. Is God good? Is God different?"_s;
-    EXPECT_EQ(GetS(line), u"God is good.\r\nGod is different.\r\n"_s);
-    EXPECT_EQ(GetQ(line), u" Is God good?\r\n Is God different?\r\n"_s);
-    // Lines short of two sentences must not break the page.
-    EXPECT_EQ(GetS(u"Only one. and a tail"_s), u"Only one.\r\n\r\n"_s);
-    EXPECT_EQ(GetS(QString()), u"\r\n\r\n"_s);
-    EXPECT_EQ(GetQ(u"Only one. Is it?"_s), QString());
 }
 
 TEST(Evacuate, PrinciplesOfACamera)
@@ -84,7 +71,7 @@ TEST(Evacuate, PrinciplesOfACamera)
     EXPECT_TRUE(p.propositions.isEmpty() && p.questions.isEmpty());
 }
 
-TEST(Evacuate, StatementsOfBothOrdersAndDoubles)
+TEST(Evacuate, StatementsOfBothOrdersAndDoublesSplitIntoSentencesAndQuestions)
 {
     const auto p = evacuate(tables(), u"BCD"_s, EvacuationChoice::Subject, 0, true, true);
     EXPECT_TRUE(!p.checksEnabled && !p.mediaVisible && !p.part6Visible);
@@ -94,6 +81,15 @@ TEST(Evacuate, StatementsOfBothOrdersAndDoubles)
                            u"Angel is different."_s, u"God is good."_s, u"God is different."_s,
                            u"Angel is great."_s, u"Angel is concordant."_s}));
     EXPECT_EQ(lines(p.questions).size(), 8);
+
+    // The split of a statement line into its sentences and its questions.
+    const QString line = u"God is good. God is different. Is God good? Is God different?"_s;
+    EXPECT_EQ(GetS(line), u"God is good.\r\nGod is different.\r\n"_s);
+    EXPECT_EQ(GetQ(line), u" Is God good?\r\n Is God different?\r\n"_s);
+    // Lines short of two sentences must not break the page.
+    EXPECT_EQ(GetS(u"Only one. and a tail"_s), u"Only one.\r\n\r\n"_s);
+    EXPECT_EQ(GetS(QString()), u"\r\n\r\n"_s);
+    EXPECT_EQ(GetQ(u"Only one. Is it?"_s), QString());
 }
 
 TEST(Evacuate, UnconfirmedTextNeverBreaks)

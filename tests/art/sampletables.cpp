@@ -8,34 +8,28 @@ using namespace Qt::StringLiterals;
 
 ArtTables sampleTables()
 {
-    const auto words = [](const char *list) {
-        return QString::fromLatin1(list).split(u' ');
-    };
-    const QStringList abs =
-        words("Goodness Greatness Duration Power Wisdom Will Virtue Truth Glory");
-    const QStringList rel = words("Difference Concordance Contrariety Beginning Middle End "
-                                  "Majority Equality Minority");
-    const QStringList subjects = words("God Angel Heaven Man Imaginative Sensitive Vegetative "
-                                       "Elementative Instrumentative");
-    const QStringList virtues = words("Justice Prudence Fortitude Temperance Faith Hope Charity "
-                                      "Patience Compassion");
-    const QStringList vices = words("Avarice Gluttony Lust Conceit Accidie(Sloth) Envy Ire "
-                                    "Falsehood Inconstancy");
-    const QStringList absAdj =
-        words("Good Great Eternal Powerful Wise Willing Virtuous True Glorious");
-    const QStringList relAdj =
-        words("Different Concordant Contrary First Middle Last Major Equal Minor");
-
     ArtTables t;
+    const std::pair<LetterTable ArtTables::*, const char *> words[] = {
+        {&ArtTables::AbsPrinciples,
+         "Goodness Greatness Duration Power Wisdom Will Virtue Truth Glory"},
+        {&ArtTables::RelPrinciples,
+         "Difference Concordance Contrariety Beginning Middle End Majority Equality Minority"},
+        {&ArtTables::Subjects, "God Angel Heaven Man Imaginative Sensitive Vegetative "
+                               "Elementative Instrumentative"},
+        {&ArtTables::Virtues,
+         "Justice Prudence Fortitude Temperance Faith Hope Charity Patience Compassion"},
+        {&ArtTables::Vices,
+         "Avarice Gluttony Lust Conceit Accidie(Sloth) Envy Ire Falsehood Inconstancy"},
+        {&ArtTables::AbsAdjectives,
+         "Good Great Eternal Powerful Wise Willing Virtuous True Glorious"},
+        {&ArtTables::RelAdjectives,
+         "Different Concordant Contrary First Middle Last Major Equal Minor"}};
+    for (const auto &[table, list] : words) {
+        const QStringList w = QString::fromLatin1(list).split(u' ');
+        std::copy(w.begin(), w.end(), (t.*table).begin() + 1);
+    }
     for (size_t i = 1; i <= 9; ++i) {
         const QString l(letterAt(int(i)));
-        t.AbsPrinciples[i] = abs.at(qsizetype(i) - 1);
-        t.RelPrinciples[i] = rel.at(qsizetype(i) - 1);
-        t.Subjects[i] = subjects.at(qsizetype(i) - 1);
-        t.Virtues[i] = virtues.at(qsizetype(i) - 1);
-        t.Vices[i] = vices.at(qsizetype(i) - 1);
-        t.AbsAdjectives[i] = absAdj.at(qsizetype(i) - 1);
-        t.RelAdjectives[i] = relAdj.at(qsizetype(i) - 1);
         t.AbsDefinitions[i] = u"Absolute "_s + l + u" defined."_s;
         t.RelDefinitions[i] = u"Relative "_s + l + u" first.\r\nRelative "_s + l + u" second."_s;
         t.Rules[i] = u"Rule "_s + l + u": heading\r\n"_s + l + u"1: part\r\n"_s;
@@ -60,15 +54,16 @@ ArtTables sampleTables()
     for (int row = 1; row <= 9; ++row) {
         for (int col = 1; col <= 9; ++col) {
             const auto k = size_t((row - 1) * 9 + col);
-            const QString a = absAdj.at(col - 1).toLower(), r = relAdj.at(col - 1).toLower();
+            const QString a = t.AbsAdjectives[size_t(col)].toLower(),
+                          r = t.RelAdjectives[size_t(col)].toLower();
             const auto line = [&](const QString &who) {
                 return who + u" is "_s + a + u". "_s + who + u" is "_s + r + u". Is "_s + who +
                        u' ' + a + u"? Is "_s + who + u' ' + r + u'?';
             };
             t.PairKeys81[k] = QString(letterAt(row)) + letterAt(col);
-            t.SubjectStatements[k] = line(subjects.at(row - 1));
-            t.VirtueStatements[k] = line(virtues.at(row - 1));
-            t.ViceStatements[k] = line(vices.at(row - 1));
+            t.SubjectStatements[k] = line(t.Subjects[size_t(row)]);
+            t.VirtueStatements[k] = line(t.Virtues[size_t(row)]);
+            t.ViceStatements[k] = line(t.Vices[size_t(row)]);
         }
     }
     return t;

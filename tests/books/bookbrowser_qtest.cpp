@@ -86,7 +86,6 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(m_folder.isValid());
         for (const QString &key : BookBrowser::defaultBookKeys()) {
             QVERIFY(QDir(m_folder.path()).mkpath(key));
             const QString dir = m_folder.path() + u'/' + key + u'/';
@@ -177,7 +176,7 @@ private Q_SLOTS:
     }
 
     // Back right after the book choice, and forward at the end of the history, change nothing.
-    void stepsPastTheHistoryChangeNothing()
+    void stepsPastTheHistoryChangeNothingAndTheCountStops()
     {
         QStringList messages;
         ScopedMessageBoxHook hook(
@@ -195,6 +194,17 @@ private Q_SLOTS:
             QCOMPARE(started.size(), 0);
         }
         QVERIFY(messages.isEmpty());
+
+        // Far more starts than a 16-bit count holds must not wrap it negative.
+        for (int i = 0; i < 40000; ++i)
+            m_books->WebBrowser1_BeforeNavigate2();
+        QCOMPARE(m_books->NavCount(), qint16(32767));
+        m_back->setEnabled(false);
+        m_books->WebBrowser1_BeforeNavigate2();
+        QCOMPARE(m_books->NavCount(), qint16(32767));
+        QVERIFY(m_back->isEnabled());
+        m_books->GetWebBook();
+        expectState(0, false, false);
     }
 
     void missingBookGoesToThePathWithoutExtension()
@@ -214,20 +224,6 @@ private Q_SLOTS:
         QVERIFY(!m_back->isEnabled() && !m_forward->isEnabled());
         QVERIFY(messages.isEmpty());
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
-    }
-
-    // Far more starts than a 16-bit count holds must not wrap it negative.
-    void navigationCountStopsAtItsLargestValue()
-    {
-        for (int i = 0; i < 40000; ++i)
-            m_books->WebBrowser1_BeforeNavigate2();
-        QCOMPARE(m_books->NavCount(), qint16(32767));
-        m_back->setEnabled(false);
-        m_books->WebBrowser1_BeforeNavigate2();
-        QCOMPARE(m_books->NavCount(), qint16(32767));
-        QVERIFY(m_back->isEnabled());
-        m_books->GetWebBook();
-        expectState(0, false, false);
     }
 };
 

@@ -30,7 +30,7 @@ CalendarModel march()
 }
 } // namespace
 
-TEST(CalendarModel, MonthChangesRebuildAndClear)
+TEST(CalendarModel, MonthChangesRebuildAndClearSelectionStaysInTheMonth)
 {
     CalendarModel model = march();
     model.SelectDay(Moment(2026, 3, 4, 12));
@@ -44,11 +44,9 @@ TEST(CalendarModel, MonthChangesRebuildAndClear)
     EXPECT_EQ(std::pair(model.ShownMonth(), model.ShownYear()), std::pair(2, 2024));
     // A "today" outside the years the calendar shows is not shown either.
     EXPECT_NE(CalendarModel(QDate(50, 1, 1)).ShownYear(), 50);
-}
 
-TEST(CalendarModel, SelectDayOnlyInShownMonthAndOnce)
-{
-    CalendarModel model = march();
+    // A day is selected only in the shown month, and once.
+    model = march();
     model.SelectDay(Moment(2026, 4, 4));
     model.SelectDay(Moment(2025, 3, 4));
     model.SelectDay(Moment(2026, 3, 4, 9, 30));
@@ -59,7 +57,7 @@ TEST(CalendarModel, SelectDayOnlyInShownMonthAndOnce)
     EXPECT_EQ(selection(model), Days{});
 }
 
-TEST(CalendarModel, ClickSelection)
+TEST(CalendarModel, ClickSelectionAndShiftRangeAnchors)
 {
     struct Click
     {
@@ -86,10 +84,7 @@ TEST(CalendarModel, ClickSelection)
         }
         EXPECT_EQ(selection(model), c.selected) << c.name;
     }
-}
 
-TEST(CalendarModel, ShiftRangeAnchors)
-{
     // Before any click the owner's selection meets no anchor: only the clicked day is selected.
     CalendarModel model = march();
     model.SelectDay(Moment(2026, 3, 10, 14));

@@ -42,7 +42,7 @@ TEST(DayInfoCol, BadKeysAreErrorsThatChangeNothing)
     EXPECT_EQ(col.Count(), 1);
 }
 
-TEST(DayInfoCol, PositionsAndKeysAgreeAfterRemovals)
+TEST(DayInfoCol, PositionsAndKeysAgreeAfterRemovalsSelectionWinsColours)
 {
     // Keys ignore the time of day and the locale.
     QLocale::setDefault(QLocale(QLocale::German));
@@ -62,12 +62,10 @@ TEST(DayInfoCol, PositionsAndKeysAgreeAfterRemovals)
     // Records are shared: a change through Item is the collection's.
     col.Item(2)->setBold(true);
     EXPECT_TRUE(col.Item(QStringLiteral("01 Apr 2026"))->Bold());
-}
 
-TEST(DayInfo, SelectionWinsFillAndText)
-{
-    clsDayInfoCol col;
-    const auto r = col.Add(Moment(2026, 6, 1), true, kRed, kGreen, kRed, true);
+    // The selection wins over the fill and the text colour.
+    clsDayInfoCol colours;
+    const auto r = colours.Add(Moment(2026, 6, 1), true, kRed, kGreen, kRed, true);
     EXPECT_EQ(std::tuple(r->BackColor(), r->ForeColor(), r->RectColor()),
               std::tuple(kBlue, kWhite, kRed));
     r->setSelected(false);

@@ -9,15 +9,12 @@ namespace {
 const CalendarMetrics kScreen = CalendarMetrics::forScreen(15, 15);
 }
 
-TEST(MonthGrid, TwipGeometry)
+TEST(MonthGrid, TwipGeometryHitTestAndMonthLayouts)
 {
     EXPECT_EQ(cellBox(kScreen, 41), (TwipBox{2310, 2010, 2610, 2235}));
     // 12 twips per pixel: 240 by 180 cells, grid top 540.
     EXPECT_EQ(cellBox(CalendarMetrics::forScreen(12, 12), 8), (TwipBox{450, 780, 690, 960}));
-}
-
-TEST(MonthGrid, HitTestGivesGapsToTheCellBefore)
-{
+    // A hit in a gap goes to the cell before it.
     // clang-format off
     struct { double x, y; int cell; } cases[] = {
         {509.4, 700, 0}, {509.5, 700, 1}, // gap right; 509.5 rounds to 510
@@ -28,10 +25,7 @@ TEST(MonthGrid, HitTestGivesGapsToTheCellBefore)
     // clang-format on
     for (const auto &c : cases)
         EXPECT_EQ(hitTest(kScreen, c.x, c.y), c.cell) << c.x << ", " << c.y;
-}
 
-TEST(MonthGrid, MonthLayouts)
-{
     // 1 February 2015 is a Sunday; 2015 is not a leap year.
     const MonthLayout feb = MonthLayout::of(2015, 2);
     clsDayInfoCol data;

@@ -17,7 +17,7 @@ TEST(Letters, IndexFollowsTheAlphabetWithoutJ)
     EXPECT_TRUE(letterAt(10).isNull());
 }
 
-TEST(RandomSource, InjectedValuesStayBelowOne)
+TEST(RandomSource, InjectedValuesStayBelowOneSeededAreRepeatable)
 {
     std::vector<double> values{0.999, 1.0, -0.1, 7.0};
     size_t i = 0;
@@ -26,10 +26,8 @@ TEST(RandomSource, InjectedValuesStayBelowOne)
     EXPECT_LT(rnd.next(), 1.0);
     EXPECT_EQ(rnd.next(), 0.0);
     EXPECT_EQ(rnd.nextIndex(9), 8);
-}
 
-TEST(RandomSource, SeededGeneratorIsRepeatableAndUniform)
-{
+    // Seeded: repeatable and uniform.
     RandomSource a;
     RandomSource b;
     a.seed(42);

@@ -5,7 +5,7 @@
 
 using namespace velmora;
 
-TEST(NumericValue, ReadsSignDigitsAndOnePointOnly)
+TEST(NumericValue, ReadsSignDigitsAndOnePointRoundsHalvesToEvenReportsMisfits)
 {
     // No exponent: reading stops at the letter.
     const std::pair<const char *, double> cases[] = {
@@ -21,24 +21,19 @@ TEST(NumericValue, ReadsSignDigitsAndOnePointOnly)
     // Text without a number reads as 0 but is no number at all.
     EXPECT_FALSE(leadingNumber(QStringLiteral(" .x")).has_value());
     EXPECT_EQ(leadingNumber(QStringLiteral("0x")), 0.0);
-}
 
-TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour)
-{
-    const std::pair<double, int> cases[] = {{63.5, 64}, {62.5, 62}, {-2.5, -2}, {2.5001, 3}};
-    for (const auto &[value, rounded] : cases)
+    // Halves go to the even neighbour.
+    const std::pair<double, int> halves[] = {{63.5, 64}, {62.5, 62}, {-2.5, -2}, {2.5001, 3}};
+    for (const auto &[value, rounded] : halves)
         EXPECT_EQ(roundHalfEven(value), rounded) << value;
     EXPECT_EQ(numericInt16(QStringLiteral("62.5")), 62);
-}
-
-TEST(ToInt16, ReportsValuesThatDoNotFit)
-{
-    const std::tuple<double, int, bool> cases[] = {
+    // toInt16 clips what does not fit and says so.
+    const std::tuple<double, int, bool> clips[] = {
         {32767.4, 32767, true},
         {32767.5, 32767, false},
         {-32768.5, -32768, true},
         {-std::numeric_limits<double>::infinity(), -32768, false}};
-    for (const auto &[value, clipped, fits] : cases) {
+    for (const auto &[value, clipped, fits] : clips) {
         bool ok = !fits;
         EXPECT_EQ(toInt16(value, &ok), clipped) << value;
         EXPECT_EQ(ok, fits) << value;

@@ -44,15 +44,11 @@ TEST(Preferences, ValuesSurviveARestartBesideTheSettings)
     EXPECT_FALSE(Preferences(dir.path(), {}).contains(u"Place/Zone"_s));
 }
 
-TEST(Preferences, DamagedFilesGiveTheDefaults)
+TEST(Preferences, DamagedFilesGiveTheDefaultsUnwritableOnesAreReported)
 {
-    const QByteArray files[] = {
-        "[View]\nZoom=huge\n[Sound]\nOutput=\n",
-        "[View]\nZoom=99\n",
-        "[View]\nZoom=301\n",
-        QByteArray("\x00\xff\x01[[[=\n\xfe", 9),
-        QByteArray(100 * 1024, '='),
-    };
+    const QByteArray files[] = {"[View]\nZoom=huge\n[Sound]\nOutput=\n", "[View]\nZoom=99\n",
+                                "[View]\nZoom=301\n", QByteArray("\x00\xff\x01[[[=\n\xfe", 9),
+                                QByteArray(100 * 1024, '=')};
     for (const QByteArray &bytes : files) {
         QTemporaryDir dir;
         writeFile(dir.filePath(u"Velmora.ini"_s), bytes);
@@ -63,10 +59,6 @@ TEST(Preferences, DamagedFilesGiveTheDefaults)
         EXPECT_TRUE(p.save());
         EXPECT_EQ(Preferences(dir.path(), {}).zoomPercent(), 250);
     }
-}
-
-TEST(Preferences, AFileThatCannotBeWrittenIsReported)
-{
     QTemporaryDir dir;
     // The program folder is a file: nothing can be written inside it.
     writeFile(dir.filePath(u"blocked"_s), "x");

@@ -26,12 +26,6 @@ SettingsValues stored(const SettingsSnapshot &s)
             s.longitude,   s.timeZone,  s.yearMode};
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 } // namespace
 
 TEST(SettingsFile, FiveLinesRoundTripEveryValue)
@@ -52,7 +46,7 @@ TEST(SettingsFile, FiveLinesRoundTripEveryValue)
     EXPECT_EQ(v.longitude, u"75.7W"_s);
 }
 
-TEST(SettingsFile, ShortFilesApplyOnlyTheLinesPresent)
+TEST(SettingsFile, ShortFilesAndUnusableIndexesDropOnlyWhatIsMissingOrBad)
 {
     SettingsValues onlyLine1;
     onlyLine1.combination = u"CDE"_s;
@@ -69,11 +63,8 @@ TEST(SettingsFile, ShortFilesApplyOnlyTheLinesPresent)
         {" 1 ", true}, {"0", false}, {"+1", true}, {" 2 ", std::nullopt}, {"x", std::nullopt}};
     for (const auto &[text, ticked] : line5)
         EXPECT_EQ(parseSettings(QByteArray("BCD\r\n\r\n\r\n\r\n") + text).yearMode, ticked) << text;
-}
 
-// Each line breaks one limit: that value alone is dropped, the line's good values still apply.
-TEST(SettingsFile, UnusableListIndexesAreDroppedAlone)
-{
+    // Each line breaks one limit: that value alone is dropped, the line's good values still apply.
     const SettingsValues good = parseSettings("BCD\r\n40\t2\t0\t0\t50\r\n");
     const std::pair<const char *, std::optional<int> SettingsValues::*> cases[] = {
         {"40\t9\t0\t0\t50", &SettingsValues::changeIndex},
@@ -123,10 +114,12 @@ TEST(SettingsFile, WriteReplacesOnlyAfterACompleteFile)
     ASSERT_TRUE(QDir().mkpath(asFolder));
     EXPECT_FALSE(writeSettingsFile(asFolder, first));
     EXPECT_TRUE(QFileInfo(asFolder).isDir());
-    EXPECT_EQ(readAll(path), first);
+    QFile written(path);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), first);
 }
 
-TEST(SettingsFile, LocationFallsBackToTheConfigFolder)
+TEST(SettingsFile, LocationFallsBackToTheConfigFolderAndInstalledCopiesUseIt)
 {
     QTemporaryDir program;
     QTemporaryDir config;
@@ -144,33 +137,26 @@ TEST(SettingsFile, LocationFallsBackToTheConfigFolder)
     EXPECT_EQ(installed.readPath(), QDir(gone).filePath(u"Settings.txt"_s));
     ASSERT_TRUE(writeSettingsFile(target, "CDE\r\n"));
     EXPECT_EQ(installed.readPath(), target);
-}
 
-TEST(SettingsFile, InstalledCopyKeepsSettingsInTheConfigFolder)
-{
-    for (const auto &[folder, installed] : std::initializer_list<std::pair<QString, bool>>{
-             {u"/usr/lib/velmora"_s, true},
-             {u"/opt/tools/lib/velmora/"_s, true},
-             {u"/usr/lib/velmora/help"_s, false},
-             {u"/usr/lib/velmora-old"_s, false},
-             {u"/home/ana/velmora/build/bin"_s, false},
-         }) {
-        EXPECT_EQ(SettingsLocation::isInstalledFolder(folder), installed) << folder.toStdString();
-    }
+    const std::pair<QString, bool> folders[] = {{u"/usr/lib/velmora"_s, true},
+                                                {u"/opt/tools/lib/velmora/"_s, true},
+                                                {u"/usr/lib/velmora/help"_s, false},
+                                                {u"/usr/lib/velmora-old"_s, false},
+                                                {u"/home/ana/velmora/build/bin"_s, false}};
+    for (const auto &[folder, isInstalled] : folders)
+        EXPECT_EQ(SettingsLocation::isInstalledFolder(folder), isInstalled) << folder.toStdString();
 
     // Writable, as it is for root or after an install into the user's own prefix: the settings
     // still go to the configuration folder, and an older file beside the program is read until
     // they do.
-    QTemporaryDir prefix;
-    QTemporaryDir config;
-    const QString program = prefix.filePath(u"lib/velmora"_s);
-    ASSERT_TRUE(QDir().mkpath(program));
-    const QString old = QDir(program).filePath(u"Settings.txt"_s);
+    const QString prefixed = program.filePath(u"lib/velmora"_s);
+    ASSERT_TRUE(QDir().mkpath(prefixed));
+    const QString old = QDir(prefixed).filePath(u"Settings.txt"_s);
     ASSERT_TRUE(writeSettingsFile(old, "BCD\r\n"));
-    const SettingsLocation location(program, config.path());
+    const SettingsLocation location(prefixed, config.path());
     EXPECT_EQ(location.readPath(), old);
-    const QString target = QDir(config.path()).filePath(u"Settings.txt"_s);
-    EXPECT_EQ(location.writePath(), target);
-    ASSERT_TRUE(writeSettingsFile(target, "CDE\r\n"));
-    EXPECT_EQ(location.readPath(), target);
+    const QString configTarget = QDir(config.path()).filePath(u"Settings.txt"_s);
+    EXPECT_EQ(location.writePath(), configTarget);
+    ASSERT_TRUE(writeSettingsFile(configTarget, "CDE\r\n"));
+    EXPECT_EQ(location.readPath(), configTarget);
 }

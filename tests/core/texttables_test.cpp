@@ -41,7 +41,7 @@ TEST(ResourceLines, SplitAtCrLfAfterDroppingPadding)
     EXPECT_FALSE(isBlankLine(u"  \t  "));
 }
 
-TEST(ParseLetterBlocks, BlankLinesOfSpacesSeparateButTabLinesAreText)
+TEST(ParseLetterBlocks, BlankLinesSeparateTabLinesAreTextTruncationLeavesNothingOld)
 {
     LetterTable table;
     const QByteArray bytes =
@@ -53,6 +53,16 @@ TEST(ParseLetterBlocks, BlankLinesOfSpacesSeparateButTabLinesAreText)
     EXPECT_EQ(table[2], qs("two a\r\n\t\r\ntwo b\r\n"));
     EXPECT_TRUE(table[3].isEmpty()) << "two blank lines skip a block";
     EXPECT_EQ(table[4], qs("four\r\n")) << "padding never reaches the text";
+
+    // Where every line lands is checked on the committed alphabet; a short text must leave the
+    // tables of its missing lines empty, whatever they held before.
+    ArtTables t;
+    t.Questions[1] = t.AbsPrinciples[3] = t.QuestionDefinitions[9] = qs("old");
+    parseAlphabet("Goodness\tDifference\r\nonly", t);
+    EXPECT_EQ(t.RelPrinciples[1], qs("Difference"));
+    EXPECT_EQ(t.AbsPrinciples[2], qs("only"));
+    for (const QString &cleared : {t.Questions[1], t.AbsPrinciples[3], t.QuestionDefinitions[9]})
+        EXPECT_TRUE(cleared.isEmpty());
 }
 
 // More input than a table holds fills it to its last element and no further.
@@ -82,20 +92,7 @@ TEST(ParseTables, SurplusInputStopsAtTheLastElement)
     EXPECT_EQ(list.last(), qs("127 name 127"));
 }
 
-// Where every line lands is checked on the committed alphabet; a short text must leave the
-// tables of its missing lines empty, whatever they held before.
-TEST(ParseAlphabet, TruncationLeavesNothingOld)
-{
-    ArtTables t;
-    t.Questions[1] = t.AbsPrinciples[3] = t.QuestionDefinitions[9] = qs("old");
-    parseAlphabet("Goodness\tDifference\r\nonly", t);
-    EXPECT_EQ(t.RelPrinciples[1], qs("Difference"));
-    EXPECT_EQ(t.AbsPrinciples[2], qs("only"));
-    for (const QString &cleared : {t.Questions[1], t.AbsPrinciples[3], t.QuestionDefinitions[9]})
-        EXPECT_TRUE(cleared.isEmpty());
-}
-
-TEST(ParseKeyedText, KeysAreTwoCharactersOnceSpacesAreTrimmed)
+TEST(ParseKeyedText, KeysAreTwoCharactersChapterLinesOpenChapters)
 {
     CameraTable media;
     CameraTable keys;
@@ -111,10 +108,8 @@ TEST(ParseKeyedText, KeysAreTwoCharactersOnceSpacesAreTrimmed)
               (QStringList{qs("B"), qs("BC"), qs(""), qs("x")}));
     for (int i : {1, 2, 3})
         EXPECT_TRUE(texts[i].isEmpty()) << i;
-}
 
-TEST(ParseChapters, ChapterLinesOpenChaptersAndAreDropped)
-{
+    // Chapter lines open chapters and are dropped.
     CameraTable chapters;
     parseChapters("Chapter 1\r\nCamera BC\r\n\r\nchapter is text\r\n Chapter indented"
                   "\r\nChapter 2\r\nCamera BD\r\n",

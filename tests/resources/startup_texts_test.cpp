@@ -4,7 +4,7 @@
 using namespace velmora;
 
 // Anchors spread over the list: a missing or doubled line shifts one of them.
-TEST(InstrumentList, HoldsTheGeneralMidiProgramsInOrder)
+TEST(StartupTexts, InstrumentsInOrderAndEveryTableFromTheCarriedTexts)
 {
     const QStringList list = loadInstrumentList();
     const QStringList lines = resourceLines(textResource(200));
@@ -24,12 +24,9 @@ TEST(InstrumentList, HoldsTheGeneralMidiProgramsInOrder)
         const QString entry = QString::fromLatin1(anchor);
         EXPECT_EQ(list.at(entry.section(u' ', 0, 0).toInt()), entry);
     }
-}
 
-// The loader reads through the resource system: equal tables prove every text
-// is linked into the program and lands where its own parser puts it.
-TEST(LoadTextTables, FillsTheTablesFromTheCarriedTexts)
-{
+    // The loader reads through the resource system: equal tables prove every text
+    // is linked into the program and lands where its own parser puts it.
     ArtTables loaded;
     loadTextTables(loaded);
     const ArtTables &expected = texttest::committedTables();

@@ -121,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto &info) { return std::to_string(info.param.number); });
 
 // A heading, then parts numbered from 1; only K carries a second rule, 2K.
-TEST(RulesText, HeadingsThenNumberedParts)
+TEST(RulesAndCommentary, NumberedPartsAndThirtySixChaptersInCameraOrder)
 {
     for (int i = 1; i <= 9; ++i) {
         SCOPED_TRACE(i);
@@ -143,10 +143,7 @@ TEST(RulesText, HeadingsThenNumberedParts)
         EXPECT_GE(part, 1);
         EXPECT_EQ(prefix, i == 9 ? u"2K"_s : letter);
     }
-}
 
-TEST(CommentaryText, ThirtySixChaptersInCameraOrderWithNumberedParagraphs)
-{
     const QStringList lines = resourceLines(textResource(110));
     const QStringList chapters = lines.filter(QRegularExpression(u"^Chapter"_s));
     ASSERT_EQ(chapters.size(), 36);

@@ -28,7 +28,7 @@ QString deg(const char *text)
 
 } // namespace
 
-TEST(AstroFormat, DegreesMinutesSecondsAndStripNull)
+TEST(AstroText, DegreesAndLinesCarryTimeAnglesPlanetsAndPolarNote)
 {
     // clang-format off
     const std::pair<QString, const char *> cases[] = {
@@ -44,6 +44,27 @@ TEST(AstroFormat, DegreesMinutesSecondsAndStripNull)
     QString s = QStringLiteral("Sun") + QChar(u'\0') + QStringLiteral("junk");
     EXPECT_EQ(StripNull(s), QStringLiteral("Sun"));
     EXPECT_EQ(s, QStringLiteral("Sun"));
+
+    // The table's lines: time and angles, then the planets.
+    AstroModule astro;
+    astro.setTimeZone(5);
+    astro.setLatitude(-33.9f);
+    astro.setLongitude(151.2f);
+    astro.CalcPlanets(Moment(2003, 9, 16, 2, 57, 36));
+    EXPECT_EQ(astro.planetText(0), QStringLiteral("UT=2452898.83092\tAsc=") +
+                                       FormatLongitude(astro.ascMC(0)) + QStringLiteral("\tMC=") +
+                                       FormatLongitude(astro.ascMC(1)));
+    EXPECT_EQ(astro.planetText(1), deg("Sun\t173°02'48\t0°00'00\t1.005"));
+    EXPECT_TRUE(astro.planetText(7).startsWith(QStringLiteral("Saturn\t")));
+
+    // A polar latitude is a warning, not a failure.
+    astro.setLatitude(70);
+    astro.CalcPlanets(Moment(2020, 1, 1, 12, 0));
+    EXPECT_FALSE(astro.hasFailure());
+    EXPECT_TRUE(astro.housesNote().contains(QStringLiteral("Porphyry")));
+    // The note stands beside the angles, which are still shown.
+    EXPECT_TRUE(astro.planetText(0).contains(QStringLiteral("\tAsc=")));
+    EXPECT_TRUE(astro.planetText(0).endsWith(u'\t' + astro.housesNote()));
 }
 
 struct ReferenceSky
@@ -100,32 +121,6 @@ INSTANTIATE_TEST_SUITE_P(
         return "Year" + std::to_string(info.param.local.year());
     });
 // clang-format on
-
-TEST(AstroText, LinesCarryTimeAnglesAndPlanets)
-{
-    AstroModule astro;
-    astro.setTimeZone(5);
-    astro.setLatitude(-33.9f);
-    astro.setLongitude(151.2f);
-    astro.CalcPlanets(Moment(2003, 9, 16, 2, 57, 36));
-    EXPECT_EQ(astro.planetText(0), QStringLiteral("UT=2452898.83092\tAsc=") +
-                                       FormatLongitude(astro.ascMC(0)) + QStringLiteral("\tMC=") +
-                                       FormatLongitude(astro.ascMC(1)));
-    EXPECT_EQ(astro.planetText(1), deg("Sun\t173°02'48\t0°00'00\t1.005"));
-    EXPECT_TRUE(astro.planetText(7).startsWith(QStringLiteral("Saturn\t")));
-}
-
-TEST(AstroHouses, PolarLatitudeIsAWarningNotAFailure)
-{
-    AstroModule astro;
-    astro.setLatitude(70);
-    astro.CalcPlanets(Moment(2020, 1, 1, 12, 0));
-    EXPECT_FALSE(astro.hasFailure());
-    EXPECT_TRUE(astro.housesNote().contains(QStringLiteral("Porphyry")));
-    // The note stands beside the angles, which are still shown.
-    EXPECT_TRUE(astro.planetText(0).contains(QStringLiteral("\tAsc=")));
-    EXPECT_TRUE(astro.planetText(0).endsWith(u'\t' + astro.housesNote()));
-}
 
 TEST(AstroFailure, MissingFilesAreReportedNotShownAsAries)
 {

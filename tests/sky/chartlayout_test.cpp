@@ -42,7 +42,7 @@ CycleState harmonic(bool modern, int step, int degree, bool zodiac = false)
 
 } // namespace
 
-TEST(ChartSigns, SignsAndTheirThirds)
+TEST(ChartArithmetic, SignsThirdsMercuryLettersAndColoursOfTheSoundingCycle)
 {
     for (int k = 0; k < 12; ++k) {
         for (double offset : {0.0, 10.0, 29.99}) {
@@ -54,19 +54,13 @@ TEST(ChartSigns, SignsAndTheirThirds)
     EXPECT_EQ(partOf(359.9999999), 2);
     EXPECT_EQ(signOf(360.0), 0); // out-of-range input stays inside the tables
     EXPECT_EQ(signOf(-1.0), 11);
-}
 
-TEST(ChartArithmetic, MercuryLetterFrequencies)
-{
     // 3r + 1 rounded half to even: A below 1/6, B up to 1/2, C below 5/6, D from there.
-    const std::pair<double, char16_t> cases[] = {{0.16, u'A'}, {1.0 / 6, u'B'}, {0.5, u'B'},
-                                                 {0.51, u'C'}, {0.83, u'C'},    {5.0 / 6, u'D'}};
-    for (const auto &[r, letter] : cases)
+    const std::pair<double, char16_t> mercury[] = {{0.16, u'A'}, {1.0 / 6, u'B'}, {0.5, u'B'},
+                                                   {0.51, u'C'}, {0.83, u'C'},    {5.0 / 6, u'D'}};
+    for (const auto &[r, letter] : mercury)
         EXPECT_EQ(mercuryLetter(r), QChar(letter)) << r;
-}
 
-TEST(ChartArithmetic, ColoursFollowTheSoundingCycle)
-{
     CycleState zodiac;
     zodiac.zodiacCycleOn = true;
     // clang-format off

@@ -5,7 +5,7 @@
 
 using namespace velmora;
 
-TEST(Navigation, Jumps)
+TEST(Navigation, JumpsUnitsAndReset)
 {
     using U = JumpUnit;
     // clang-format off
@@ -24,10 +24,6 @@ TEST(Navigation, Jumps)
     for (const auto &c : cases)
         EXPECT_EQ(jumpMoment(c.from, c.unit, c.count).value_or(Moment()), c.to)
             << c.from.toDateTime().toString().toStdString() << " by " << c.count;
-}
-
-TEST(Navigation, UnitFromOptionsAndReset)
-{
     EXPECT_EQ(jumpUnitFromOptions(std::array{false, true, false, false, true, false}),
               JumpUnit::Day);
     EXPECT_EQ(jumpUnitFromOptions(std::array{false, false, false, false, false, false}),
@@ -94,7 +90,7 @@ TEST(Navigation, DateTextsReadBack)
         Moment(2026, 3, 4));
 }
 
-TEST(Navigation, TypedDates)
+TEST(Navigation, TypedDatesAndTimes)
 {
     // clang-format off
     const std::pair<const char *, Moment> cases[] = {
@@ -116,10 +112,7 @@ TEST(Navigation, TypedDates)
         EXPECT_EQ(readDateText(QString::fromLatin1(text), QLocale::c()).value_or(Moment()), moment)
             << text;
     EXPECT_FALSE(readDateText(QString(10000, u'5')).has_value());
-}
 
-TEST(Navigation, TypedTimes)
-{
     const std::pair<const char *, int> good[] = {
         {"10:30:15", 37815}, {"7.05", 25500},     {"0:00:00", 0},       {"2 pm", 50400},
         {"12:15 am", 900},   {"12:15 PM", 44100}, {" 23:59:59 ", 86399}};

@@ -141,7 +141,7 @@ private Q_SLOTS:
         p = std::make_unique<Page>();
     }
 
-    void nowJumpsAndTheResetThatKeepsTheChart()
+    void nowJumpsContinuousJumpsAndTheResetThatKeepsTheChart()
     {
         QVERIFY(!p->jump[4]->isEnabled());
         QTest::mouseClick(p->now, Qt::LeftButton);
@@ -160,30 +160,8 @@ private Q_SLOTS:
         QCOMPARE(p->astro.julDay(), sky);
         p->nav->UpdateCalendar(0); // the next change draws the reset moment's sky
         QVERIFY(p->astro.julDay() != sky);
-    }
 
-    void calendarClicksMoveByDayNumbers()
-    {
-        p->go(Moment(2026, 2, 15, 13, 45, 10));
-        QTest::mouseClick(p->pic, Qt::LeftButton, Qt::NoModifier, p->dayCell(3));
-        QCOMPARE(p->nav->TheDate(), Moment(2026, 2, 3, 13, 45, 10));
-        p->checkShown();
-        // A Ctrl click on the only selected day leaves the moment where it is.
-        QTest::mouseClick(p->pic, Qt::LeftButton, Qt::ControlModifier, p->dayCell(3));
-        QCOMPARE(p->nav->TheDate(), Moment(2026, 2, 3, 13, 45, 10));
-        p->checkShown();
-        // A selected day of another month counts by its number only: 31 from the 15th of
-        // February is 16 days on.
-        p->go(Moment(2026, 2, 15, 9));
-        clsDayInfoCol other;
-        other.Add(Moment(2026, 1, 31));
-        p->calendar.setSelectedDays(other);
-        p->nav->m_oCalendar_DateClicked(1, Moment(2026, 1, 31), 0);
-        QCOMPARE(p->nav->TheDate(), Moment(2026, 3, 3, 9));
-    }
-
-    void continuousJumpUnderTestClock()
-    {
+        // A continuous jump under the test clock.
         p->go(Moment(2026, 1, 1), 1, 2);
         QTest::mouseClick(p->jump[3], Qt::LeftButton);
         QCOMPARE(p->nav->JumpStep(), qint16(3));
@@ -201,8 +179,26 @@ private Q_SLOTS:
         QVERIFY(p->jump[2]->isEnabled() && p->jump[3]->isEnabled());
     }
 
-    void typedDateAndTime()
+    void calendarClicksAndTypedMomentsMoveTheDate()
     {
+        p->go(Moment(2026, 2, 15, 13, 45, 10));
+        QTest::mouseClick(p->pic, Qt::LeftButton, Qt::NoModifier, p->dayCell(3));
+        QCOMPARE(p->nav->TheDate(), Moment(2026, 2, 3, 13, 45, 10));
+        p->checkShown();
+        // A Ctrl click on the only selected day leaves the moment where it is.
+        QTest::mouseClick(p->pic, Qt::LeftButton, Qt::ControlModifier, p->dayCell(3));
+        QCOMPARE(p->nav->TheDate(), Moment(2026, 2, 3, 13, 45, 10));
+        p->checkShown();
+        // A selected day of another month counts by its number only: 31 from the 15th of
+        // February is 16 days on.
+        p->go(Moment(2026, 2, 15, 9));
+        clsDayInfoCol other;
+        other.Add(Moment(2026, 1, 31));
+        p->calendar.setSelectedDays(other);
+        p->nav->m_oCalendar_DateClicked(1, Moment(2026, 1, 31), 0);
+        QCOMPARE(p->nav->TheDate(), Moment(2026, 3, 3, 9));
+
+        // Typed: a date keeps no time of its own, a time keeps the date.
         p->go(Moment(2026, 6, 1, 12, 34, 56));
         p->date->setText(u"5 Dec 2026"_s);
         QTest::keyClick(p->date, Qt::Key_Return);

@@ -20,7 +20,7 @@ class ControlsTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void arrayNames()
+    void arrayNamesAndControlLookup()
     {
         // Name, and its base and index; no base when it names no member.
         const std::tuple<QString, QString, int> cases[] = {{u"txtCode(0)"_s, u"txtCode"_s, 0},
@@ -36,10 +36,7 @@ private Q_SLOTS:
                 QCOMPARE(arrayName(base, index), name);
             }
         }
-    }
 
-    void controlLookup()
-    {
         QWidget root;
         auto *frame = new QGroupBox(&root);
         (new QLineEdit(frame))->setObjectName(u"txtCode(0)"_s);
@@ -98,7 +95,8 @@ private Q_SLOTS:
         QCOMPARE(toggled.size(), 4);
     }
 
-    // Enter in any form is taken by the handler and never reaches the box; other keys type.
+    // Enter in any form is taken by the handler and never reaches the box, one line or many;
+    // other keys type.
     void enterIsConsumedOtherKeysTyped()
     {
         const std::tuple<Qt::Key, Qt::KeyboardModifiers, bool> keys[] = {
@@ -118,10 +116,6 @@ private Q_SLOTS:
             QTest::keyClicks(&edit, u"D"_s);
             QVERIFY(edit.text().endsWith(u"D"_s));
         }
-    }
-
-    void enterInMultiLineBox()
-    {
         QPlainTextEdit notes;
         int calls = 0;
         onEnterKey(&notes, [&] { ++calls; });

@@ -111,7 +111,7 @@ class PictureBoxTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void colourValuesScaleAndLines()
+    void colourValuesScaleLinesBoxesAndCircles()
     {
         const qint32 value = 102 + 256 * 51 + 65536 * 153;
         PictureBox box;
@@ -130,12 +130,10 @@ private Q_SLOTS:
         box.Line(tw(40), tw(20), tw(10), tw(20)); // both end points included, pen width covered
         QCOMPARE(inkBounds(box.image()), QRect(QPoint(9, 19), QPoint(41, 21)));
         QCOMPARE(pixelValue(box.image(), 25, 21), kBlue);
-    }
 
-    void boxesCirclesAndInvisiblePen()
-    {
-        PictureBox box;
         box.resize(100, 100);
+        box.setDrawWidth(1);
+        box.Cls();
         box.setForeColor(kGreen);
         box.Box(tw(40), tw(30), tw(10), tw(20), false); // corners in any order
         QCOMPARE(inkBounds(box.image()), QRect(QPoint(10, 20), QPoint(40, 30)));
@@ -195,7 +193,7 @@ private Q_SLOTS:
         }
     }
 
-    void printPlacesTopLeftAndAdvances()
+    void textIsPlacedMeasuredAndFollowsTheFont()
     {
         PictureBox box;
         box.resize(300, 200);
@@ -227,12 +225,7 @@ private Q_SLOTS:
         QVERIFY(turned.height() > 2 * turned.width());
         QVERIFY((turned.center() - QPoint(100, 100)).manhattanLength() <= 8);
         QCOMPARE(box.currentX(), 0.0);
-    }
 
-    void textMeasuresFollowFont()
-    {
-        PictureBox box;
-        box.setFontName(u"DejaVu Sans"_s);
         box.setFontSize(12);
         // 12 points at 96 dots per inch are 16 pixels, whatever the screen says.
         const double height = box.TextHeight(u"Xg"_s);
@@ -253,6 +246,22 @@ private Q_SLOTS:
         box.setFontItalic(true);
         QCOMPARE(label->font().pointSizeF(), 15.0);
         QVERIFY(!label->font().italic());
+
+        // A zoom scales the widget's font; the drawing font stays in design points, and a real
+        // change of the widget's font still reaches it.
+        QWidget form;
+        form.setFont(QFont(u"DejaVu Sans"_s, 9));
+        auto *child = new PictureBox(&form);
+        child->setZoom(1.5);
+        QFont zoomed(u"DejaVu Sans"_s);
+        zoomed.setPointSizeF(13.5);
+        form.setFont(zoomed);
+        QCOMPARE(child->fontSize(), 9.0);
+        const double xHeight = child->TextHeight(u"X"_s);
+        form.setFont(QFont(u"DejaVu Serif"_s, 18));
+        QCOMPARE(child->fontName(), u"DejaVu Serif"_s);
+        QCOMPARE(child->fontSize(), 12.0);
+        QVERIFY(child->TextHeight(u"X"_s) > xHeight);
     }
 
     void drawingSurvivesResizeAndRepaint()
@@ -272,20 +281,17 @@ private Q_SLOTS:
         const QImage grown = screen(box);
         QCOMPARE(grown.copy(0, 0, 80, 60), drawn);
         QCOMPARE(pixelValue(grown, 100, 80), kWhite);
-    }
 
-    // Pages are drawn during start-up, before the window is shown and resize events arrive.
-    void drawingBeforeShowUsesGeometry()
-    {
+        // Pages are drawn during start-up, before the window is shown and resize events arrive.
         QWidget page;
-        auto *box = new PictureBox(&page);
-        box->setGeometry(10, 10, 150, 120);
-        box->Box(tw(140), tw(110), tw(149), tw(119), kBlue, true);
+        auto *child = new PictureBox(&page);
+        child->setGeometry(10, 10, 150, 120);
+        child->Box(tw(140), tw(110), tw(149), tw(119), kBlue, true);
         QVERIFY(showAndWait(page));
-        QCOMPARE(box->Point(tw(145), tw(115)), kBlue);
+        QCOMPARE(child->Point(tw(145), tw(115)), kBlue);
     }
 
-    void clsKeepsDesignPicture()
+    void designPictureSurvivesClsAndGoesToVectorDevices()
     {
         QImage design(10, 10, QImage::Format_ARGB32);
         design.fill(Qt::transparent);
@@ -312,6 +318,30 @@ private Q_SLOTS:
         QVERIFY(!box.setDesignPicture(dir.filePath(u"missing.svg"_s)));
         QVERIFY(!box.hasDesignPicture());
         QCOMPARE(box.Point(tw(5), tw(10)), kWhite);
+
+        // Vector devices get shapes and text, not a bitmap; the design picture too.
+        QFile vectorFile(dir.filePath(u"design.svg"_s));
+        QVERIFY(vectorFile.open(QIODevice::WriteOnly));
+        vectorFile.write("<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 10 10'>"
+                         "<circle cx='5' cy='5' r='4' fill='#0000ff'/></svg>");
+        vectorFile.close();
+        PictureBox vector;
+        vector.resize(100, 100);
+        QVERIFY(vector.setDesignPicture(vectorFile.fileName()));
+        drawSample(vector);
+        QBuffer out;
+        QSvgGenerator svg;
+        svg.setOutputDevice(&out);
+        svg.setResolution(96);
+        {
+            QPainter painter(&svg);
+            vector.paintPicture(painter);
+        }
+        QVERIFY(out.data().contains(">Sun</text>"));
+        QVERIFY(!out.data().contains("<image"));
+        QCOMPARE(vector.recordedCount(), 6);
+        vector.Cls();
+        QCOMPARE(vector.recordedCount(), 0);
     }
 
     void manyCallsOneRepaint()
@@ -330,27 +360,19 @@ private Q_SLOTS:
         QVERIFY(box.paints <= 2);
     }
 
-    // Every read-back pixel comes from the same picture the screen shows at 96 dpi.
-    void pointAnswersFromTheRasterOfTheDrawing()
-    {
-        PictureBox box;
-        box.resize(100, 100);
-        drawSample(box);
-        const QImage image = box.image();
-        for (int y = 0; y < 100; ++y)
-            for (int x = 0; x < 100; ++x)
-                QVERIFY2(box.Point(tw(x) + 7, tw(y) + 7) == pixelValue(image, x, y),
-                         qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
-    }
-
-    // The screen at pixel ratio 2, or zoomed to 200%, gets the drawing replayed at twice the
-    // pixels: the same picture, not an enlarged 96-dpi bitmap.
-    void replaysAtTheDeviceResolution()
+    // Every read-back pixel comes from the same picture the screen shows at 96 dpi. The screen
+    // at pixel ratio 2, or zoomed to 200%, gets the drawing replayed at twice the pixels: the
+    // same picture, not an enlarged 96-dpi bitmap.
+    void pointReadsTheRasterAndReplaysAtTheDeviceResolution()
     {
         PictureBox box;
         box.resize(100, 100);
         drawSample(box);
         const QImage once = box.image(1);
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 100; ++x)
+                QVERIFY2(box.Point(tw(x) + 7, tw(y) + 7) == pixelValue(once, x, y),
+                         qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
         const QImage twice = box.image(2);
         QCOMPARE(twice.size(), QSize(200, 200));
         QVERIFY(meanDifferenceFromHalf(once, twice) < 4);
@@ -379,53 +401,6 @@ private Q_SLOTS:
                  (QVariantList{QVariant::fromValue(Qt::LeftButton),
                                QVariant::fromValue(Qt::KeyboardModifiers(Qt::ShiftModifier)), 150.0,
                                300.0}));
-    }
-
-    // A zoom scales the widget's font; the drawing font stays in design points, and a real
-    // change of the widget's font still reaches it.
-    void zoomLeavesTheDrawingFontAlone()
-    {
-        QWidget form;
-        form.setFont(QFont(u"DejaVu Sans"_s, 9));
-        auto *box = new PictureBox(&form);
-        box->setZoom(1.5);
-        QFont zoomed(u"DejaVu Sans"_s);
-        zoomed.setPointSizeF(13.5);
-        form.setFont(zoomed);
-        QCOMPARE(box->fontSize(), 9.0);
-        const double height = box->TextHeight(u"X"_s);
-        form.setFont(QFont(u"DejaVu Serif"_s, 18));
-        QCOMPARE(box->fontName(), u"DejaVu Serif"_s);
-        QCOMPARE(box->fontSize(), 12.0);
-        QVERIFY(box->TextHeight(u"X"_s) > height);
-    }
-
-    // Vector devices get shapes and text, not a bitmap; the design picture too.
-    void vectorDevicesGetTextAsText()
-    {
-        QTemporaryDir dir;
-        QFile file(dir.filePath(u"design.svg"_s));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 10 10'>"
-                   "<circle cx='5' cy='5' r='4' fill='#0000ff'/></svg>");
-        file.close();
-        PictureBox box;
-        box.resize(100, 100);
-        QVERIFY(box.setDesignPicture(file.fileName()));
-        drawSample(box);
-        QBuffer out;
-        QSvgGenerator svg;
-        svg.setOutputDevice(&out);
-        svg.setResolution(96);
-        {
-            QPainter painter(&svg);
-            box.paintPicture(painter);
-        }
-        QVERIFY(out.data().contains(">Sun</text>"));
-        QVERIFY(!out.data().contains("<image"));
-        QCOMPARE(box.recordedCount(), 6);
-        box.Cls();
-        QCOMPARE(box.recordedCount(), 0);
     }
 
     void unusableNumbersDrawNothing()
