@@ -198,7 +198,13 @@ TEST_P(SilentSynth, TenThousandBeatsKeepMemoryFlat)
     }
     const double after = resident();
     ASSERT_GT(before, 0);
+#ifdef __SANITIZE_ADDRESS__
+    // The sanitizer holds freed blocks back for a while, which reads as growth; its leak check
+    // at exit judges this run instead.
+    (void)after;
+#else
     EXPECT_LT(after - before, 2.0) << before << " -> " << after << " MiB";
+#endif
 }
 
 INSTANTIATE_TEST_SUITE_P(Sinks, SilentSynth,
