@@ -2,8 +2,8 @@
 
 #include "app/frmhelp.h"
 #include "app/startup_texts.h"
-#include "app/windowplace.h"
 #include "app/windowexport.h"
+#include "app/windowplace.h"
 #include "app/windowsky.h"
 #include "app/windowview.h"
 #include "art/view/artcontroller.h"

@@ -4,8 +4,8 @@
 #include <QLocale>
 #include <QSettings>
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 
 namespace velmora {
 
