@@ -2,7 +2,6 @@
 // cycle for thousands of beats and continuous jumps over every year the program can show. The
 // process must not grow, the MIDI stream must stay sound and the page must end on a moment that
 // the calendar, the boxes and the sky all agree on.
-#include "app/frmvelmora.h"
 #include "calendar/view/monthcalendar.h"
 #include "music/core/cycleplayer.h"
 #include "music/core/midimodule.h"
@@ -12,6 +11,7 @@
 #include "sky/core/navigation.h"
 #include "sky/view/navigation.h"
 #include "tests/music/synthmodel.h"
+#include "testwindow.h"
 #include "toolkit/controls.h"
 
 #include <QCheckBox>
@@ -58,16 +58,15 @@ void verifyFlat(double startMiB, qint64 elapsedMs)
 // never closed, so nothing is written to the program folder.
 std::unique_ptr<frmVelmora> startedWindow()
 {
+    frmVelmora::Environment env = test::environment(QCoreApplication::applicationDirPath());
+    env.configFolder += u"/longrun"_s;
     auto clock = std::make_shared<QDateTime>(QDate(2026, 12, 6), QTime(11, 30, 0));
-    auto w = std::make_unique<frmVelmora>(frmVelmora::Environment{
-        .screenHeight = [] { return 1024; },
-        .programFolder = QCoreApplication::applicationDirPath(),
-        .configFolder = QCoreApplication::applicationDirPath() + u"/longrun-config"_s,
-        .now = [clock] { return *clock = clock->addSecs(3600); },
-        .midiOutput = u"record"_s,
-        .releaseEphemeris = [] {},
-    });
-    w->Form_Load();
+    env.now = [clock] {
+        return *clock = clock->addSecs(3600);
+    };
+    env.releaseEphemeris = [] {
+    };
+    auto w = test::startedWindow(std::move(env));
     QCoreApplication::sendPostedEvents();
     return w;
 }

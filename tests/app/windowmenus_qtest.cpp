@@ -253,17 +253,15 @@ private Q_SLOTS:
         zodiac->click();
     }
 
-    // The zoom comes back from the preferences when it is one of the steps; a new choice is
-    // written at once.
+    // The zoom comes back from the preferences when it is one of the steps (a damaged file is the
+    // preferences' own test); a new choice is written at once.
     void zoomAndOutputAreRemembered()
     {
         const auto setting = [](const QTemporaryDir &dir, const QString &key) {
             return QSettings(dir.filePath(u"Velmora.ini"_s), QSettings::IniFormat).value(key);
         };
-        const std::pair<QByteArray, QSize> cases[] = {
-            {"[View]\nZoom=150\n", QSize(1161, 995)},
-            {"[View]\nZoom=110\n", QSize(774, 663)},
-            {QByteArray("\x00\xff[View\nZoom==\n\x01", 17), QSize(774, 663)}};
+        const std::pair<QByteArray, QSize> cases[] = {{"[View]\nZoom=150\n", QSize(1161, 995)},
+                                                      {"[View]\nZoom=110\n", QSize(774, 663)}};
         for (const auto &[file, form] : cases) {
             QTemporaryDir dir;
             QVERIFY(test::writeFile(dir.filePath(u"Velmora.ini"_s), file));

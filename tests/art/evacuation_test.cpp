@@ -51,6 +51,8 @@ TEST(PairCaptions, EachPairInOrderWithItsLettersAndPropositions)
         ASSERT_EQ(l.size(), 13); // twelve lines, each ended by CR LF
         EXPECT_EQ(l.at(n - 1), line);
     }
+    for (const auto &[a, b] : {std::pair{-1, 2}, {2, 10}, {10, 2}, {2, -1}})
+        EXPECT_EQ(propositions(tables(), a, b), QString()) << a << " " << b;
 }
 
 TEST(Evacuate, PrinciplesOfACamera)

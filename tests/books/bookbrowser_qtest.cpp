@@ -8,12 +8,17 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QSet>
 #include <QSignalSpy>
+#include <QStringDecoder>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextLayout>
 
 using namespace velmora;
 using namespace Qt::StringLiterals;
@@ -50,6 +55,16 @@ bool clickLink(QTextBrowser *browser, const QString &href)
         }
     }
     return false;
+}
+
+QStringList linksOf(const QString &html)
+{
+    static const QRegularExpression link(u"(?:href|src)\\s*=\\s*\"([^\"]*)\""_s,
+                                         QRegularExpression::CaseInsensitiveOption);
+    QStringList found;
+    for (const auto &m : link.globalMatch(html))
+        found << m.captured(1);
+    return found;
 }
 
 } // namespace
@@ -224,6 +239,85 @@ private Q_SLOTS:
         QVERIFY(!m_back->isEnabled() && !m_forward->isEnabled());
         QVERIFY(messages.isEmpty());
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    }
+
+    // The installed books, read from the program folder as the program reads them.
+    void everyBookIsCompleteAndItsLinksResolve_data()
+    {
+        QTest::addColumn<QString>("key");
+        for (const QString &key : BookBrowser::defaultBookKeys())
+            QTest::newRow(qPrintable(key)) << key;
+    }
+    void everyBookIsCompleteAndItsLinksResolve()
+    {
+        QFETCH(QString, key);
+        const QDir book(QCoreApplication::applicationDirPath() + u'/' + key);
+        const QString start = book.absoluteFilePath(key + u".htm"_s);
+        QVERIFY2(QFileInfo(start).isFile(), qPrintable(start));
+
+        static const QRegularExpression title(u"<title>\\s*\\S[^<]*</title>"_s,
+                                              QRegularExpression::CaseInsensitiveOption);
+        static const QRegularExpression tag(u"<[^>]*>"_s);
+        static const QRegularExpression space(u"\\s+"_s);
+        QHash<QString, QString> pages;
+        qsizetype words = 0;
+        m_books.reset(); // the page's browser alone
+        for (const QFileInfo &info : book.entryInfoList({u"*.htm"_s}, QDir::Files)) {
+            // In the page's own browser at its design size no page needs a sideways scroll,
+            // and no line, in a paragraph or a table cell, breaks inside a word.
+            m_browser->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
+            QCoreApplication::processEvents();
+            QVERIFY2(m_browser->horizontalScrollBar()->maximum() == 0, qPrintable(info.fileName()));
+            for (QTextBlock b = m_browser->document()->begin(); b.isValid(); b = b.next()) {
+                const QString t = b.text();
+                for (int i = 0; i + 1 < b.layout()->lineCount(); ++i) {
+                    const int end =
+                        b.layout()->lineAt(i).textStart() + b.layout()->lineAt(i).textLength();
+                    QVERIFY2(!(end > 0 && end < t.size() && t.at(end - 1).isLetter() &&
+                               t.at(end).isLetter()),
+                             qPrintable(info.fileName() + u": "_s + t.left(end)));
+                }
+            }
+            QFile f(info.absoluteFilePath());
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QStringDecoder utf8(QStringDecoder::Utf8);
+            const QString text = utf8(f.readAll());
+            QVERIFY2(!utf8.hasError() && title.match(text).hasMatch(),
+                     qPrintable(info.fileName() + u": not UTF-8 or no title"_s));
+            words += QString(text).remove(tag).split(space, Qt::SkipEmptyParts).size();
+            pages.insert(info.absoluteFilePath(), text);
+        }
+        QVERIFY2(words >= 500, qPrintable(u"only %1 words"_s.arg(words)));
+        QVERIFY(pages.size() >= 4); // a contents page and at least three chapters
+
+        // Every local link lands on a page of the book (and anchor); every page is reachable.
+        QSet<QString> reached{start};
+        QStringList queue{start};
+        while (!queue.isEmpty()) {
+            const QString from = queue.takeFirst();
+            for (const QString &href : linksOf(pages[from])) {
+                const QUrl url(href);
+                const QString where = QFileInfo(from).fileName() + u" -> "_s + href;
+                QVERIFY2(url.scheme().isEmpty(), qPrintable(where + u": not a local link"_s));
+                const QString target =
+                    url.path().isEmpty() ? from : QFileInfo(book, url.path()).absoluteFilePath();
+                QVERIFY2(pages.contains(target), qPrintable(where + u": not in the book"_s));
+                if (url.hasFragment()) {
+                    const QString anchor =
+                        u"(name|id)=\"%1\""_s.arg(QRegularExpression::escape(url.fragment()));
+                    QVERIFY2(pages[target].contains(QRegularExpression(anchor)),
+                             qPrintable(where + u": no such anchor"_s));
+                }
+                if (!reached.contains(target)) {
+                    reached.insert(target);
+                    queue << target;
+                }
+            }
+            // Every chapter leads back to the contents.
+            if (from != start)
+                QVERIFY2(linksOf(pages[from]).contains(key + u".htm"_s), qPrintable(from));
+        }
+        QCOMPARE(reached.size(), pages.size());
     }
 };
 

@@ -46,4 +46,6 @@ TEST(MonthGrid, TwipGeometryHitTestAndMonthLayouts)
     EXPECT_EQ(MonthLayout::of(100, 2).days, 28); // 100 is no leap year
     EXPECT_EQ(MonthLayout::of(2026, 13).days, 0);
     EXPECT_EQ(calendarTitle(2026, 12, QLocale::c()), QStringLiteral("Dec 2026"));
+    EXPECT_EQ(weekdayInitial(0) + weekdayInitial(6), QStringLiteral("SS"));
+    EXPECT_EQ(weekdayInitial(-1) + weekdayInitial(7), QString());
 }

@@ -14,7 +14,8 @@ TEST(Letters, IndexFollowsTheAlphabetWithoutJ)
     EXPECT_EQ(letterIndex(QChar()), 0); // a NUL character is no letter either
     for (int i = 1; i <= kLetterCount; ++i)
         EXPECT_EQ(letterIndex(letterAt(i)), i);
-    EXPECT_TRUE(letterAt(10).isNull());
+    for (int outside : {0, 10, -4096, 4096})
+        EXPECT_TRUE(letterAt(outside).isNull()) << outside;
 }
 
 TEST(RandomSource, InjectedValuesStayBelowOneSeededAreRepeatable)

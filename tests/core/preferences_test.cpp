@@ -18,6 +18,12 @@ void writeFile(const QString &path, const QByteArray &bytes)
     ASSERT_EQ(f.write(bytes), bytes.size());
 }
 
+// Blank lines after the text, to the given size.
+QByteArray padded(const QByteArray &text, qsizetype size)
+{
+    return text + QByteArray(size - text.size(), '\n');
+}
+
 } // namespace
 
 TEST(Preferences, ValuesSurviveARestartBesideTheSettings)
@@ -48,7 +54,7 @@ TEST(Preferences, DamagedFilesGiveTheDefaultsUnwritableOnesAreReported)
 {
     const QByteArray files[] = {"[View]\nZoom=huge\n[Sound]\nOutput=\n", "[View]\nZoom=99\n",
                                 "[View]\nZoom=301\n", QByteArray("\x00\xff\x01[[[=\n\xfe", 9),
-                                QByteArray(100 * 1024, '=')};
+                                padded("[View]\nZoom=150\n", 64 * 1024 + 1)};
     for (const QByteArray &bytes : files) {
         QTemporaryDir dir;
         writeFile(dir.filePath(u"Velmora.ini"_s), bytes);
@@ -60,6 +66,8 @@ TEST(Preferences, DamagedFilesGiveTheDefaultsUnwritableOnesAreReported)
         EXPECT_EQ(Preferences(dir.path(), {}).zoomPercent(), 250);
     }
     QTemporaryDir dir;
+    writeFile(dir.filePath(u"Velmora.ini"_s), padded("[View]\nZoom=150\n", 64 * 1024));
+    EXPECT_EQ(Preferences(dir.path(), {}).zoomPercent(), 150) << "the largest file read";
     // The program folder is a file: nothing can be written inside it.
     writeFile(dir.filePath(u"blocked"_s), "x");
     Preferences p(dir.filePath(u"blocked"_s), {});

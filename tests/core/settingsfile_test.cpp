@@ -5,7 +5,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 using namespace velmora;
 using namespace Qt::StringLiterals;
@@ -114,9 +116,23 @@ TEST(SettingsFile, WriteReplacesOnlyAfterACompleteFile)
     ASSERT_TRUE(QDir().mkpath(asFolder));
     EXPECT_FALSE(writeSettingsFile(asFolder, first));
     EXPECT_TRUE(QFileInfo(asFolder).isDir());
-    QFile written(path);
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_EQ(written.readAll(), first);
+
+    // A disk that fills up halfway (here a limit on the size of any file written): the write
+    // says so, and the old file stays whole.
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = limit;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = writeSettingsFile(path, first + QByteArray(1 << 20, ' '));
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(written);
+    QFile kept(path);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), first);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
 TEST(SettingsFile, LocationFallsBackToTheConfigFolderAndInstalledCopiesUseIt)

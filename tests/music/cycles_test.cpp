@@ -9,20 +9,6 @@ using namespace velmora::test;
 
 namespace {
 
-// Sun 95° D/B, Moon 0° A/A, Mercury 25° C/D, Venus 359.5° D/D, Mars 130° B/A,
-// Jupiter 200° A/C, Saturn 300° C/B; longitudes in Moon..Saturn order.
-void placeSky(FakeSky &sky)
-{
-    sky.longitudes = {0.0, 25.0, 359.5, 95.0, 130.0, 200.0, 300.0};
-    for (int j = 1; j <= 7; ++j) {
-        sky.planetLetters[j] = QString(QLatin1Char(" DACDBAC"[j]));
-        sky.signLetters[j] = QString(QLatin1Char(" BADDACB"[j]));
-    }
-}
-
-// Notes of the sky above, slot 1 (Saturn) to slot 7 (Sun). Saturn and Jupiter share a key.
-const std::vector<int> kSkyChord{47, 47, 43, 91, 77, 62, 74};
-
 // The notes struck, in order.
 std::vector<int> struck(const std::vector<Msg> &msgs)
 {
@@ -38,7 +24,7 @@ std::vector<int> struck(const std::vector<Msg> &msgs)
 TEST(ZodiacCycle, FirstChordOnlyChangedVoicesAndStopOnTheNextTick)
 {
     Rig rig;
-    placeSky(rig.sky);
+    rig.sky.place();
     rig.player->clickZodiac();
     EXPECT_TRUE(rig.take().empty()) << "the first chord waits for the first tick";
     EXPECT_TRUE(rig.sky.music.zodiacCycleOn);
@@ -77,7 +63,7 @@ TEST(EveryCycle, NinetyBeatsWithSharedKeysSilenceNoVoice)
     for (int cycle = 0; cycle < 3; ++cycle) {
         SCOPED_TRACE(cycle);
         Rig rig({0.9, 0.6, 0.3, 0.0, 0.5, 0.2});
-        placeSky(rig.sky);
+        rig.sky.place();
         rig.sky.date = Moment(2026, 12, 2, 6, 0);
         rig.player->setOctaveSpanText(QStringLiteral("6"));
         rig.player->setBoxText(MusicBox::Pitch, QStringLiteral("72"));
@@ -155,22 +141,33 @@ TEST(DayCycle, WednesdayHalfPastSixSoundsAtOnce)
     EXPECT_EQ(shuffled.take(), seq({0, 0, 0, 0}, {84 + 7, 84 + 0, 72 + 5, 60 + 5}));
 }
 
-TEST(DayCycle, GroupRegistersAndWeekday)
+// The ticks of one hour that strike a new chord follow the hour's group: A and E every other
+// tick, B and F every tick, the rest once an hour.
+TEST(DayCycle, GroupRegistersWeekdayAndTicksThatStrike)
 {
     // Days of December 2026 (2 is a Wednesday); draws that move no position.
     // clang-format off
-    struct { int day, hour, minute; std::vector<int> notes; const char *out; } const cases[] = {
-        {2, 9, 0, {95, 77, 77, 60}, "E: haeb"}, {2, 18, 0, {60, 55, 50, 45}, "C: bfcg"},
-        {2, 5, 59, {83, 65, 65, 48}, "H: haeb"}, // still the last hour
-        {6, 6, 0, {86, 93, 75, 63}, "A: dhae"}, {7, 6, 0, {90, 97, 79, 67}, "A: dhae"},
+    struct { int day, hour, minute; std::vector<int> notes; const char *out, *strikes; }
+    const cases[] = {
+        {2, 9, 0, {95, 77, 77, 60}, "E: haeb", "0101"}, {2, 18, 0, {60, 55, 50, 45}, "C: bfcg", "0001"},
+        {2, 5, 59, {83, 65, 65, 48}, "H: haeb", "0001"}, // still the last hour
+        {6, 6, 0, {86, 93, 75, 63}, "A: dhae", "0101"}, {7, 6, 0, {90, 97, 79, 67}, "A: dhae", "0101"},
+        {2, 12, 0, {89, 89, 72, 67}, "B: aebf", "1111"}, {2, 0, 0, {74, 69, 52, 59}, "D: cgdh", "0001"},
     };
     // clang-format on
     for (const auto &c : cases) {
         Rig rig({0.0, 0.3, 0.6, 0.9});
         rig.sky.date = Moment(2026, 12, c.day, c.hour, c.minute);
+        rig.sky.jump = 0; // the hour stays
         rig.player->clickDays();
         EXPECT_EQ(struck(rig.take()), c.notes) << c.day << " " << c.hour;
         EXPECT_EQ(rig.player->boxText(MusicBox::Out), QLatin1String(c.out));
+        std::string strikes;
+        for (int t = 0; t < 4; ++t) {
+            rig.player->tick();
+            strikes += struck(rig.take()).empty() ? '0' : '1';
+        }
+        EXPECT_EQ(strikes, c.strikes) << c.out;
     }
 }
 
@@ -297,6 +294,8 @@ TEST(OutOfRange, LowestDayVoiceIsLeftOutAndIllegalBytesAreRejected)
     EXPECT_FALSE(isValidShortMessage(packShortMessage(kNoteOn, 60, 128)));
     EXPECT_FALSE(isValidShortMessage(packShortMessage(kNoteOn, -3, 64)));
     EXPECT_FALSE(isValidShortMessage(0x3C40u)); // no status byte
+    for (const auto &[key, channel] : {std::pair{-1, 0}, {128, 0}, {60, -1}, {60, 16}})
+        EXPECT_FALSE(low.midi->state().sounding(key, channel)) << key << " " << channel;
     low.midi->sendShortMessage(packShortMessage(kNoteOn, 60, 200));
     EXPECT_TRUE(low.take().empty());
     EXPECT_EQ(low.midi->rejectedCount(), 1);
@@ -305,7 +304,7 @@ TEST(OutOfRange, LowestDayVoiceIsLeftOutAndIllegalBytesAreRejected)
 TEST(Protocol, StartDuringAPendingStopFinishesTheStopFirst)
 {
     Rig rig;
-    placeSky(rig.sky);
+    rig.sky.place();
     rig.player->clickZodiac();
     rig.player->tick();
     rig.take();

@@ -42,6 +42,17 @@ struct FakeSky : SkyLink
     QString planetLetter(int j) const override { return planetLetters[static_cast<size_t>(j)]; }
     QString signLetter(int j) const override { return signLetters[static_cast<size_t>(j)]; }
     void setMusicState(const ChartMusicState &state) override { music = state; }
+
+    /// Sun 95° D/B, Moon 0° A/A, Mercury 25° C/D, Venus 359.5° D/D, Mars 130° B/A, Jupiter at
+    /// the given longitude A/C, Saturn 300° C/B; longitudes in Moon..Saturn order.
+    void place(double jupiter = 200.0)
+    {
+        longitudes = {0.0, 25.0, 359.5, 95.0, 130.0, jupiter, 300.0};
+        for (size_t j = 1; j <= 7; ++j) {
+            planetLetters[j] = QString(QLatin1Char(" DACDBAC"[j]));
+            signLetters[j] = QString(QLatin1Char(" BADDACB"[j]));
+        }
+    }
 };
 
 } // namespace velmora::test

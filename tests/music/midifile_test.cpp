@@ -217,6 +217,14 @@ TEST(MidiFile, LengthOfFilesItDidNotWrite)
     EXPECT_EQ(midiFileLength(smpte),
               std::optional<nanoseconds>(208ms)); // 208 ticks of 1/(25 * 40) s
     EXPECT_FALSE(midiFileLength(QByteArray("RIFF....WAVE")));
+    // A system exclusive message is stepped over whole; a delta of five bytes is no number.
+    const QByteArray head = QByteArray::fromHex("4d546864 00000006 0000 0001 0060 4d54726b");
+    const QByteArray sysex = head + QByteArray::fromHex("00000012 00 f0037e7ff7 00 903c40 "
+                                                        "60 803c40 00 ff2f00");
+    EXPECT_EQ(midiFileLength(sysex), std::optional<nanoseconds>(500ms));
+    EXPECT_EQ(readMidiFile(sysex)->messages.size(), 2u);
+    EXPECT_FALSE(readMidiFile(head + QByteArray::fromHex("0000000c 8080808000 903c40 00 ff2f00")));
+    EXPECT_FALSE(readMidiFile(head + QByteArray::fromHex("00000008 00 f0067e 00 ff2f00")));
     // Cut anywhere, a file is refused, never read past its end.
     for (qsizetype n = 0; n < format1.size() - 4; ++n)
         EXPECT_FALSE(readMidiFile(format1.left(n))) << n << " bytes";

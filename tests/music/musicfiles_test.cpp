@@ -93,16 +93,6 @@ std::vector<Note> readWithMido(const QString &file)
     return pairNotes(events);
 }
 
-// A sky whose seven voices all differ (placed as in the cycle tests, Jupiter a little further on).
-void placeSky(FakeSky &sky)
-{
-    sky.longitudes = {0.0, 25.0, 359.5, 95.0, 130.0, 195.0, 300.0};
-    for (int j = 1; j <= 7; ++j) {
-        sky.planetLetters[j] = QString(QLatin1Char(" DACDBAC"[j]));
-        sky.signLetters[j] = QString(QLatin1Char(" BADDACB"[j]));
-    }
-}
-
 enum class Cycle
 {
     Zodiac,
@@ -128,18 +118,15 @@ RecordedRun recordRun(Cycle cycle, int program, int ticks)
     MidiRecorder recorder;
     recorder.start(*rig.midi);
     now += 1s; // the audio has a moment of silence before the first chord
-    switch (cycle) {
-    case Cycle::Zodiac:
-        placeSky(rig.sky);
-        rig.player->clickZodiac();
-        break;
-    case Cycle::Day: // Wednesday 06:30: 88, 95, 77, 65 at once
-        rig.player->clickDays();
-        break;
-    case Cycle::Harmonic: // hold 2: 72, 77, 69, 53, 41, then 76, 69, 57, 45 under the held 72
-        rig.startHarmonic(2);
-        break;
-    }
+    // Zodiac: a sky whose seven voices all differ (Jupiter a little before the cycle tests' 200).
+    // Day: Wednesday 06:30, 88, 95, 77, 65 at once. Harmonic, hold 2: 72, 77, 69, 53, 41, then
+    // 76, 69, 57, 45 under the held 72.
+    rig.sky.place(195.0);
+    rig.player->setHoldIndex(2);
+    void (CyclePlayer::*const click)() = cycle == Cycle::Zodiac ? &CyclePlayer::clickZodiac
+                                         : cycle == Cycle::Day  ? &CyclePlayer::clickDays
+                                                                : &CyclePlayer::clickHarmonic;
+    (rig.player.get()->*click)();
     const nanoseconds interval = std::chrono::milliseconds(rig.player->timerIntervalMs());
     for (int t = 0; t < ticks; ++t) {
         now += interval;
@@ -147,17 +134,7 @@ RecordedRun recordRun(Cycle cycle, int program, int ticks)
             rig.sky.longitudes[0] = 12.0; // the Moon's voice moves
         rig.player->tick();
     }
-    switch (cycle) {
-    case Cycle::Zodiac:
-        rig.player->clickZodiac();
-        break;
-    case Cycle::Day:
-        rig.player->clickDays();
-        break;
-    case Cycle::Harmonic:
-        rig.player->clickHarmonic();
-        break;
-    }
+    (rig.player.get()->*click)();
     now += interval;
     rig.player->tick();
     RecordedRun run;
@@ -237,14 +214,11 @@ TEST_P(RecordedCycle, ReadersOfTheFileHearTheRecordedNotesAndItsAudioPlaysThemOn
     }
 }
 
-std::string cycleName(const testing::TestParamInfo<Cycle> &info)
-{
-    const char *names[] = {"Zodiac", "Day", "Harmonic"};
-    return names[int(info.param)];
-}
-
-INSTANTIATE_TEST_SUITE_P(Cycles, RecordedCycle,
-                         testing::Values(Cycle::Zodiac, Cycle::Day, Cycle::Harmonic), cycleName);
+INSTANTIATE_TEST_SUITE_P(
+    Cycles, RecordedCycle, testing::Values(Cycle::Zodiac, Cycle::Day, Cycle::Harmonic),
+    [](const auto &info) {
+        return std::string(std::array{"Zodiac", "Day", "Harmonic"}[int(info.param)]);
+    });
 
 TEST(RecordedStop, NothingSoundsAfterTheStopsRelease)
 {

@@ -1,11 +1,13 @@
 #include "calendar/view/monthcalendar.h"
 #include "core/random.h"
 #include "core/units.h"
+#include "resources/design/designdata.h"
 #include "sky/core/astromodule.h"
 #include "sky/view/astrofont.h"
 #include "sky/view/navigation.h"
 #include "sky/view/planetchart.h"
 #include "toolkit/controls.h"
+#include "toolkit/formbuilder.h"
 #include "toolkit/picturebox.h"
 
 #include <QComboBox>
@@ -16,6 +18,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -28,11 +31,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-template <class T> T *add(QWidget &root, const QString &name)
+// The window's design, on the sky page.
+bool buildDesign(QWidget &root)
 {
-    auto *w = new T(&root);
-    w->setObjectName(name);
-    return w;
+    const QJsonObject design = FormBuilder::loadDesign(designDataPath());
+    root.resize(FormBuilder::clientSize(design));
+    FormBuilder::build(design, &root);
+    control<QTabWidget>(&root, u"SSTab1"_s)->setCurrentIndex(3);
+    return true;
 }
 
 // Pixels right below a text's top-left corner whose strongest channel is the given one (the
@@ -50,23 +56,13 @@ int pixelsOfHue(const QImage &img, chart::Point at, int channel)
     return count;
 }
 
-// The controls of the page that the navigation and the chart use, under their names.
+// The navigation and the chart on the page's controls.
 struct Page
 {
     Page()
     {
-        pic->resize(193, 157);
-        add<PictureBox>(root, u"picAstro"_s)->resize(481, 481);
-        add<QPlainTextEdit>(root, u"txtOut"_s);
-        for (int i = 0; i < 3; ++i)
-            place[i] = add<QLineEdit>(root, arrayName(u"txtLatLong"_s, i));
-        for (int i = 0; i < 5; ++i)
-            jump[i] = add<QPushButton>(root, arrayName(u"cmdJump"_s, i));
-        for (int i = 0; i < 6; ++i)
-            unit[i] = add<QRadioButton>(root, arrayName(u"optTJ"_s, i));
         for (int i = 1; i <= 12; ++i)
             count->addItem(QString::number(i));
-        timer->setObjectName(u"Timer2"_s);
         unit[0]->setChecked(true);
         calendar.setPictureBox(pic);
         chart = std::make_unique<PlanetChart>(&root, astro, random);
@@ -101,20 +97,22 @@ struct Page
     }
 
     QWidget root;
+    const bool built = buildDesign(root);
     double draw = 0.25; // what the random source gives Mercury's letter
     RandomSource random{[this] {
         return draw;
     }};
     AstroModule astro;
     clsCalendar calendar{nullptr, QDate(2026, 1, 1)};
-    PictureBox *pic = add<PictureBox>(root, u"picCal"_s);
-    QLineEdit *date = add<QLineEdit>(root, u"txtTheDate"_s);
-    QLineEdit *time = add<QLineEdit>(root, u"txtTheTime"_s);
-    QLineEdit *place[3];
-    QPushButton *jump[5], *now = add<QPushButton>(root, u"cmdNow"_s);
-    QRadioButton *unit[6];
-    QComboBox *count = add<QComboBox>(root, u"cmbJump"_s);
-    QTimer *timer = new QTimer(&root);
+    PictureBox *pic = control<PictureBox>(&root, u"picCal"_s);
+    QLineEdit *date = control<QLineEdit>(&root, u"txtTheDate"_s);
+    QLineEdit *time = control<QLineEdit>(&root, u"txtTheTime"_s);
+    ControlArray<QLineEdit> place{&root, u"txtLatLong"_s};
+    ControlArray<QPushButton> jump{&root, u"cmdJump"_s};
+    QPushButton *now = control<QPushButton>(&root, u"cmdNow"_s);
+    ControlArray<QRadioButton> unit{&root, u"optTJ"_s};
+    QComboBox *count = control<QComboBox>(&root, u"cmbJump"_s);
+    QTimer *timer = control<QTimer>(&root, u"Timer2"_s);
     std::unique_ptr<PlanetChart> chart;
     std::unique_ptr<Navigation> nav;
 };
@@ -274,8 +272,6 @@ private Q_SLOTS:
     void tableFitsItsBoxWithAlignedColumns()
     {
         auto *out = p->root.findChild<QPlainTextEdit *>(u"txtOut"_s);
-        out->setGeometry(8, 512, 481, 113); // 7215 x 1695 twips
-        p->root.resize(520, 640);
         p->root.show();
         QVERIFY(QTest::qWaitForWindowExposed(&p->root));
         p->place[0]->setText(u"70"_s);

@@ -47,6 +47,7 @@ INSTANTIATE_TEST_SUITE_P(
         ZoneCase{"KathmanduJuly", "Asia/Kathmandu", Moment(2026, 7, 15, 12), 85.3206, 20700, K::Unique, false, "UTC+5:45"},
         // The night the clocks go forward: 02:30 never happened, and keeps the offset before.
         ZoneCase{"NewYorkSkipped", "America/New_York", Moment(2026, 3, 8, 2, 30), -74.006, -18000, K::Skipped, false, "UTC-5 (EST)"},
+        ZoneCase{"NewYorkSkippedFirstSecond", "America/New_York", Moment(2026, 3, 8, 2, 0), -74.006, -18000, K::Skipped, false, "UTC-5 (EST)"},
         ZoneCase{"NewYorkAfterSpring", "America/New_York", Moment(2026, 3, 8, 3, 0), -74.006, -14400, K::Unique, false, "UTC-4 (EDT)"},
         // The night they go back: 01:30 came twice, and the first (still summer time) counts.
         ZoneCase{"NewYorkRepeated", "America/New_York", Moment(2026, 11, 1, 1, 30), -74.006, -14400, K::Repeated, false, "UTC-4 (EDT)"},

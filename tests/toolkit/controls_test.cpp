@@ -126,6 +126,23 @@ private Q_SLOTS:
         QCOMPARE(notes.toPlainText(), u"abc"_s); // no line break went in
     }
 
+    // A hidden box takes new text and puts its caret at the start when next shown, once: a caret
+    // the user moved stays where it is when the page comes back.
+    void hiddenBoxCaretMovesOnTheNextShowOnly()
+    {
+        QPlainTextEdit box;
+        box.show();
+        box.moveCursor(QTextCursor::End);
+        box.hide();
+        setMultiLineText(&box, u"first line\nsecond line"_s);
+        box.show();
+        QCOMPARE(box.textCursor().position(), 0);
+        box.moveCursor(QTextCursor::End);
+        box.hide();
+        box.show();
+        QCOMPARE(box.textCursor().position(), 22);
+    }
+
     void messageBoxHook()
     {
         QStringList seen;

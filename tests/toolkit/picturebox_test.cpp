@@ -1,11 +1,14 @@
 #include "core/units.h"
+#include "toolkit/formbuilder.h"
 #include "toolkit/picturebox.h"
 
 #include <QBuffer>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QSvgGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -262,6 +265,12 @@ private Q_SLOTS:
         QCOMPARE(child->fontName(), u"DejaVu Serif"_s);
         QCOMPARE(child->fontSize(), 12.0);
         QVERIFY(child->TextHeight(u"X"_s) > xHeight);
+
+        // The form's zoom scales the style's measures too: scroll bars, frames, margins.
+        auto *edit = new QPlainTextEdit(&form);
+        const int extent = edit->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        FormBuilder::setZoom(&form, 2);
+        QCOMPARE(edit->style()->pixelMetric(QStyle::PM_ScrollBarExtent), 2 * extent);
     }
 
     void drawingSurvivesResizeAndRepaint()
@@ -305,15 +314,19 @@ private Q_SLOTS:
         QCOMPARE(box.Point(tw(2), tw(2)), kBlue);
         QCOMPARE(box.currentX(), 0.0);
 
-        // A picture whose left half is green, drawn at the size of the box.
+        // A picture whose left half is green, drawn at the size of the box and made afresh for
+        // each size and pixel ratio: its edge falls inside a pixel at 96 dpi, not at twice that.
         QTemporaryDir dir;
         QFile file(dir.filePath(u"half.svg"_s));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 10 10'>"
-                   "<rect width='5' height='10' fill='#00ff00'/></svg>");
+                   "<rect width='5.125' height='10' fill='#00ff00'/></svg>");
         file.close();
         QVERIFY(box.setDesignPicture(file.fileName()));
         QCOMPARE(box.Point(tw(18), tw(19)), kGreen);
+        QCOMPARE(box.image(2).pixelColor(40, 10), QColor(0, 255, 0));
+        box.resize(60, 20);
+        QCOMPARE(box.Point(tw(29), tw(10)), kGreen);
 
         QVERIFY(!box.setDesignPicture(dir.filePath(u"missing.svg"_s)));
         QVERIFY(!box.hasDesignPicture());
