@@ -309,11 +309,30 @@ void spin(std::chrono::milliseconds d)
     }
 }
 
+// The synthesiser with every message played the moment it is sent, its stamp ignored.
+class AtOnce : public MidiOutput
+{
+public:
+    explicit AtOnce(std::unique_ptr<SynthOutput> synth)
+        : m_synth(std::move(synth))
+    {}
+    bool open() override { return m_synth->open(); }
+    void send(quint32 packed) override { m_synth->send(packed); }
+    void close() override { m_synth->close(); }
+    bool isOpen() const override { return m_synth->isOpen(); }
+    QString kind() const override { return m_synth->kind(); }
+
+private:
+    std::unique_ptr<SynthOutput> m_synth;
+};
+
 // Plays `beats` beats of the zodiac cycle at 180 beats per minute through the window's own music
 // clock into wav. With busy set, another handler on the user-interface thread works for 20 ms once
 // a beat, at a phase that walks through the beat (its period is 13 ms shorter), as unrelated work
-// of the window would; the ticks it overlaps are handled late.
-HeardBeats playHeard(const QString &wav, int beats, bool busy)
+// of the window would; the ticks it overlaps are handled late. Unstamped, every message plays
+// the moment its tick sends it, as before the output honoured stamps; its beats are due on the
+// schedule itself, without the look-ahead.
+HeardBeats playHeard(const QString &wav, int beats, bool busy, bool stamped)
 {
     auto w = startedWindow();
     control<QLineEdit>(w->form(), QStringLiteral("txtSpeed"))->setText(QStringLiteral("180"));
@@ -323,7 +342,11 @@ HeardBeats playHeard(const QString &wav, int beats, bool busy)
 
     QFile::remove(wav); // a file of an earlier run would be taken for this one's growth
     FileGrowth growth(wav);
-    w->midi().replaceOutput(std::make_unique<SynthOutput>(SynthOutput::Sink::RealTimeWavFile, wav));
+    auto synth = std::make_unique<SynthOutput>(SynthOutput::Sink::RealTimeWavFile, wav);
+    if (stamped)
+        w->midi().replaceOutput(std::move(synth));
+    else
+        w->midi().replaceOutput(std::make_unique<AtOnce>(std::move(synth)));
     w->music()->cmbInstrument_Click();
 
     auto *timer = control<QTimer>(w->form(), QStringLiteral("Timer1"));
@@ -371,8 +394,8 @@ HeardBeats playHeard(const QString &wav, int beats, bool busy)
         return heard;
     const double rate = SynthOutput::kSampleRate;
     for (int k = 1; k <= beats; ++k) {
-        const Clock::time_point due =
-            start + std::chrono::milliseconds(qint64(k) * interval) + kLookAhead;
+        const Clock::time_point due = start + std::chrono::milliseconds(qint64(k) * interval) +
+                                      (stamped ? kLookAhead : Clock::duration(0));
         const auto at = long(ms(due - *first) * rate / 1000.0);
         ++heard.beats;
         // No onset for a beat on which no voice changed.
@@ -384,23 +407,6 @@ HeardBeats playHeard(const QString &wav, int beats, bool busy)
     }
     return heard;
 }
-
-// The synthesiser with every message played the moment it is sent, its stamp ignored.
-class AtOnce : public MidiOutput
-{
-public:
-    explicit AtOnce(std::unique_ptr<SynthOutput> synth)
-        : m_synth(std::move(synth))
-    {}
-    bool open() override { return m_synth->open(); }
-    void send(quint32 packed) override { m_synth->send(packed); }
-    void close() override { m_synth->close(); }
-    bool isOpen() const override { return m_synth->isOpen(); }
-    QString kind() const override { return m_synth->kind(); }
-
-private:
-    std::unique_ptr<SynthOutput> m_synth;
-};
 
 // The onset finder on audio whose onsets are known exactly: the same cycle rendered offline, each
 // beat's messages given to the synthesiser at a block boundary the render has just reached.
@@ -447,16 +453,17 @@ void OnsetFinderOffline(benchmark::State &state, int beats)
     state.counters["error_worst_ms"] = *std::max_element(worst.begin(), worst.end());
 }
 
-void HeardBeatTiming(benchmark::State &state, bool busy, int beats, QString folder)
+void HeardBeatTiming(benchmark::State &state, bool busy, bool stamped, int beats, QString folder)
 {
     QTemporaryDir temp;
     if (folder.isEmpty())
         folder = temp.path();
-    const QString wav =
-        folder + (busy ? QStringLiteral("/zodiac-busy.wav") : QStringLiteral("/zodiac-idle.wav"));
+    const QString wav = folder + QStringLiteral("/zodiac-%1%2.wav")
+                                     .arg(busy ? QStringLiteral("busy") : QStringLiteral("idle"),
+                                          stamped ? QString() : QStringLiteral("-unstamped"));
     HeardBeats heard;
     for (auto _ : state)
-        heard = playHeard(wav, beats, busy);
+        heard = playHeard(wav, beats, busy, stamped);
     std::vector<double> worst;
     for (double d : heard.deviationMs)
         worst.push_back(std::fabs(d));
@@ -466,7 +473,7 @@ void HeardBeatTiming(benchmark::State &state, bool busy, int beats, QString fold
     }
     state.counters["beats"] = heard.beats;
     state.counters["onsets"] = double(heard.deviationMs.size());
-    state.counters["look_ahead_ms"] = lookAheadMs();
+    state.counters["look_ahead_ms"] = stamped ? lookAheadMs() : 0.0;
     state.counters["dev_median_ms"] = percentile(heard.deviationMs, 0.5);
     state.counters["dev_p99_ms"] = percentile(worst, 0.99);
     state.counters["dev_worst_ms"] = *std::max_element(worst.begin(), worst.end());
@@ -603,13 +610,17 @@ int main(int argc, char **argv)
         benchmark::RegisterBenchmark("OnsetFinderOffline", OnsetFinderOffline, heardBeats)
             ->Iterations(1)
             ->Unit(benchmark::kMillisecond);
-        for (bool busy : {false, true}) {
-            benchmark::RegisterBenchmark(busy ? "HeardBeats/180bpm/busy20ms"
-                                              : "HeardBeats/180bpm/idle",
-                                         HeardBeatTiming, busy, heardBeats, heardDir)
-                ->Iterations(1)
-                ->Unit(benchmark::kSecond);
-        }
+        // Sent the moment each tick runs, as before the stamps, beside the stamped output.
+        for (bool stamped : {true, false})
+            for (bool busy : {false, true}) {
+                const std::string name = std::string("HeardBeats/180bpm/") +
+                                         (busy ? "busy20ms" : "idle") +
+                                         (stamped ? "" : "/unstamped");
+                benchmark::RegisterBenchmark(name.c_str(), HeardBeatTiming, busy, stamped,
+                                             heardBeats, heardDir)
+                    ->Iterations(1)
+                    ->Unit(benchmark::kSecond);
+            }
     }
     const int restCount = int(rest.size());
     rest.push_back(nullptr);
