@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -23,12 +24,17 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <optional>
+#include <pthread.h>
+#include <sched.h>
+#include <sys/stat.h>
+#include <thread>
 #include <vector>
 
 using namespace velmora;
@@ -214,11 +220,69 @@ void Timer1Lateness(benchmark::State &state, int ticks)
 // ---- Beats as a listener hears them ----
 //
 // The zodiac cycle plays through the built-in synthesiser into a WAV file that the library's file
-// audio driver writes in real time, paced like a sound card. The onsets found in that audio are
-// compared with the music clock's schedule: the start plus n beat intervals plus the look-ahead
-// with which the messages are stamped. FluidSynth starts notes only where a 64-frame block
-// starts: the synthesiser output puts each at the block nearest its stamp, half a block (0.73 ms at
-// 44.1 kHz) from it at most. One block (1.45 ms) either way is the goal.
+// audio driver writes in real time, paced like a sound card. A frame of that file is "heard" when
+// the driver writes it: a thread watches the file grow, so each onset found in the audio gets the
+// moment it was written, compared with the music clock's schedule: the start plus n beat
+// intervals plus the look-ahead with which the messages are stamped. (The driver's own start
+// cannot be read from outside to better than a few milliseconds on a busy machine; the file's
+// growth can.) FluidSynth starts notes only where a 64-frame block starts: the synthesiser output
+// puts each at the block nearest its stamp, half a block (0.73 ms at 44.1 kHz) from it at most.
+// One block (1.45 ms) either way is the goal.
+
+// When each byte of a growing file was first seen written, from a thread polling its size.
+class FileGrowth
+{
+public:
+    explicit FileGrowth(const QString &path)
+        : m_path(QFile::encodeName(path).toStdString())
+        , m_thread([this] { watch(); })
+    {}
+    ~FileGrowth() { stop(); }
+    FileGrowth(const FileGrowth &) = delete;
+    FileGrowth &operator=(const FileGrowth &) = delete;
+
+    void stop()
+    {
+        m_running = false;
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    // The first moment the file was seen at least `size` bytes long.
+    std::optional<Clock::time_point> reached(qint64 size) const
+    {
+        const auto it = std::lower_bound(m_seen.begin(), m_seen.end(), size,
+                                         [](const auto &seen, qint64 s) { return seen.first < s; });
+        if (it == m_seen.end())
+            return std::nullopt;
+        return it->second;
+    }
+
+private:
+    void watch()
+    {
+        // At the priority FluidSynth gives its own driver thread where it may (as root), so the
+        // watch is not held up by unrelated work any more than the writing is.
+        sched_param param{};
+        param.sched_priority = 10;
+        pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
+        struct stat info
+        {};
+        qint64 last = -1;
+        while (m_running) {
+            const Clock::time_point now = Clock::now();
+            if (::stat(m_path.c_str(), &info) == 0 && qint64(info.st_size) > last) {
+                last = qint64(info.st_size);
+                m_seen.emplace_back(last, now);
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(50));
+        }
+    }
+
+    std::string m_path;
+    std::atomic<bool> m_running{true};
+    std::vector<std::pair<qint64, Clock::time_point>> m_seen;
+    std::thread m_thread;
+};
 
 constexpr double kBlockMs = 64.0 * 1000.0 / SynthOutput::kSampleRate;
 // Sharp attacks and short decays: of the instruments tried, the one whose onsets the finder
@@ -245,11 +309,30 @@ void spin(std::chrono::milliseconds d)
     }
 }
 
+// The synthesiser with every message played the moment it is sent, its stamp ignored.
+class AtOnce : public MidiOutput
+{
+public:
+    explicit AtOnce(std::unique_ptr<SynthOutput> synth)
+        : m_synth(std::move(synth))
+    {}
+    bool open() override { return m_synth->open(); }
+    void send(quint32 packed) override { m_synth->send(packed); }
+    void close() override { m_synth->close(); }
+    bool isOpen() const override { return m_synth->isOpen(); }
+    QString kind() const override { return m_synth->kind(); }
+
+private:
+    std::unique_ptr<SynthOutput> m_synth;
+};
+
 // Plays `beats` beats of the zodiac cycle at 180 beats per minute through the window's own music
 // clock into wav. With busy set, another handler on the user-interface thread works for 20 ms once
 // a beat, at a phase that walks through the beat (its period is 13 ms shorter), as unrelated work
-// of the window would; the ticks it overlaps are handled late.
-HeardBeats playHeard(const QString &wav, int beats, bool busy)
+// of the window would; the ticks it overlaps are handled late. Unstamped, every message plays
+// the moment its tick sends it, as before the output honoured stamps; its beats are due on the
+// schedule itself, without the look-ahead.
+HeardBeats playHeard(const QString &wav, int beats, bool busy, bool stamped)
 {
     auto w = startedWindow();
     control<QLineEdit>(w->form(), QStringLiteral("txtSpeed"))->setText(QStringLiteral("180"));
@@ -257,9 +340,13 @@ HeardBeats playHeard(const QString &wav, int beats, bool busy)
     control<QRadioButton>(w->form(), QStringLiteral("optTJ(1)"))->setChecked(true);
     control<QComboBox>(w->form(), QStringLiteral("cmbInstrument"))->setCurrentIndex(kXylophone);
 
-    w->midi().replaceOutput(std::make_unique<SynthOutput>(SynthOutput::Sink::RealTimeWavFile, wav));
-    // The file driver's clock starts when open() creates it, its last step.
-    const Clock::time_point fileStart = Clock::now();
+    QFile::remove(wav); // a file of an earlier run would be taken for this one's growth
+    FileGrowth growth(wav);
+    auto synth = std::make_unique<SynthOutput>(SynthOutput::Sink::RealTimeWavFile, wav);
+    if (stamped)
+        w->midi().replaceOutput(std::move(synth));
+    else
+        w->midi().replaceOutput(std::make_unique<AtOnce>(std::move(synth)));
     w->music()->cmbInstrument_Click();
 
     auto *timer = control<QTimer>(w->form(), QStringLiteral("Timer1"));
@@ -290,38 +377,36 @@ HeardBeats playHeard(const QString &wav, int beats, bool busy)
     QTimer::singleShot(1500, &loop, &QEventLoop::quit); // the release tail
     loop.exec();
     w->midi().close(); // the driver finishes the file
+    growth.stop();
 
     HeardBeats heard;
     const std::vector<float> audio = readWavMono(wav);
+    // 16-bit stereo frames after the header.
+    constexpr qint64 kFrameBytes = 4;
+    const qint64 header = QFileInfo(wav).size() - qint64(audio.size()) * kFrameBytes;
+    const auto writtenAt = [&](long frame) {
+        return growth.reached(header + (frame + 1) * kFrameBytes);
+    };
     const OnsetFinder onsets(audio);
+    // The file's frames against the clock, roughly, to know where to look for each beat.
+    const std::optional<Clock::time_point> first = writtenAt(0);
+    if (!first)
+        return heard;
     const double rate = SynthOutput::kSampleRate;
     for (int k = 1; k <= beats; ++k) {
-        const double due = ms(start - fileStart) + k * double(interval) + lookAheadMs();
-        const auto at = long(due * rate / 1000.0);
+        const Clock::time_point due = start + std::chrono::milliseconds(qint64(k) * interval) +
+                                      (stamped ? kLookAhead : Clock::duration(0));
+        const auto at = long(ms(due - *first) * rate / 1000.0);
         ++heard.beats;
         // No onset for a beat on which no voice changed.
-        if (const auto onset = onsets.find(at - long(0.010 * rate), at + long(0.080 * rate)))
-            heard.deviationMs.push_back(double(*onset) * 1000.0 / rate - due);
+        const auto onset = onsets.find(at - long(0.020 * rate), at + long(0.080 * rate));
+        if (!onset)
+            continue;
+        if (const auto written = writtenAt(long(*onset)))
+            heard.deviationMs.push_back(ms(*written - due));
     }
     return heard;
 }
-
-// The synthesiser with every message played the moment it is sent, its stamp ignored.
-class AtOnce : public MidiOutput
-{
-public:
-    explicit AtOnce(std::unique_ptr<SynthOutput> synth)
-        : m_synth(std::move(synth))
-    {}
-    bool open() override { return m_synth->open(); }
-    void send(quint32 packed) override { m_synth->send(packed); }
-    void close() override { m_synth->close(); }
-    bool isOpen() const override { return m_synth->isOpen(); }
-    QString kind() const override { return m_synth->kind(); }
-
-private:
-    std::unique_ptr<SynthOutput> m_synth;
-};
 
 // The onset finder on audio whose onsets are known exactly: the same cycle rendered offline, each
 // beat's messages given to the synthesiser at a block boundary the render has just reached.
@@ -368,16 +453,17 @@ void OnsetFinderOffline(benchmark::State &state, int beats)
     state.counters["error_worst_ms"] = *std::max_element(worst.begin(), worst.end());
 }
 
-void HeardBeatTiming(benchmark::State &state, bool busy, int beats, QString folder)
+void HeardBeatTiming(benchmark::State &state, bool busy, bool stamped, int beats, QString folder)
 {
     QTemporaryDir temp;
     if (folder.isEmpty())
         folder = temp.path();
-    const QString wav =
-        folder + (busy ? QStringLiteral("/zodiac-busy.wav") : QStringLiteral("/zodiac-idle.wav"));
+    const QString wav = folder + QStringLiteral("/zodiac-%1%2.wav")
+                                     .arg(busy ? QStringLiteral("busy") : QStringLiteral("idle"),
+                                          stamped ? QString() : QStringLiteral("-unstamped"));
     HeardBeats heard;
     for (auto _ : state)
-        heard = playHeard(wav, beats, busy);
+        heard = playHeard(wav, beats, busy, stamped);
     std::vector<double> worst;
     for (double d : heard.deviationMs)
         worst.push_back(std::fabs(d));
@@ -387,7 +473,7 @@ void HeardBeatTiming(benchmark::State &state, bool busy, int beats, QString fold
     }
     state.counters["beats"] = heard.beats;
     state.counters["onsets"] = double(heard.deviationMs.size());
-    state.counters["look_ahead_ms"] = lookAheadMs();
+    state.counters["look_ahead_ms"] = stamped ? lookAheadMs() : 0.0;
     state.counters["dev_median_ms"] = percentile(heard.deviationMs, 0.5);
     state.counters["dev_p99_ms"] = percentile(worst, 0.99);
     state.counters["dev_worst_ms"] = *std::max_element(worst.begin(), worst.end());
@@ -524,13 +610,17 @@ int main(int argc, char **argv)
         benchmark::RegisterBenchmark("OnsetFinderOffline", OnsetFinderOffline, heardBeats)
             ->Iterations(1)
             ->Unit(benchmark::kMillisecond);
-        for (bool busy : {false, true}) {
-            benchmark::RegisterBenchmark(busy ? "HeardBeats/180bpm/busy20ms"
-                                              : "HeardBeats/180bpm/idle",
-                                         HeardBeatTiming, busy, heardBeats, heardDir)
-                ->Iterations(1)
-                ->Unit(benchmark::kSecond);
-        }
+        // Sent the moment each tick runs, as before the stamps, beside the stamped output.
+        for (bool stamped : {true, false})
+            for (bool busy : {false, true}) {
+                const std::string name = std::string("HeardBeats/180bpm/") +
+                                         (busy ? "busy20ms" : "idle") +
+                                         (stamped ? "" : "/unstamped");
+                benchmark::RegisterBenchmark(name.c_str(), HeardBeatTiming, busy, stamped,
+                                             heardBeats, heardDir)
+                    ->Iterations(1)
+                    ->Unit(benchmark::kSecond);
+            }
     }
     const int restCount = int(rest.size());
     rest.push_back(nullptr);

@@ -349,8 +349,10 @@ void SynthOutput::sendAt(quint32 packed, std::chrono::nanoseconds due, const Mus
         key.off = block = std::max(block - 1, key.on + 1);
     else if (status == kNoteOn)
         key.on = block = std::max(block, key.off + 1);
+    // The sequencer hands an event to the synthesiser while it prepares the block at the event's
+    // time, and the synthesiser applies it from the following block: so each goes a block early.
     // Due already: at once, in the order sent.
-    const qint64 at = blockMs(block);
+    const qint64 at = blockMs(block - 1);
     if (at <= qint64(tick) || !schedule(packed, at))
         dispatch(packed);
 }
