@@ -21,6 +21,8 @@ struct _fluid_sequencer_t;
 
 namespace velmora {
 
+class FluidLibrary;
+
 /// The built-in General MIDI synthesiser. It plays through the first audio
 /// system that answers (PipeWire, PulseAudio, ALSA); with none it still takes
 /// every message and stays silent, so the program works on a machine without
@@ -89,6 +91,9 @@ public:
     /// Runs on the loading thread before anything is built (tests hold the
     /// load back with it).
     void setBeforeLoad(std::function<void()> hook) { m_beforeLoad = std::move(hook); }
+    /// The FluidSynth to build with instead of the program's own (tests give it one that could
+    /// not be opened).
+    void setLibrary(const FluidLibrary *library) { m_library = library; }
     /// True once the synthesiser plays what it is sent (or failed for good).
     bool isReady() const { return m_ready.load(std::memory_order_acquire); }
     /// Blocks until the load that open() started has ended.
@@ -133,6 +138,11 @@ private:
     MidiState m_pending;
     QString m_error;
     bool m_noSoundFont = false;
+    // FluidSynth itself could not be opened.
+    bool m_unavailable = false;
+    const FluidLibrary *m_library = nullptr;
+    // The library the synthesiser was built with; set before anything of it exists.
+    const FluidLibrary *m_fluid = nullptr;
     QString m_driverName;
     _fluid_hashtable_t *m_settings = nullptr;
     _fluid_synth_t *m_synth = nullptr;
