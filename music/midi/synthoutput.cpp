@@ -113,7 +113,21 @@ bool SynthOutput::open()
         m_soundFontPath = findSoundFont();
     m_open = true;
     if (m_background) {
-        m_loader = std::thread([this] { build(); });
+        {
+            std::lock_guard lock(m_gateMutex);
+            m_released = !std::exchange(m_holdNextLoad, false);
+            m_dropped = false;
+        }
+        m_loader = std::thread([this] {
+            std::unique_lock lock(m_gateMutex);
+            m_gate.wait(lock, [this] { return m_released; });
+            if (m_dropped) {
+                m_ready.store(true, std::memory_order_release);
+                return;
+            }
+            lock.unlock();
+            build();
+        });
         return true;
     }
     m_open = build();
@@ -271,8 +285,18 @@ bool SynthOutput::build()
     return true;
 }
 
+void SynthOutput::releaseLoad() const
+{
+    {
+        std::lock_guard lock(m_gateMutex);
+        m_released = true;
+    }
+    m_gate.notify_all();
+}
+
 void SynthOutput::waitUntilReady() const
 {
+    releaseLoad();
     if (m_loader.joinable())
         m_loader.join();
 }
@@ -503,7 +527,15 @@ float SynthOutput::render(int ms)
 
 void SynthOutput::close()
 {
-    // A load in progress cannot be interrupted; it ends within a moment.
+    // A load still held back is dropped; one in progress cannot be interrupted and ends within a
+    // moment.
+    {
+        std::lock_guard lock(m_gateMutex);
+        if (!m_released) {
+            m_released = true;
+            m_dropped = true;
+        }
+    }
     waitUntilReady();
     m_open = false;
     m_ready.store(false, std::memory_order_release);

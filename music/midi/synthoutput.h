@@ -9,7 +9,9 @@
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -88,6 +90,12 @@ public:
     /// by default for the sound device; the file and memory sinks load at once
     /// so that what they render is complete from the first millisecond.
     void setLoadInBackground(bool background) { m_background = background; }
+    /// Holds the next background load back until releaseLoad(): on a machine of few cores the
+    /// window's first paint comes sooner without the library and the SoundFont being read at the
+    /// same time. Anything that waits for the load releases it first; closing an output whose
+    /// load was never released skips the load.
+    void holdLoad() { m_holdNextLoad = true; }
+    void releaseLoad() const;
     /// Runs on the loading thread before anything is built (tests hold the
     /// load back with it).
     void setBeforeLoad(std::function<void()> hook) { m_beforeLoad = std::move(hook); }
@@ -131,6 +139,12 @@ private:
     bool m_open = false;
     std::function<void()> m_beforeLoad;
     mutable std::thread m_loader;
+    bool m_holdNextLoad = false;
+    // The gate a held load waits at, and whether the load was dropped there.
+    mutable std::mutex m_gateMutex;
+    mutable std::condition_variable m_gate;
+    mutable bool m_released = true;
+    bool m_dropped = false;
     std::atomic<bool> m_ready{false};
     // Guards the fields the loading thread writes and the state kept until
     // it is done.

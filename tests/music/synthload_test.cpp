@@ -2,7 +2,10 @@
 #include "music/midi/synthoutput.h"
 #include "musictestsupport.h"
 
+#include <atomic>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace velmora;
 
@@ -60,5 +63,34 @@ TEST(FluidLibrary, WithoutItTheSynthesiserIsSilentAndSaysWhy)
                 << synth.inaudibleReason().toStdString();
         }
         synth.close();
+    }
+}
+
+// A held load waits for its release, then plays what it was sent meanwhile; closed while still
+// held, it never loads at all.
+TEST(SynthOutput, AHeldLoadBeginsWhenReleasedAndIsDroppedWhenClosedFirst)
+{
+    if (SynthOutput::findSoundFont().isEmpty())
+        GTEST_SKIP() << "no General MIDI SoundFont installed";
+    for (const bool releaseFirst : {true, false}) {
+        std::atomic<bool> began{false};
+        SynthOutput synth(SynthOutput::Sink::Memory);
+        synth.setLoadInBackground(true);
+        synth.setBeforeLoad([&] { began = true; });
+        synth.holdLoad();
+        ASSERT_TRUE(synth.open());
+        synth.send(packShortMessage(kNoteOn, 60, 100));
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_FALSE(began) << "loading before the release";
+        if (releaseFirst) {
+            synth.releaseLoad();
+            for (int i = 0; i < 500 && !began; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            EXPECT_TRUE(began) << "the release did not start the load";
+            synth.waitUntilReady();
+            EXPECT_GT(synth.render(300), 0.01f) << "the note sent while held is silent";
+        }
+        synth.close();
+        EXPECT_EQ(began, releaseFirst);
     }
 }
