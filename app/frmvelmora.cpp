@@ -238,7 +238,9 @@ void frmVelmora::Form_Load()
     // 21. The MIDI output: the user's choice, else the built-in synthesiser.
     m_midi = std::make_unique<MidiModule>();
     const QString wanted = m_env.midiOutput.isEmpty() ? rememberedMidiOutput() : m_env.midiOutput;
-    m_midiOutputName = openMidiOutput(*m_midi, wanted);
+    // The synthesiser loads once the window is first painted: reading it meanwhile would slow
+    // the start on a machine of few cores. What it is sent before then sounds once it is ready.
+    m_midiOutputName = openMidiOutput(*m_midi, wanted, true);
     m_sky = std::make_unique<WindowSky>(m_form, *m_navigation, *m_chart, *m_astro);
     m_player = std::make_unique<CyclePlayer>(*m_midi, *m_sky, m_random);
     // Silence is reported where it does not interrupt.
@@ -423,6 +425,17 @@ void frmVelmora::buildOutputMenu(QMenu *file)
         connect(a, &QAction::triggered, this, [this, name] { chooseMidiOutput(name); });
     }
     file->addSeparator();
+}
+
+void frmVelmora::paintEvent(QPaintEvent *event)
+{
+    QMainWindow::paintEvent(event);
+    if (!m_painted && m_midi) {
+        m_painted = true;
+        // Queued: the children are painted after the window itself.
+        QMetaObject::invokeMethod(
+            this, [this] { releaseMidiOutputLoad(*m_midi); }, Qt::QueuedConnection);
+    }
 }
 
 void frmVelmora::closeEvent(QCloseEvent *event)

@@ -131,6 +131,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    /// The first paint lets the synthesiser begin loading.
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void buildMenu();
@@ -173,6 +175,8 @@ private:
     std::unique_ptr<MusicPage> m_music;
     std::unique_ptr<MusicFiles> m_musicFiles;
     std::unique_ptr<BookBrowser> m_books;
+    // Set by the first paint after Form_Load, which lets the synthesiser load.
+    bool m_painted = false;
 };
 
 } // namespace velmora

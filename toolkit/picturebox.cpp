@@ -73,6 +73,30 @@ QColor toColor(qint32 value)
     return {c.red, c.green, c.blue};
 }
 
+QSize scaledPixels(QSize design, qreal scale)
+{
+    const QSizeF exact = QSizeF(design) * scale;
+    return {static_cast<int>(std::ceil(exact.width() - 1e-6)),
+            static_cast<int>(std::ceil(exact.height() - 1e-6))};
+}
+
+// The design picture over the back colour at scale device pixels per design pixel. Safe on any
+// thread with a renderer of the thread's own.
+QImage renderDesignLayer(QSvgRenderer &svg, QSize design, qreal scale, qint32 backColor)
+{
+    QImage image(scaledPixels(design, scale), QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    image.fill(toColor(backColor));
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        svg.render(&painter, QRectF(QPointF(0, 0), QSizeF(design) * scale));
+    }
+    image.setDevicePixelRatio(scale);
+    return image;
+}
+
 // A pen of w pixels covers w whole pixels across a straight line and reaches as far past each
 // end.
 QRect straightStroke(QPoint from, QPoint to, int width)
@@ -136,6 +160,7 @@ PictureBox::~PictureBox() = default;
 void PictureBox::forgetPictures()
 {
     m_layers[0] = m_layers[1] = {};
+    m_prepared.reset();
     m_prefix = {};
     m_lastOps.clear();
     ++m_revision;
@@ -162,6 +187,7 @@ void PictureBox::clearDrawing()
 void PictureBox::setDesignPicture(const QImage &picture)
 {
     m_designSvg.reset();
+    m_designSvgData.clear();
     m_designImage = picture;
     forgetPictures();
     clearDrawing();
@@ -171,12 +197,16 @@ bool PictureBox::setDesignPicture(const QString &svgPath)
 {
     m_designImage = QImage();
     m_designSvg.reset();
+    m_designSvgData.clear();
     forgetPictures();
     QFile file(svgPath);
     if (file.open(QIODevice::ReadOnly)) {
-        auto renderer = std::make_unique<QSvgRenderer>(file.readAll());
-        if (renderer->isValid())
+        QByteArray data = file.readAll();
+        auto renderer = std::make_unique<QSvgRenderer>(data);
+        if (renderer->isValid()) {
             m_designSvg = std::move(renderer);
+            m_designSvgData = std::move(data);
+        }
     }
     clearDrawing();
     return m_designSvg != nullptr;
@@ -462,21 +492,57 @@ const QImage &PictureBox::designLayer(qreal deviceScale) const
     }
     LayerCache &layer = m_layers[m_nextLayer];
     m_nextLayer = 1 - m_nextLayer;
-    const QSizeF exact = QSizeF(design) * deviceScale;
     layer.pixels = design;
-    layer.image = QImage(QSize(static_cast<int>(std::ceil(exact.width() - 1e-6)),
-                               static_cast<int>(std::ceil(exact.height() - 1e-6))),
-                         QImage::Format_RGB32);
-    if (layer.image.isNull())
-        return layer.image;
-    layer.image.fill(toColor(m_backColor));
-    {
-        QPainter painter(&layer.image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        m_designSvg->render(&painter, QRectF(QPointF(0, 0), exact));
+    layer.image = QImage();
+    if (m_prepared) {
+        const PreparedLayer prepared = std::move(*m_prepared);
+        m_prepared.reset();
+        if (prepared.pixels == design && prepared.scale == deviceScale)
+            layer.image = prepared.images.get()[prepared.index];
     }
-    layer.image.setDevicePixelRatio(deviceScale);
+    if (layer.image.isNull())
+        layer.image = renderDesignLayer(*m_designSvg, design, deviceScale, m_backColor);
     return layer.image;
+}
+
+void PictureBox::prepareDesignLayers(const std::vector<PictureBox *> &boxes)
+{
+    struct Job
+    {
+        QByteArray svg;
+        QSize design;
+        qreal scale;
+        qint32 backColor;
+    };
+    std::vector<Job> jobs;
+    std::vector<PictureBox *> prepared;
+    for (PictureBox *box : boxes) {
+        if (!box || !box->m_designSvg)
+            continue;
+        // What paintEvent() will ask for: the zoom times the screen's pixel ratio.
+        jobs.push_back({box->m_designSvgData, box->designSize(),
+                        box->m_zoom * box->devicePixelRatioF(), box->m_backColor});
+        prepared.push_back(box);
+    }
+    if (jobs.empty())
+        return;
+    std::vector<PreparedLayer> keys;
+    for (const Job &job : jobs)
+        keys.push_back({job.design, job.scale, {}, keys.size()});
+    // Each box keeps a share of the result, so the last one to go waits for the thread.
+    const std::shared_future<std::vector<QImage>> images =
+        std::async(std::launch::async, [jobs = std::move(jobs)] {
+            std::vector<QImage> layers;
+            for (const Job &job : jobs) {
+                QSvgRenderer renderer(job.svg);
+                layers.push_back(renderDesignLayer(renderer, job.design, job.scale, job.backColor));
+            }
+            return layers;
+        }).share();
+    for (size_t i = 0; i < prepared.size(); ++i) {
+        prepared[i]->m_prepared = std::move(keys[i]);
+        prepared[i]->m_prepared->images = images;
+    }
 }
 
 void PictureBox::paintLayer(QPainter &painter, qreal deviceScale) const
@@ -605,12 +671,14 @@ void PictureBox::paintPicture(QPainter &painter) const
     paintOps(painter, 0, m_ops.size());
 }
 
+QSize PictureBox::pixelSize(qreal ratio) const
+{
+    return scaledPixels(designSize(), ratio);
+}
+
 QImage PictureBox::blankImage(qreal ratio) const
 {
-    const QSizeF exact = QSizeF(designSize()) * ratio;
-    QImage image(QSize(static_cast<int>(std::ceil(exact.width() - 1e-6)),
-                       static_cast<int>(std::ceil(exact.height() - 1e-6))),
-                 QImage::Format_RGB32);
+    QImage image(pixelSize(ratio), QImage::Format_RGB32);
     if (image.isNull())
         return image;
     image.setDevicePixelRatio(ratio);
@@ -624,7 +692,7 @@ const QImage *PictureBox::rendered(qreal scale) const
     if (exact.width() * exact.height() > kMaxRenderedPixels)
         return nullptr;
     if (!m_rendered.isNull() && m_rendered.devicePixelRatio() == scale &&
-        m_rendered.size() == blankImage(scale).size())
+        m_rendered.size() == pixelSize(scale))
         return &m_rendered;
 
     // A drawing often starts as the one before it did (the chart's rings, the calendar's title
@@ -634,7 +702,7 @@ const QImage *PictureBox::rendered(qreal scale) const
     QImage picture;
     const bool prefixFits =
         !m_prefix.image.isNull() && m_prefix.image.devicePixelRatio() == scale &&
-        m_prefix.image.size() == blankImage(scale).size() && m_prefix.ops.size() <= count &&
+        m_prefix.image.size() == pixelSize(scale) && m_prefix.ops.size() <= count &&
         std::equal(m_prefix.ops.begin(), m_prefix.ops.end(), m_ops.begin());
     if (prefixFits) {
         picture = m_prefix.image;

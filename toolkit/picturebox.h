@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include <future>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -52,6 +53,11 @@ public:
     bool setDesignPicture(const QString &svgPath);
     void clearDesignPicture();
     bool hasDesignPicture() const;
+    /// Renders the SVG design pictures of these boxes for their present size, zoom and screen on
+    /// a thread of its own, one after the other, so that their first paint finds them ready: the
+    /// text of a picture is drawn as outlines, which takes longer than the rest of a start. A box
+    /// whose size, zoom, screen or picture changes meanwhile renders its own as before.
+    static void prepareDesignLayers(const std::vector<PictureBox *> &boxes);
 
     // --- drawing -------------------------------------------------------------------------
     /// Removes what the program drew: the box shows its back colour and the design picture.
@@ -176,6 +182,15 @@ private:
         QImage image;
     };
 
+    // A design layer being rendered by prepareDesignLayers(), with what it was rendered for.
+    struct PreparedLayer
+    {
+        QSize pixels;
+        qreal scale = 1;
+        std::shared_future<std::vector<QImage>> images;
+        size_t index = 0;
+    };
+
     struct Prefix
     {
         std::vector<Op> ops;
@@ -186,6 +201,7 @@ private:
     void forgetPictures();
     void paintOps(QPainter &painter, size_t from, size_t to) const;
     QImage blankImage(qreal ratio) const;
+    QSize pixelSize(qreal ratio) const;
     void clearDrawing();
     void paintLayer(QPainter &painter, qreal deviceScale) const;
     const QImage &designLayer(qreal deviceScale) const;
@@ -199,6 +215,9 @@ private:
     std::vector<Op> m_ops;
     QImage m_designImage;
     std::unique_ptr<QSvgRenderer> m_designSvg;
+    // The SVG text of the design picture, for renderers on other threads.
+    QByteArray m_designSvgData;
+    mutable std::optional<PreparedLayer> m_prepared;
     mutable LayerCache m_layers[2];
     // The whole picture at the resolution it was last painted at, until the drawing changes:
     // repaints of an unchanged picture (covering, tab changes) only copy it.

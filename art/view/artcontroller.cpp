@@ -107,6 +107,8 @@ ArtController::ArtController(QWidget *root, const ArtTables &tables, RandomSourc
     m_picFig[0]->setDesignPicture(QStringLiteral(":/figures/first.svg"));
     m_picFig[1]->setDesignPicture(QStringLiteral(":/figures/second.svg"));
     m_picFig[2]->setDesignPicture(QStringLiteral(":/figures/third.svg"));
+    // The first page shows them at once: they render while the rest of the window is built.
+    PictureBox::prepareDesignLayers({m_picFig[0], m_picFig[1], m_picFig[2]});
     if (auto *image = root->findChild<QLabel *>(QStringLiteral("Image3"))) {
         // The picture box shows the third figure itself; a label over it would hide the markers.
         m_picFig[2]->setToolTip(image->toolTip());

@@ -1,6 +1,7 @@
 #include "music/midi/audiorender.h"
 
 #include "music/core/midifile.h"
+#include "music/midi/fluidlibrary.h"
 #include "music/midi/synthoutput.h"
 
 #include <QDir>
@@ -9,7 +10,6 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
-#include <fluidsynth.h>
 #include <optional>
 
 namespace velmora {
@@ -29,20 +29,23 @@ constexpr qint64 kReverbFrames = kRate / 2;
 // Everything FluidSynth needs for one render, released in the right order on every path.
 struct Engine
 {
-    fluid_settings_t *settings = new_fluid_settings();
+    const FluidLibrary &fl;
+    fluid_settings_t *settings = fl.new_fluid_settings();
     fluid_synth_t *synth = nullptr;
     fluid_file_renderer_t *renderer = nullptr;
 
-    Engine() = default;
+    explicit Engine(const FluidLibrary &library)
+        : fl(library)
+    {}
     Engine(const Engine &) = delete;
     Engine &operator=(const Engine &) = delete;
     ~Engine()
     {
         if (renderer)
-            delete_fluid_file_renderer(renderer);
+            fl.delete_fluid_file_renderer(renderer);
         if (synth)
-            delete_fluid_synth(synth);
-        delete_fluid_settings(settings);
+            fl.delete_fluid_synth(synth);
+        fl.delete_fluid_settings(settings);
     }
 };
 
@@ -61,35 +64,35 @@ const char *sndfileType(AudioFileType type)
 }
 
 // One channel message to the synthesiser, as a MIDI file holds it.
-void play(fluid_synth_t *synth, quint32 packed)
+void play(const FluidLibrary &fl, fluid_synth_t *synth, quint32 packed)
 {
     const int channel = int(packed & 0x0Fu);
     const int data1 = int((packed >> 8) & 0x7Fu);
     const int data2 = int((packed >> 16) & 0x7Fu);
     switch (packed & 0xF0u) {
     case 0x80:
-        fluid_synth_noteoff(synth, channel, data1);
+        fl.fluid_synth_noteoff(synth, channel, data1);
         break;
     case 0x90:
         if (data2 == 0)
-            fluid_synth_noteoff(synth, channel, data1);
+            fl.fluid_synth_noteoff(synth, channel, data1);
         else
-            fluid_synth_noteon(synth, channel, data1, data2);
+            fl.fluid_synth_noteon(synth, channel, data1, data2);
         break;
     case 0xA0:
-        fluid_synth_key_pressure(synth, channel, data1, data2);
+        fl.fluid_synth_key_pressure(synth, channel, data1, data2);
         break;
     case 0xB0:
-        fluid_synth_cc(synth, channel, data1, data2);
+        fl.fluid_synth_cc(synth, channel, data1, data2);
         break;
     case 0xC0:
-        fluid_synth_program_change(synth, channel, data1);
+        fl.fluid_synth_program_change(synth, channel, data1);
         break;
     case 0xD0:
-        fluid_synth_channel_pressure(synth, channel, data1);
+        fl.fluid_synth_channel_pressure(synth, channel, data1);
         break;
     case 0xE0:
-        fluid_synth_pitch_bend(synth, channel, data1 | (data2 << 7));
+        fl.fluid_synth_pitch_bend(synth, channel, data1 | (data2 << 7));
         break;
     default:
         break;
@@ -134,6 +137,11 @@ RenderResult renderMidiToAudio(const QString &midiPath, const QString &audioPath
     if (!contents)
         return failure(QStringLiteral("%1 is not a Standard MIDI File.").arg(midiPath));
 
+    const FluidLibrary &fluid = FluidLibrary::instance();
+    if (!fluid.isLoaded())
+        return failure(QStringLiteral("The built-in synthesiser is unavailable (%1); install the "
+                                      "package libfluidsynth3 to render.")
+                           .arg(fluid.errorString()));
     if (soundFont.isEmpty())
         soundFont = SynthOutput::findSoundFont();
     if (soundFont.isEmpty())
@@ -160,28 +168,28 @@ RenderResult renderMidiToAudio(const QString &midiPath, const QString &audioPath
 
     RenderResult result;
     {
-        Engine e;
-        fluid_settings_setnum(e.settings, "synth.sample-rate", kRate);
+        Engine e(fluid);
+        fluid.fluid_settings_setnum(e.settings, "synth.sample-rate", kRate);
         // The live synthesiser's level, so a render sounds as the page did.
-        fluid_settings_setnum(e.settings, "synth.gain", 0.5);
-        fluid_settings_setint(e.settings, "synth.lock-memory", 0);
-        fluid_settings_setstr(e.settings, "audio.file.name",
-                              QFile::encodeName(partPath).constData());
-        fluid_settings_setstr(e.settings, "audio.file.type", sndfileType(type));
-        fluid_settings_setstr(e.settings, "audio.file.format", "s16");
-        e.synth = new_fluid_synth(e.settings);
+        fluid.fluid_settings_setnum(e.settings, "synth.gain", 0.5);
+        fluid.fluid_settings_setint(e.settings, "synth.lock-memory", 0);
+        fluid.fluid_settings_setstr(e.settings, "audio.file.name",
+                                    QFile::encodeName(partPath).constData());
+        fluid.fluid_settings_setstr(e.settings, "audio.file.type", sndfileType(type));
+        fluid.fluid_settings_setstr(e.settings, "audio.file.format", "s16");
+        e.synth = fluid.new_fluid_synth(e.settings);
         if (!e.synth)
             return discard(failure(QStringLiteral("The synthesiser could not be started.")));
-        if (fluid_synth_sfload(e.synth, QFile::encodeName(soundFont).constData(), 1) ==
+        if (fluid.fluid_synth_sfload(e.synth, QFile::encodeName(soundFont).constData(), 1) ==
             FLUID_FAILED)
             return discard(
                 failure(QStringLiteral("The SoundFont %1 could not be loaded.").arg(soundFont)));
-        e.renderer = new_fluid_file_renderer(e.synth);
+        e.renderer = fluid.new_fluid_file_renderer(e.synth);
         if (!e.renderer)
             return discard(failure(QStringLiteral("%1 cannot be written.").arg(audioPath)));
 
         int period = 64;
-        fluid_settings_getint(e.settings, "audio.period-size", &period);
+        fluid.fluid_settings_getint(e.settings, "audio.period-size", &period);
         const qint64 midiFrames = contents->length.count() * kRate / 1'000'000'000;
         // The share done counts the tail as one second more.
         const double expected = double(midiFrames + kRate);
@@ -194,8 +202,8 @@ RenderResult renderMidiToAudio(const QString &midiPath, const QString &audioPath
         auto block = [&]() -> bool {
             const double now = double(frames) * 1e9 / kRate;
             for (; next < messages.size() && double(messages[next].time.count()) <= now; ++next)
-                play(e.synth, messages[next].packed);
-            if (fluid_file_renderer_process_block(e.renderer) != FLUID_OK)
+                play(e.fl, e.synth, messages[next].packed);
+            if (fluid.fluid_file_renderer_process_block(e.renderer) != FLUID_OK)
                 return false;
             frames += period;
             return true;
@@ -224,7 +232,7 @@ RenderResult renderMidiToAudio(const QString &midiPath, const QString &audioPath
             return std::nullopt;
         };
         for (qint64 tail = 0;
-             fluid_synth_get_active_voice_count(e.synth) > 0 && tail < kMaxTailFrames;
+             e.fl.fluid_synth_get_active_voice_count(e.synth) > 0 && tail < kMaxTailFrames;
              tail += period) {
             if (auto stop = tailBlock())
                 return discard(*stop);

@@ -20,21 +20,30 @@ QString midiOutputLabel(const QString &name)
     return QStringLiteral("Built-in synthesiser");
 }
 
-std::unique_ptr<MidiOutput> createMidiOutput(const QString &name)
+std::unique_ptr<MidiOutput> createMidiOutput(const QString &name, bool holdLoad)
 {
     if (name == QLatin1String("alsa"))
         return std::make_unique<AlsaOutput>();
     if (name == QLatin1String("record"))
         return std::make_unique<RecordingOutput>();
-    return std::make_unique<SynthOutput>();
+    auto synth = std::make_unique<SynthOutput>();
+    if (holdLoad)
+        synth->holdLoad();
+    return synth;
 }
 
-QString openMidiOutput(MidiModule &midi, const QString &name)
+QString openMidiOutput(MidiModule &midi, const QString &name, bool holdLoad)
 {
-    if (midi.replaceOutput(createMidiOutput(name)))
+    if (midi.replaceOutput(createMidiOutput(name, holdLoad)))
         return midi.output()->kind();
-    midi.replaceOutput(createMidiOutput(QStringLiteral("synth")));
+    midi.replaceOutput(createMidiOutput(QStringLiteral("synth"), holdLoad));
     return midi.output()->kind();
+}
+
+void releaseMidiOutputLoad(MidiModule &midi)
+{
+    if (const auto *synth = dynamic_cast<const SynthOutput *>(midi.output()))
+        synth->releaseLoad();
 }
 
 } // namespace velmora

@@ -1,6 +1,7 @@
 #include "music/midi/synthoutput.h"
 
 #include "music/midi/alsaoutput.h"
+#include "music/midi/fluidlibrary.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -10,7 +11,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fluidsynth.h>
 #include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
@@ -32,14 +32,12 @@ void quietLog(int level, const char *message, void *)
     lastLogMessage = QString::fromLocal8Bit(message);
 }
 
-void installQuietLog()
+// Set on every build: cheap, and right for whichever library the synthesiser is built with.
+void installQuietLog(const FluidLibrary &fluid)
 {
-    static const bool installed = [] {
-        for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
-            fluid_set_log_function(level, quietLog, nullptr);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    QMutexLocker lock(&logMutex);
+    for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
+        fluid.fluid_set_log_function(level, quietLog, nullptr);
 }
 
 QString takeLogMessage()
@@ -104,8 +102,8 @@ QString SynthOutput::findSoundFont()
 bool SynthOutput::open()
 {
     close();
-    installQuietLog();
     m_error.clear();
+    m_unavailable = false;
     m_noSoundFont = false;
     m_driverName.clear();
     m_pending = MidiState();
@@ -115,7 +113,21 @@ bool SynthOutput::open()
         m_soundFontPath = findSoundFont();
     m_open = true;
     if (m_background) {
-        m_loader = std::thread([this] { build(); });
+        {
+            std::lock_guard lock(m_gateMutex);
+            m_released = !std::exchange(m_holdNextLoad, false);
+            m_dropped = false;
+        }
+        m_loader = std::thread([this] {
+            std::unique_lock lock(m_gateMutex);
+            m_gate.wait(lock, [this] { return m_released; });
+            if (m_dropped) {
+                m_ready.store(true, std::memory_order_release);
+                return;
+            }
+            lock.unlock();
+            build();
+        });
         return true;
     }
     m_open = build();
@@ -133,26 +145,28 @@ struct Instruments
     bool noSoundFont = false;
 };
 
-Instruments readInstruments(SynthOutput::Sink sink, const QString &wavPath,
-                            const QString &soundFont)
+Instruments readInstruments(const FluidLibrary &fluid, SynthOutput::Sink sink,
+                            const QString &wavPath, const QString &soundFont)
 {
     Instruments in;
-    in.settings = new_fluid_settings();
-    fluid_settings_setnum(in.settings, "synth.sample-rate", SynthOutput::kSampleRate);
-    fluid_settings_setnum(in.settings, "synth.gain", 0.5);
+    in.settings = fluid.new_fluid_settings();
+    fluid.fluid_settings_setnum(in.settings, "synth.sample-rate", SynthOutput::kSampleRate);
+    fluid.fluid_settings_setnum(in.settings, "synth.gain", 0.5);
     if (sink == SynthOutput::Sink::WavFile || sink == SynthOutput::Sink::RealTimeWavFile) {
-        fluid_settings_setstr(in.settings, "audio.file.name", wavPath.toLocal8Bit().constData());
-        fluid_settings_setstr(in.settings, "audio.file.type", "wav");
+        fluid.fluid_settings_setstr(in.settings, "audio.file.name",
+                                    wavPath.toLocal8Bit().constData());
+        fluid.fluid_settings_setstr(in.settings, "audio.file.type", "wav");
     }
-    in.synth = new_fluid_synth(in.settings);
+    in.synth = fluid.new_fluid_synth(in.settings);
     if (!in.synth) {
         in.error = QStringLiteral("the synthesiser could not be created: %1").arg(takeLogMessage());
-        delete_fluid_settings(in.settings);
+        fluid.delete_fluid_settings(in.settings);
         in.settings = nullptr;
         return in;
     }
     if (soundFont.isEmpty() ||
-        fluid_synth_sfload(in.synth, QFile::encodeName(soundFont).constData(), 1) == FLUID_FAILED) {
+        fluid.fluid_synth_sfload(in.synth, QFile::encodeName(soundFont).constData(), 1) ==
+            FLUID_FAILED) {
         // Without instruments it still accepts messages; it just has no voice.
         in.noSoundFont = true;
         in.error = QStringLiteral("no General MIDI SoundFont found: silent");
@@ -166,19 +180,38 @@ bool SynthOutput::build()
 {
     if (m_beforeLoad)
         m_beforeLoad();
+    // The library is opened here, off the caller's thread, when the first synthesiser is built.
+    const FluidLibrary *fluidLibrary = nullptr;
     Instruments in;
+    auto read = [&] {
+        fluidLibrary = m_library ? m_library : &FluidLibrary::instance();
+        if (!fluidLibrary->isLoaded())
+            return;
+        installQuietLog(*fluidLibrary);
+        in = readInstruments(*fluidLibrary, m_sink, m_wavPath, m_soundFontPath);
+    };
     if (m_background) {
-        // The instruments are read at a low priority, so that on a busy machine the window
-        // starting meanwhile keeps the processor. The sound starts back on this thread, at the
-        // usual priority, which the audio thread inherits.
+        // The library and the instruments are read at a low priority, so that on a busy machine
+        // the window starting meanwhile keeps the processor. The sound starts back on this
+        // thread, at the usual priority, which the audio thread inherits.
         std::thread reader([&] {
             setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
-            in = readInstruments(m_sink, m_wavPath, m_soundFontPath);
+            read();
         });
         reader.join();
     } else {
-        in = readInstruments(m_sink, m_wavPath, m_soundFontPath);
+        read();
     }
+    const FluidLibrary &fluid = *fluidLibrary;
+    if (!fluid.isLoaded()) {
+        QMutexLocker lock(&m_mutex);
+        m_unavailable = true;
+        m_error =
+            QStringLiteral("the built-in synthesiser is unavailable: %1").arg(fluid.errorString());
+        m_ready.store(true, std::memory_order_release);
+        return false;
+    }
+    m_fluid = &fluid;
     if (!in.synth) {
         QMutexLocker lock(&m_mutex);
         m_error = in.error;
@@ -193,16 +226,16 @@ bool SynthOutput::build()
     fluid_file_renderer_t *renderer = nullptr;
     // The sequencer runs on the samples the synthesiser renders; it is tied to the synthesiser
     // before any sink starts rendering.
-    fluid_sequencer_t *sequencer = new_fluid_sequencer2(0);
+    fluid_sequencer_t *sequencer = fluid.new_fluid_sequencer2(0);
     fluid_seq_id_t destination = -1;
     if (sequencer)
-        destination = fluid_sequencer_register_fluidsynth(sequencer, in.synth);
+        destination = fluid.fluid_sequencer_register_fluidsynth(sequencer, in.synth);
     if (m_sink == Sink::AudioDevice) {
         silenceAlsaErrors();
         for (const char *name : {"pipewire", "pulseaudio", "alsa"}) {
-            if (fluid_settings_setstr(in.settings, "audio.driver", name) != FLUID_OK)
+            if (fluid.fluid_settings_setstr(in.settings, "audio.driver", name) != FLUID_OK)
                 continue;
-            driver = new_fluid_audio_driver(in.settings, in.synth);
+            driver = fluid.new_fluid_audio_driver(in.settings, in.synth);
             if (driver) {
                 driverName = QString::fromLatin1(name);
                 break;
@@ -211,20 +244,20 @@ bool SynthOutput::build()
         if (!driver && error.isEmpty())
             error = QStringLiteral("no audio device: silent");
     } else if (m_sink == Sink::RealTimeWavFile) {
-        fluid_settings_setstr(in.settings, "audio.driver", "file");
-        driver = new_fluid_audio_driver(in.settings, in.synth);
+        fluid.fluid_settings_setstr(in.settings, "audio.driver", "file");
+        driver = fluid.new_fluid_audio_driver(in.settings, in.synth);
         if (driver)
             driverName = QStringLiteral("file");
         else
             error = QStringLiteral("the file %1 could not be written").arg(m_wavPath);
     } else if (m_sink == Sink::WavFile) {
-        renderer = new_fluid_file_renderer(in.synth);
+        renderer = fluid.new_fluid_file_renderer(in.synth);
         if (!renderer)
             error = QStringLiteral("the file %1 could not be written").arg(m_wavPath);
     }
     if (sequencer && (destination < 0 || (m_sink == Sink::AudioDevice && !driver))) {
         // Nothing renders without a sound device: its queue would only grow.
-        delete_fluid_sequencer(sequencer);
+        fluid.delete_fluid_sequencer(sequencer);
         sequencer = nullptr;
     }
     takeLogMessage();
@@ -252,8 +285,18 @@ bool SynthOutput::build()
     return true;
 }
 
+void SynthOutput::releaseLoad() const
+{
+    {
+        std::lock_guard lock(m_gateMutex);
+        m_released = true;
+    }
+    m_gate.notify_all();
+}
+
 void SynthOutput::waitUntilReady() const
 {
+    releaseLoad();
     if (m_loader.joinable())
         m_loader.join();
 }
@@ -308,7 +351,7 @@ void SynthOutput::sendAt(quint32 packed, std::chrono::nanoseconds due, const Mus
         return;
     }
     // The sequencer's tick is the milliseconds the synthesiser has rendered.
-    const unsigned int tick = fluid_sequencer_get_tick(m_sequencer);
+    const unsigned int tick = m_fluid->fluid_sequencer_get_tick(m_sequencer);
     const std::chrono::nanoseconds now = clock();
     if (tick != m_lastTick) {
         m_lastTick = tick;
@@ -319,7 +362,7 @@ void SynthOutput::sendAt(quint32 packed, std::chrono::nanoseconds due, const Mus
             // The queue would keep growing and burst out whenever the sound came back: it goes,
             // and the synthesiser is brought to the state it was sent, as a new output would be.
             m_stalled = true;
-            fluid_sequencer_remove_events(m_sequencer, -1, -1, -1);
+            m_fluid->fluid_sequencer_remove_events(m_sequencer, -1, -1, -1);
             for (const quint32 message : m_sent.releaseMessages())
                 dispatch(message);
             for (const quint32 message : m_sent.restoreMessages())
@@ -363,40 +406,40 @@ bool SynthOutput::schedule(quint32 packed, qint64 at)
     const int channel = static_cast<int>(packed & 0x0Fu);
     const auto data1 = static_cast<short>((packed >> 8) & 0x7Fu);
     const auto data2 = static_cast<short>((packed >> 16) & 0x7Fu);
-    fluid_event_t *event = new_fluid_event();
+    fluid_event_t *event = m_fluid->new_fluid_event();
     if (!event)
         return false;
-    fluid_event_set_source(event, -1);
-    fluid_event_set_dest(event, m_synthDestination);
+    m_fluid->fluid_event_set_source(event, -1);
+    m_fluid->fluid_event_set_dest(event, m_synthDestination);
     bool known = true;
     switch (status) {
     case kNoteOn:
-        fluid_event_noteon(event, channel, data1, data2);
+        m_fluid->fluid_event_noteon(event, channel, data1, data2);
         break;
     case kNoteOff:
-        fluid_event_noteoff(event, channel, data1);
+        m_fluid->fluid_event_noteoff(event, channel, data1);
         break;
     case kControlChange:
-        fluid_event_control_change(event, channel, data1, data2);
+        m_fluid->fluid_event_control_change(event, channel, data1, data2);
         break;
     case kProgramChange:
-        fluid_event_program_change(event, channel, data1);
+        m_fluid->fluid_event_program_change(event, channel, data1);
         break;
     default:
         known = false;
         break;
     }
     const bool queued =
-        known &&
-        fluid_sequencer_send_at(m_sequencer, event, static_cast<unsigned int>(at), 1) == FLUID_OK;
-    delete_fluid_event(event);
+        known && m_fluid->fluid_sequencer_send_at(m_sequencer, event, static_cast<unsigned int>(at),
+                                                  1) == FLUID_OK;
+    m_fluid->delete_fluid_event(event);
     return queued;
 }
 
 void SynthOutput::dropScheduled()
 {
     if (isReady() && m_sequencer)
-        fluid_sequencer_remove_events(m_sequencer, -1, -1, -1);
+        m_fluid->fluid_sequencer_remove_events(m_sequencer, -1, -1, -1);
 }
 
 void SynthOutput::dispatch(quint32 packed)
@@ -409,16 +452,16 @@ void SynthOutput::dispatch(quint32 packed)
     const int data2 = static_cast<int>((packed >> 16) & 0x7Fu);
     switch (status) {
     case kNoteOn:
-        fluid_synth_noteon(m_synth, channel, data1, data2);
+        m_fluid->fluid_synth_noteon(m_synth, channel, data1, data2);
         break;
     case kNoteOff:
-        fluid_synth_noteoff(m_synth, channel, data1);
+        m_fluid->fluid_synth_noteoff(m_synth, channel, data1);
         break;
     case kControlChange:
-        fluid_synth_cc(m_synth, channel, data1, data2);
+        m_fluid->fluid_synth_cc(m_synth, channel, data1, data2);
         break;
     case kProgramChange:
-        fluid_synth_program_change(m_synth, channel, data1);
+        m_fluid->fluid_synth_program_change(m_synth, channel, data1);
         break;
     default:
         break;
@@ -442,6 +485,10 @@ QString SynthOutput::inaudibleReason() const
     if (!m_open)
         return {};
     waitUntilReady();
+    if (m_unavailable)
+        return QStringLiteral("No sound: the built-in synthesiser's library is not installed; "
+                              "install the package libfluidsynth3, or choose the ALSA sequencer "
+                              "port under File > Sound output.");
     if (!m_synth)
         return QStringLiteral("No sound: the built-in synthesiser could not start; choose the "
                               "ALSA sequencer port under File > Sound output.");
@@ -465,15 +512,15 @@ float SynthOutput::render(int ms)
         if (!m_renderer)
             return 0.0f;
         int period = 64;
-        fluid_settings_getint(m_settings, "audio.period-size", &period);
+        m_fluid->fluid_settings_getint(m_settings, "audio.period-size", &period);
         for (int done = 0; done < frames; done += period)
-            fluid_file_renderer_process_block(m_renderer);
+            m_fluid->fluid_file_renderer_process_block(m_renderer);
         return 0.0f;
     }
     if (m_sink != Sink::Memory)
         return 0.0f;
     std::vector<float> left(static_cast<size_t>(frames)), right(static_cast<size_t>(frames));
-    fluid_synth_write_float(m_synth, frames, left.data(), 0, 1, right.data(), 0, 1);
+    m_fluid->fluid_synth_write_float(m_synth, frames, left.data(), 0, 1, right.data(), 0, 1);
     float peak = 0.0f;
     for (size_t i = 0; i < left.size(); ++i)
         peak = std::max({peak, std::fabs(left[i]), std::fabs(right[i])});
@@ -482,30 +529,38 @@ float SynthOutput::render(int ms)
 
 void SynthOutput::close()
 {
-    // A load in progress cannot be interrupted; it ends within a moment.
+    // A load still held back is dropped; one in progress cannot be interrupted and ends within a
+    // moment.
+    {
+        std::lock_guard lock(m_gateMutex);
+        if (!m_released) {
+            m_released = true;
+            m_dropped = true;
+        }
+    }
     waitUntilReady();
     m_open = false;
     m_ready.store(false, std::memory_order_release);
     if (m_driver) {
-        delete_fluid_audio_driver(m_driver);
+        m_fluid->delete_fluid_audio_driver(m_driver);
         m_driver = nullptr;
     }
     if (m_renderer) {
-        delete_fluid_file_renderer(m_renderer);
+        m_fluid->delete_fluid_file_renderer(m_renderer);
         m_renderer = nullptr;
     }
     // Nothing renders any more: what is still scheduled goes with the sequencer.
     if (m_sequencer) {
-        delete_fluid_sequencer(m_sequencer);
+        m_fluid->delete_fluid_sequencer(m_sequencer);
         m_sequencer = nullptr;
         m_synthDestination = -1;
     }
     if (m_synth) {
-        delete_fluid_synth(m_synth);
+        m_fluid->delete_fluid_synth(m_synth);
         m_synth = nullptr;
     }
     if (m_settings) {
-        delete_fluid_settings(m_settings);
+        m_fluid->delete_fluid_settings(m_settings);
         m_settings = nullptr;
     }
     m_driverName.clear();

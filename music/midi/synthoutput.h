@@ -9,7 +9,9 @@
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -20,6 +22,8 @@ struct _fluid_file_renderer_t;
 struct _fluid_sequencer_t;
 
 namespace velmora {
+
+class FluidLibrary;
 
 /// The built-in General MIDI synthesiser. It plays through the first audio
 /// system that answers (PipeWire, PulseAudio, ALSA); with none it still takes
@@ -86,9 +90,18 @@ public:
     /// by default for the sound device; the file and memory sinks load at once
     /// so that what they render is complete from the first millisecond.
     void setLoadInBackground(bool background) { m_background = background; }
+    /// Holds the next background load back until releaseLoad(): on a machine of few cores the
+    /// window's first paint comes sooner without the library and the SoundFont being read at the
+    /// same time. Anything that waits for the load releases it first; closing an output whose
+    /// load was never released skips the load.
+    void holdLoad() { m_holdNextLoad = true; }
+    void releaseLoad() const;
     /// Runs on the loading thread before anything is built (tests hold the
     /// load back with it).
     void setBeforeLoad(std::function<void()> hook) { m_beforeLoad = std::move(hook); }
+    /// The FluidSynth to build with instead of the program's own (tests give it one that could
+    /// not be opened).
+    void setLibrary(const FluidLibrary *library) { m_library = library; }
     /// True once the synthesiser plays what it is sent (or failed for good).
     bool isReady() const { return m_ready.load(std::memory_order_acquire); }
     /// Blocks until the load that open() started has ended.
@@ -126,6 +139,12 @@ private:
     bool m_open = false;
     std::function<void()> m_beforeLoad;
     mutable std::thread m_loader;
+    bool m_holdNextLoad = false;
+    // The gate a held load waits at, and whether the load was dropped there.
+    mutable std::mutex m_gateMutex;
+    mutable std::condition_variable m_gate;
+    mutable bool m_released = true;
+    bool m_dropped = false;
     std::atomic<bool> m_ready{false};
     // Guards the fields the loading thread writes and the state kept until
     // it is done.
@@ -133,6 +152,11 @@ private:
     MidiState m_pending;
     QString m_error;
     bool m_noSoundFont = false;
+    // FluidSynth itself could not be opened.
+    bool m_unavailable = false;
+    const FluidLibrary *m_library = nullptr;
+    // The library the synthesiser was built with; set before anything of it exists.
+    const FluidLibrary *m_fluid = nullptr;
     QString m_driverName;
     _fluid_hashtable_t *m_settings = nullptr;
     _fluid_synth_t *m_synth = nullptr;

@@ -300,6 +300,55 @@ private Q_SLOTS:
         QCOMPARE(child->Point(tw(145), tw(115)), kBlue);
     }
 
+    // Design pictures rendered ahead on another thread are what each box renders itself; a box
+    // painted at another density, or changed meanwhile, renders afresh.
+    void preparedDesignLayersAreEachBoxsOwn_data()
+    {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<qreal>("ratio");
+        QTest::newRow("as prepared") << 0 << 1.0;
+        QTest::newRow("painted denser") << 0 << 2.0;
+        QTest::newRow("back colour changed") << 1 << 1.0;
+        QTest::newRow("pictures swapped") << 2 << 1.0;
+    }
+
+    void preparedDesignLayersAreEachBoxsOwn()
+    {
+        QFETCH(int, change);
+        QFETCH(qreal, ratio);
+        QTemporaryDir dir;
+        const QByteArray shapes[2] = {"<rect width='5' height='10' fill='#00ff00'/><text x='1' "
+                                      "y='6' font-size='3'>Sun</text>",
+                                      "<circle cx='5' cy='5' r='4' fill='#0000ff'/><text x='2' "
+                                      "y='9' font-size='2'>Moon</text>"};
+        QString files[2];
+        for (int i = 0; i < 2; ++i) {
+            files[i] = dir.filePath(u"design%1.svg"_s.arg(i));
+            QFile file(files[i]);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 10 10'>" + shapes[i] +
+                       "</svg>");
+        }
+        PictureBox prepared[2], own[2];
+        for (int i = 0; i < 2; ++i) {
+            for (PictureBox *box : {&prepared[i], &own[i]}) {
+                box->resize(60, 40);
+                QVERIFY(box->setDesignPicture(files[i]));
+            }
+        }
+        PictureBox::prepareDesignLayers({&prepared[0], &prepared[1]});
+        for (int i = 0; i < 2; ++i) {
+            for (PictureBox *box : {&prepared[i], &own[i]}) {
+                if (change == 1)
+                    box->setBackColor(kRed);
+                else if (change == 2)
+                    QVERIFY(box->setDesignPicture(files[1 - i]));
+            }
+        }
+        for (int i = 0; i < 2; ++i)
+            QCOMPARE(prepared[i].image(ratio), own[i].image(ratio));
+    }
+
     void designPictureSurvivesClsAndGoesToVectorDevices()
     {
         QImage design(10, 10, QImage::Format_ARGB32);
