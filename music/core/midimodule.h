@@ -34,6 +34,21 @@ constexpr quint32 packShortMessage(int status, int data1, int data2, int channel
     return static_cast<quint32>(data1 * 256 + status + data2 * 65536 + channel);
 }
 
+/// A packed channel message taken apart: status without its channel, channel, data bytes.
+struct ShortMessage
+{
+    int status;
+    int channel;
+    int data1;
+    int data2;
+};
+
+constexpr ShortMessage unpackShortMessage(quint32 packed)
+{
+    return {static_cast<int>(packed & 0xF0u), static_cast<int>(packed & 0x0Fu),
+            static_cast<int>((packed >> 8) & 0x7Fu), static_cast<int>((packed >> 16) & 0x7Fu)};
+}
+
 /// True when every byte of a packed value is legal for a channel message:
 /// a status byte with its top bit set, data bytes 0..127 and a zero top byte.
 constexpr bool isValidShortMessage(quint32 packed)

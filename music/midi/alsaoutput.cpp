@@ -120,10 +120,7 @@ QString AlsaOutput::address() const
 
 bool AlsaOutput::fill(quint32 packed, snd_seq_event *ev) const
 {
-    const int status = static_cast<int>(packed & 0xF0u);
-    const int channel = static_cast<int>(packed & 0x0Fu);
-    const int data1 = static_cast<int>((packed >> 8) & 0x7Fu);
-    const int data2 = static_cast<int>((packed >> 16) & 0x7Fu);
+    const auto [status, channel, data1, data2] = unpackShortMessage(packed);
     snd_seq_ev_clear(ev);
     snd_seq_ev_set_source(ev, m_port);
     snd_seq_ev_set_subs(ev);

@@ -66,10 +66,8 @@ const char *sndfileType(AudioFileType type)
 // One channel message to the synthesiser, as a MIDI file holds it.
 void play(const FluidLibrary &fl, fluid_synth_t *synth, quint32 packed)
 {
-    const int channel = int(packed & 0x0Fu);
-    const int data1 = int((packed >> 8) & 0x7Fu);
-    const int data2 = int((packed >> 16) & 0x7Fu);
-    switch (packed & 0xF0u) {
+    const auto [status, channel, data1, data2] = unpackShortMessage(packed);
+    switch (status) {
     case 0x80:
         fl.fluid_synth_noteoff(synth, channel, data1);
         break;

@@ -402,10 +402,10 @@ void SynthOutput::sendAt(quint32 packed, std::chrono::nanoseconds due, const Mus
 
 bool SynthOutput::schedule(quint32 packed, qint64 at)
 {
-    const int status = static_cast<int>(packed & 0xF0u);
-    const int channel = static_cast<int>(packed & 0x0Fu);
-    const auto data1 = static_cast<short>((packed >> 8) & 0x7Fu);
-    const auto data2 = static_cast<short>((packed >> 16) & 0x7Fu);
+    const auto [status, channel, key, value] = unpackShortMessage(packed);
+    // The sequencer's events take their data bytes as shorts.
+    const auto data1 = static_cast<short>(key);
+    const auto data2 = static_cast<short>(value);
     fluid_event_t *event = m_fluid->new_fluid_event();
     if (!event)
         return false;
@@ -446,10 +446,7 @@ void SynthOutput::dispatch(quint32 packed)
 {
     if (!m_synth)
         return;
-    const int status = static_cast<int>(packed & 0xF0u);
-    const int channel = static_cast<int>(packed & 0x0Fu);
-    const int data1 = static_cast<int>((packed >> 8) & 0x7Fu);
-    const int data2 = static_cast<int>((packed >> 16) & 0x7Fu);
+    const auto [status, channel, data1, data2] = unpackShortMessage(packed);
     switch (status) {
     case kNoteOn:
         m_fluid->fluid_synth_noteon(m_synth, channel, data1, data2);

@@ -299,6 +299,10 @@ TEST(OutOfRange, LowestDayVoiceIsLeftOutAndIllegalBytesAreRejected)
     low.midi->sendShortMessage(packShortMessage(kNoteOn, 60, 200));
     EXPECT_TRUE(low.take().empty());
     EXPECT_EQ(low.midi->rejectedCount(), 1);
+    // No controller outside the table, even where the memory beside it holds a sounding key.
+    low.midi->sendShortMessage(packShortMessage(kNoteOn, 0, 100));
+    for (const auto &[number, channel] : {std::pair{-1, 0}, {128, 0}, {0, -1}, {0, 16}})
+        EXPECT_EQ(low.midi->state().controller(number, channel), -1) << number << " " << channel;
 }
 
 TEST(Protocol, StartDuringAPendingStopFinishesTheStopFirst)
