@@ -2,6 +2,7 @@
 // beats in real time.
 #include "benchsupport.h"
 #include "core/random.h"
+#include "filegrowth.h"
 #include "music/core/cycleplayer.h"
 #include "music/core/midirecorder.h"
 #include "music/midi/audiorender.h"
@@ -24,17 +25,12 @@
 #include <QtEndian>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <optional>
-#include <pthread.h>
-#include <sched.h>
-#include <sys/stat.h>
-#include <thread>
 #include <vector>
 
 using namespace velmora;
@@ -228,61 +224,6 @@ void Timer1Lateness(benchmark::State &state, int ticks)
 // growth can.) FluidSynth starts notes only where a 64-frame block starts: the synthesiser output
 // puts each at the block nearest its stamp, half a block (0.73 ms at 44.1 kHz) from it at most.
 // One block (1.45 ms) either way is the goal.
-
-// When each byte of a growing file was first seen written, from a thread polling its size.
-class FileGrowth
-{
-public:
-    explicit FileGrowth(const QString &path)
-        : m_path(QFile::encodeName(path).toStdString())
-        , m_thread([this] { watch(); })
-    {}
-    ~FileGrowth() { stop(); }
-    FileGrowth(const FileGrowth &) = delete;
-    FileGrowth &operator=(const FileGrowth &) = delete;
-
-    void stop()
-    {
-        m_running = false;
-        if (m_thread.joinable())
-            m_thread.join();
-    }
-    // The first moment the file was seen at least `size` bytes long.
-    std::optional<Clock::time_point> reached(qint64 size) const
-    {
-        const auto it = std::lower_bound(m_seen.begin(), m_seen.end(), size,
-                                         [](const auto &seen, qint64 s) { return seen.first < s; });
-        if (it == m_seen.end())
-            return std::nullopt;
-        return it->second;
-    }
-
-private:
-    void watch()
-    {
-        // At the priority FluidSynth gives its own driver thread where it may (as root), so the
-        // watch is not held up by unrelated work any more than the writing is.
-        sched_param param{};
-        param.sched_priority = 10;
-        pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
-        struct stat info
-        {};
-        qint64 last = -1;
-        while (m_running) {
-            const Clock::time_point now = Clock::now();
-            if (::stat(m_path.c_str(), &info) == 0 && qint64(info.st_size) > last) {
-                last = qint64(info.st_size);
-                m_seen.emplace_back(last, now);
-            }
-            std::this_thread::sleep_for(std::chrono::microseconds(50));
-        }
-    }
-
-    std::string m_path;
-    std::atomic<bool> m_running{true};
-    std::vector<std::pair<qint64, Clock::time_point>> m_seen;
-    std::thread m_thread;
-};
 
 constexpr double kBlockMs = 64.0 * 1000.0 / SynthOutput::kSampleRate;
 // Sharp attacks and short decays: of the instruments tried, the one whose onsets the finder
