@@ -58,6 +58,7 @@ frmVelmora::Environment defaultEnvironment()
     env.screenHeight = &frmVelmora::primaryScreenHeight;
     env.programFolder = QCoreApplication::applicationDirPath();
     env.configFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    env.fillHiddenPagesAfterShow = true;
     return env;
 }
 
@@ -70,6 +71,13 @@ frmVelmora::frmVelmora(QWidget *parent)
 frmVelmora::frmVelmora(Environment environment, QWidget *parent)
     : QMainWindow(parent)
     , m_env(std::move(environment))
+    // Parsing the text tables takes milliseconds that Form_Load needs only late, so it runs
+    // beside the building of the window.
+    , m_tablesLoading(std::async(std::launch::async, [] {
+        ArtTables tables;
+        loadTextTables(tables);
+        return tables;
+    }))
 {
     if (!m_env.screenHeight)
         m_env.screenHeight = &frmVelmora::primaryScreenHeight;
@@ -200,7 +208,8 @@ void frmVelmora::Form_Load()
     // 11. Combo-box lists and their first selections.
     fillCombos();
     // 12. The words of the Art.
-    loadTextTables(m_tables);
+    if (m_tablesLoading.valid())
+        m_tables = m_tablesLoading.get();
     m_art = std::make_unique<ArtController>(m_form, m_tables, m_random);
     // 14. The instrument list; list position = General MIDI program number.
     auto *instruments = control<QComboBox>(m_form, QStringLiteral("cmbInstrument"));
@@ -264,8 +273,22 @@ void frmVelmora::Form_Load()
     m_books = std::make_unique<BookBrowser>(
         m_form, m_env.programFolder,
         QStringList{BookKeys[0], BookKeys[1], BookKeys[2], BookKeys[3]});
+    // 26. The present moment, and the sky drawn for it. The start opens on the first page, so
+    // the program's own start leaves the two hidden pages until the window has been painted;
+    // a change of page before then fills them first.
+    if (m_env.fillHiddenPagesAfterShow)
+        connect(m_tabs, &QTabWidget::currentChanged, this, &frmVelmora::fillHiddenPages);
+    else
+        fillHiddenPages();
+}
+
+void frmVelmora::fillHiddenPages()
+{
+    if (m_hiddenPagesFilled || !m_books)
+        return;
+    m_hiddenPagesFilled = true;
+    disconnect(m_tabs, &QTabWidget::currentChanged, this, &frmVelmora::fillHiddenPages);
     m_books->GetWebBook();
-    // 26. The present moment, and the sky drawn for it.
     m_navigation->cmdNow_Click();
 }
 
@@ -434,7 +457,12 @@ void frmVelmora::paintEvent(QPaintEvent *event)
         m_painted = true;
         // Queued: the children are painted after the window itself.
         QMetaObject::invokeMethod(
-            this, [this] { releaseMidiOutputLoad(*m_midi); }, Qt::QueuedConnection);
+            this,
+            [this] {
+                releaseMidiOutputLoad(*m_midi);
+                fillHiddenPages();
+            },
+            Qt::QueuedConnection);
     }
 }
 

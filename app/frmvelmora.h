@@ -11,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <future>
 #include <memory>
 
 class QAction;
@@ -66,6 +67,9 @@ public:
         std::function<void()> releaseEphemeris;
         /// The atlas's shared library; the system's libgeonames when empty.
         QString atlasLibrary = {};
+        /// Fills the pages hidden at start (the sky, the books) just after the window's first
+        /// paint rather than in Form_Load, so the window shows sooner.
+        bool fillHiddenPagesAfterShow = false;
     };
 
     explicit frmVelmora(QWidget *parent = nullptr);
@@ -75,6 +79,8 @@ public:
 
     /// The start-up sequence; runs once, before the window is first shown.
     void Form_Load();
+    /// True once the sky and the books show their start-up content.
+    bool hiddenPagesFilled() const { return m_hiddenPagesFilled; }
     /// The shutdown sequence; runs once, when the window closes for any reason.
     void Form_QueryUnload();
 
@@ -144,12 +150,15 @@ private:
     QString rememberedMidiOutput() const;
     void adoptOutputTxt();
     void mnuFileExit_Click();
+    void fillHiddenPages();
 
     Environment m_env;
     QWidget *m_form = nullptr;
     QTabWidget *m_tabs = nullptr;
     RandomSource m_random;
     ArtTables m_tables;
+    /// The words of the Art, read on a worker thread while the window is built.
+    std::future<ArtTables> m_tablesLoading;
     int m_instrumentToSelect = 50;
     bool m_unloaded = false;
     QString m_midiOutputName;
@@ -177,6 +186,7 @@ private:
     std::unique_ptr<BookBrowser> m_books;
     // Set by the first paint after Form_Load, which lets the synthesiser load.
     bool m_painted = false;
+    bool m_hiddenPagesFilled = false;
 };
 
 } // namespace velmora

@@ -1,4 +1,5 @@
 #include "art/core/evacuation.h"
+#include "books/bookbrowser.h"
 #include "core/units.h"
 #include "music/core/cycleplayer.h"
 #include "music/core/midifile.h"
@@ -32,6 +33,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 
 #include <cmath>
@@ -252,6 +254,31 @@ private Q_SLOTS:
         QCOMPARE(synthWindow.midiOutputName(), u"synth"_s);
         synthWindow.close();
         QVERIFY(!synthWindow.midi().isOpen());
+    }
+
+    // The program's own start fills the two pages hidden at start just after the first paint,
+    // or as soon as another page is chosen before it.
+    void hiddenPagesFillOnceShownOrChosen()
+    {
+        for (const bool chosen : {false, true}) {
+            frmVelmora::Environment env = test::environment(m_scratch.path());
+            env.fillHiddenPagesAfterShow = true;
+            auto w = test::startedWindow(env);
+            auto *date = control<QLineEdit>(w->form(), u"txtTheDate"_s);
+            QVERIFY(!w->hiddenPagesFilled());
+            QVERIFY(date->text().isEmpty());
+            QVERIFY(w->books()->browser()->source().isEmpty());
+            if (chosen) {
+                w->SSTab1()->setCurrentIndex(4);
+            } else {
+                w->show();
+                QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+                QTRY_VERIFY(w->hiddenPagesFilled());
+            }
+            QCOMPARE(date->text(), u"06/Dec/2026"_s);
+            QVERIFY(w->books()->browser()->source().path().endsWith(u"ars-brevis"_s));
+            w->close();
+        }
     }
 
     // A cycle still playing when the window closes: the recording holds every chord struck up to
