@@ -384,7 +384,11 @@ void PictureBox::paintEvent(QPaintEvent *)
         painter.fillRect(QRectF(0, covered.height(), width(), height() - covered.height()),
                          toColor(m_backColor));
     painter.scale(m_zoom, m_zoom);
-    if (isRaster(painter)) {
+    // The first paint draws straight onto the window: at start every box is painted once, and
+    // making each one's cached picture would cost as long again before the window shows.
+    const bool cache = m_paintedOnce;
+    m_paintedOnce = true;
+    if (cache && isRaster(painter)) {
         const QTransform t = painter.deviceTransform();
         if (const QImage *picture = rendered(std::hypot(t.m11(), t.m12()))) {
             painter.drawImage(QPointF(0, 0), *picture);

@@ -227,6 +227,7 @@ private:
     mutable std::vector<Op> m_lastOps;
     mutable Prefix m_prefix;
     mutable int m_nextLayer = 0;
+    bool m_paintedOnce = false;
     quint64 m_revision = 0;
     QFont m_font;
     // The widget's font at the last font change, taken back to zoom 1.
