@@ -1,13 +1,15 @@
 #pragma once
 
 // Watches a file grow: when each byte of it was first seen written. The heard-beat benchmark
-// times the onsets in a WAV file by it, since a file driver's frame is "heard" when it is written.
+// times the onsets in a WAV file by it, since a file driver's frame is "heard" when it is written,
+// and finds from it when the driver's audio clock started.
 
 #include <QFile>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <optional>
 #include <pthread.h>
 #include <sched.h>
@@ -45,6 +47,31 @@ public:
         if (it == m_seen.end())
             return std::nullopt;
         return it->second;
+    }
+
+    // When a file audio driver writing this file started its audio clock, for a file of
+    // `header` bytes before frames of `frameBytes`. A sound card plays frame f at a fixed latency
+    // after its start plus f / rate; the file driver instead writes each 64-frame block at the
+    // first tick of its millisecond timer at or after the block's start, in whole milliseconds,
+    // and later when the machine is busy, so its writes wander by a millisecond or more around
+    // that line. None comes before it: the earliest of (time seen - the block's start, floored to
+    // the millisecond) over the run is the start.
+    std::optional<std::chrono::steady_clock::time_point>
+    audioClockStart(qint64 header, qint64 frameBytes, double rate) const
+    {
+        std::optional<std::chrono::steady_clock::time_point> start;
+        for (const auto &[size, at] : m_seen) {
+            const qint64 blocks = (size - header) / frameBytes / 64;
+            if (blocks < 1)
+                continue;
+            const double blockStartMs = std::floor(double(blocks - 1) * 64 * 1000.0 / rate);
+            const auto candidate =
+                at - std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                         std::chrono::duration<double, std::milli>(blockStartMs));
+            if (!start || candidate < *start)
+                start = candidate;
+        }
+        return start;
     }
 
 private:

@@ -216,16 +216,28 @@ void Timer1Lateness(benchmark::State &state, int ticks)
 // ---- Beats as a listener hears them ----
 //
 // The zodiac cycle plays through the built-in synthesiser into a WAV file that the library's file
-// audio driver writes in real time, paced like a sound card. A frame of that file is "heard" when
-// the driver writes it: a thread watches the file grow, so each onset found in the audio gets the
-// moment it was written, compared with the music clock's schedule: the start plus n beat
-// intervals plus the look-ahead with which the messages are stamped. (The driver's own start
-// cannot be read from outside to better than a few milliseconds on a busy machine; the file's
-// growth can.) FluidSynth starts notes only where a 64-frame block starts: the synthesiser output
-// puts each at the block nearest its stamp, half a block (0.73 ms at 44.1 kHz) from it at most.
-// One block (1.45 ms) either way is the goal.
+// audio driver writes in real time, paced like a sound card. Each beat's place on the schedule is
+// the stamp the program gave its strikes (the cycle's start plus n intervals plus the look-ahead),
+// taken from a recording of the run. Each onset found in the audio is timed two ways:
+// - as written: a thread watches the file grow, and a frame is "heard" when the driver writes it
+//   (dev_*). The driver paces itself by a millisecond timer, so this carries the timer's wander;
+// - on the audio clock: the driver's start plus the onset's frame over the sample rate, as a sound
+//   card would play it (clock_*). The onset is taken to its block, since notes start only where
+//   a block starts, and the driver's start comes from the file's growth.
+// FluidSynth starts notes only where a 64-frame block starts: the synthesiser output puts each at
+// the block nearest its stamp, half a block (0.73 ms at 44.1 kHz) from it at most. One block
+// (1.45 ms) either way is the goal.
 
 constexpr double kBlockMs = 64.0 * 1000.0 / SynthOutput::kSampleRate;
+
+// The block in which an attack the onset finder found started. Notes start only where a block
+// starts, and the finder places an attack from a few frames early to about 45 late (see
+// OnsetFinderOffline's blocks_found), so the block is the one that holds the onset moved 8 frames
+// on.
+long attackBlock(long onset)
+{
+    return (onset + 8) / 64;
+}
 // Sharp attacks and short decays: of the instruments tried, the one whose onsets the finder
 // places best (within a millisecond of the truth when rendered offline; a piano's come 2 to 5 ms
 // late).
@@ -241,6 +253,7 @@ struct HeardBeats
 {
     int beats = 0;
     std::vector<double> deviationMs; // onset minus its place on the schedule, per beat heard
+    std::vector<double> onClockMs;   // the same, the onset timed on the driver's audio clock
 };
 
 void spin(std::chrono::milliseconds d)
@@ -305,6 +318,10 @@ HeardBeats playHeard(const QString &wav, int beats, bool busy, bool stamped)
     load.setTimerType(Qt::PreciseTimer);
     QObject::connect(&load, &QTimer::timeout, &loop, [] { spin(std::chrono::milliseconds(20)); });
 
+    // The program's own schedule: the stamps its strikes carry, on the music clock.
+    MidiRecorder recorder;
+    const std::chrono::nanoseconds recordedFrom = w->midi().clock()();
+    recorder.start(w->midi());
     const Clock::time_point start = Clock::now();
     zodiac->click();
     const int interval = timer->interval();
@@ -317,8 +334,15 @@ HeardBeats playHeard(const QString &wav, int beats, bool busy, bool stamped)
     loop.exec();
     QTimer::singleShot(1500, &loop, &QEventLoop::quit); // the release tail
     loop.exec();
+    const MidiRecording recording = recorder.stop();
     w->midi().close(); // the driver finishes the file
     growth.stop();
+    std::vector<Clock::time_point> strikes;
+    for (const auto &m : recording.messages) {
+        if ((m.packed & 0xF0) == kNoteOn && (m.packed >> 16) != 0)
+            strikes.emplace_back(std::chrono::duration_cast<Clock::duration>(
+                recordedFrom + m.time - (stamped ? Clock::duration(0) : kLookAhead)));
+    }
 
     HeardBeats heard;
     const std::vector<float> audio = readWavMono(wav);
@@ -334,17 +358,30 @@ HeardBeats playHeard(const QString &wav, int beats, bool busy, bool stamped)
     if (!first)
         return heard;
     const double rate = SynthOutput::kSampleRate;
+    const auto clockStart = growth.audioClockStart(header, kFrameBytes, rate);
     for (int k = 1; k <= beats; ++k) {
-        const Clock::time_point due = start + std::chrono::milliseconds(qint64(k) * interval) +
-                                      (stamped ? kLookAhead : Clock::duration(0));
-        const auto at = long(ms(due - *first) * rate / 1000.0);
+        const Clock::time_point planned = start + std::chrono::milliseconds(qint64(k) * interval) +
+                                          (stamped ? kLookAhead : Clock::duration(0));
         ++heard.beats;
+        // The beat's place as the program stamped it; a beat without a strike has no onset.
+        const auto stamp = std::min_element(
+            strikes.begin(), strikes.end(), [&](Clock::time_point a, Clock::time_point b) {
+                return std::chrono::abs(a - planned) < std::chrono::abs(b - planned);
+            });
+        if (stamp == strikes.end() ||
+            std::chrono::abs(*stamp - planned) > Clock::duration(interval * 500000))
+            continue;
+        const Clock::time_point due = *stamp;
+        const auto at = long(ms(due - *first) * rate / 1000.0);
         // No onset for a beat on which no voice changed.
         const auto onset = onsets.find(at - long(0.020 * rate), at + long(0.080 * rate));
         if (!onset)
             continue;
         if (const auto written = writtenAt(long(*onset)))
             heard.deviationMs.push_back(ms(*written - due));
+        if (clockStart)
+            heard.onClockMs.push_back(ms(*clockStart - due) +
+                                      double(attackBlock(*onset)) * kBlockMs);
     }
     return heard;
 }
@@ -379,9 +416,13 @@ void OnsetFinderOffline(benchmark::State &state, int beats)
     const std::vector<float> audio = readWavMono(wav);
     const OnsetFinder onsets(audio);
     std::vector<double> error;
-    for (long at : due)
-        if (const auto onset = onsets.find(at - 441, at + 3528))
+    int blocksFound = 0;
+    for (long at : due) {
+        if (const auto onset = onsets.find(at - 441, at + 3528)) {
             error.push_back(double(*onset - at) * 1000.0 / SynthOutput::kSampleRate);
+            blocksFound += attackBlock(*onset) * 64 == at;
+        }
+    }
     if (error.empty()) {
         state.SkipWithError("no onset found in the audio");
         return;
@@ -392,6 +433,7 @@ void OnsetFinderOffline(benchmark::State &state, int beats)
     state.counters["onsets"] = double(error.size());
     state.counters["error_median_ms"] = percentile(error, 0.5);
     state.counters["error_worst_ms"] = *std::max_element(worst.begin(), worst.end());
+    state.counters["blocks_found"] = double(blocksFound) / double(error.size());
 }
 
 void HeardBeatTiming(benchmark::State &state, bool busy, bool stamped, int beats, QString folder)
@@ -425,6 +467,14 @@ void HeardBeatTiming(benchmark::State &state, bool busy, bool stamped, int beats
     for (double d : heard.deviationMs)
         wobble = std::max(wobble, std::fabs(d - median));
     state.counters["wobble_worst_ms"] = wobble;
+    if (!heard.onClockMs.empty()) {
+        std::vector<double> clockWorst;
+        for (double d : heard.onClockMs)
+            clockWorst.push_back(std::fabs(d));
+        state.counters["clock_median_ms"] = percentile(heard.onClockMs, 0.5);
+        state.counters["clock_p99_ms"] = percentile(clockWorst, 0.99);
+        state.counters["clock_worst_ms"] = *std::max_element(clockWorst.begin(), clockWorst.end());
+    }
 }
 
 // Records a minute of each cycle at 120 beats per minute into a MIDI file and renders it to WAV,
