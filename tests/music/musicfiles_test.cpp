@@ -319,7 +319,6 @@ TEST(LiveSynthesiser, StrikesOnTheStampsHoweverLateTheTick)
         ASSERT_TRUE(onset) << "no onset near " << due << " ms";
         // Each goes in at the block that starts nearest to its stamp.
         const double late = double(*onset) * 1000 / kRate - due;
-        std::printf("LATE %.3f\n", late);
         EXPECT_LE(std::fabs(late), kBlockMs / 2 + kFinderMs) << "at " << due << " ms";
     }
 }
