@@ -47,7 +47,10 @@ namespace velmora {
     X(fluid_event_noteon)                                                                          \
     X(fluid_event_noteoff)                                                                         \
     X(fluid_event_control_change)                                                                  \
-    X(fluid_event_program_change)
+    X(fluid_event_program_change)                                                                  \
+    X(fluid_sequencer_register_client)                                                             \
+    X(fluid_event_timer)                                                                           \
+    X(fluid_event_get_type)
 
 /// FluidSynth, opened at run time instead of linked. The library and the forty-odd it brings
 /// (audio servers, codecs, GLib) would be loaded and relocated before main(), costing every start

@@ -262,9 +262,19 @@ bool SynthOutput::build()
     }
     takeLogMessage();
 
+    short stepClient = -1;
+    if (sequencer)
+        stepClient = fluid.fluid_sequencer_register_client(sequencer, "velmora-clock",
+                                                           &SynthOutput::stepReached, this);
+
     QMutexLocker lock(&m_mutex);
     m_sequencer = sequencer;
     m_synthDestination = sequencer ? destination : -1;
+    m_stepClient = stepClient;
+    m_steps.store(0);
+    m_stepsObserved = 0;
+    if (stepClient >= 0)
+        requestStep(fluid, sequencer, stepClient, 0);
     m_clockMap.reset();
     m_lastStamp.reset();
     m_lastBlock = 0;
@@ -362,7 +372,7 @@ void SynthOutput::sendAt(quint32 packed, std::chrono::nanoseconds due, const Mus
             // The queue would keep growing and burst out whenever the sound came back: it goes,
             // and the synthesiser is brought to the state it was sent, as a new output would be.
             m_stalled = true;
-            m_fluid->fluid_sequencer_remove_events(m_sequencer, -1, -1, -1);
+            m_fluid->fluid_sequencer_remove_events(m_sequencer, -1, m_synthDestination, -1);
             for (const quint32 message : m_sent.releaseMessages())
                 dispatch(message);
             for (const quint32 message : m_sent.restoreMessages())
@@ -377,7 +387,15 @@ void SynthOutput::sendAt(quint32 packed, std::chrono::nanoseconds due, const Mus
         return;
     }
     m_sent.apply(packed);
+    m_stepClock.store(&clock, std::memory_order_release);
     if (due != m_lastStamp) {
+        const quint32 steps = m_steps.load(std::memory_order_acquire);
+        if (steps != m_stepsObserved) {
+            m_stepsObserved = steps;
+            const std::chrono::nanoseconds music(m_stepMusic.load(std::memory_order_relaxed));
+            m_clockMap.observe(music, music + std::chrono::nanoseconds(
+                                                  m_stepLead.load(std::memory_order_relaxed)));
+        }
         m_clockMap.observe(now, std::chrono::milliseconds(tick));
         m_lastBlock = std::max(nearestBlock(m_clockMap.toOutput(due)), m_lastBlock);
         m_lastStamp = due;
@@ -398,6 +416,40 @@ void SynthOutput::sendAt(quint32 packed, std::chrono::nanoseconds due, const Mus
     const qint64 at = blockMs(block - 1);
     if (at <= qint64(tick) || !schedule(packed, at))
         dispatch(packed);
+}
+
+void SynthOutput::stepReached(unsigned int time, fluid_event_t *event, fluid_sequencer_t *seq,
+                              void *data)
+{
+    Q_UNUSED(time);
+    auto *self = static_cast<SynthOutput *>(data);
+    if (self->m_fluid->fluid_event_get_type(event) != FLUID_SEQ_TIMER)
+        return;
+    // The sequencer calls this as it prepares a block: its tick has just moved to the block's
+    // millisecond. The music clock is the one the last stamp came with (the system's steady
+    // clock, which any thread may read, where the sink renders in real time).
+    const unsigned int tick = self->m_fluid->fluid_sequencer_get_tick(seq);
+    if (const MusicClock *clock = self->m_stepClock.load(std::memory_order_acquire)) {
+        const qint64 music = (*clock)().count();
+        self->m_stepMusic.store(music, std::memory_order_relaxed);
+        self->m_stepLead.store(qint64(tick) * 1000000 - music, std::memory_order_relaxed);
+        self->m_steps.fetch_add(1, std::memory_order_release);
+    }
+    // The sequencer takes events from its own callbacks: the next reading a while on.
+    requestStep(*self->m_fluid, seq, self->m_stepClient, tick + kStepEveryMs);
+}
+
+void SynthOutput::requestStep(const FluidLibrary &fluid, fluid_sequencer_t *seq, short client,
+                              unsigned int at)
+{
+    fluid_event_t *event = fluid.new_fluid_event();
+    if (!event)
+        return;
+    fluid.fluid_event_set_source(event, -1);
+    fluid.fluid_event_set_dest(event, client);
+    fluid.fluid_event_timer(event, nullptr);
+    fluid.fluid_sequencer_send_at(seq, event, at, 1);
+    fluid.delete_fluid_event(event);
 }
 
 bool SynthOutput::schedule(quint32 packed, qint64 at)
@@ -439,7 +491,7 @@ bool SynthOutput::schedule(quint32 packed, qint64 at)
 void SynthOutput::dropScheduled()
 {
     if (isReady() && m_sequencer)
-        m_fluid->fluid_sequencer_remove_events(m_sequencer, -1, -1, -1);
+        m_fluid->fluid_sequencer_remove_events(m_sequencer, -1, m_synthDestination, -1);
 }
 
 void SynthOutput::dispatch(quint32 packed)
@@ -551,6 +603,7 @@ void SynthOutput::close()
         m_fluid->delete_fluid_sequencer(m_sequencer);
         m_sequencer = nullptr;
         m_synthDestination = -1;
+        m_stepClient = -1;
     }
     if (m_synth) {
         m_fluid->delete_fluid_synth(m_synth);

@@ -14,12 +14,14 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <utility>
 
 struct _fluid_hashtable_t;
 struct _fluid_synth_t;
 struct _fluid_audio_driver_t;
 struct _fluid_file_renderer_t;
 struct _fluid_sequencer_t;
+struct _fluid_event_t;
 
 namespace velmora {
 
@@ -74,6 +76,14 @@ public:
     /// stopped asking for audio, a file or memory sink not rendered), when what was queued goes
     /// and the synthesiser is brought to the state it was sent.
     void sendAt(quint32 packed, std::chrono::nanoseconds due, const MusicClock &clock) override;
+    /// The last stamp scheduled and the 64-frame block of the sample clock its strikes went to
+    /// (counted from the synthesiser's first frame), for measuring against the audio.
+    std::optional<std::pair<std::chrono::nanoseconds, qint64>> lastPlacement() const
+    {
+        if (!m_lastStamp)
+            return std::nullopt;
+        return std::make_pair(*m_lastStamp, m_lastBlock);
+    }
     void dropScheduled() override;
     /// Waits for a load in progress to end, then lets everything go.
     void close() override;
@@ -164,6 +174,22 @@ private:
     _fluid_file_renderer_t *m_renderer = nullptr;
     _fluid_sequencer_t *m_sequencer = nullptr;
     short m_synthDestination = -1;
+
+    // Readings of the sample clock the sequencer takes as a block starts, for sinks that render
+    // in real time: one taken on the caller's thread lags the clock by anything up to a block.
+    // Written on the rendering thread: the music clock's time and the sample clock's lead on it.
+    static void stepReached(unsigned int time, _fluid_event_t *event, _fluid_sequencer_t *seq,
+                            void *data);
+    static void requestStep(const FluidLibrary &fluid, _fluid_sequencer_t *seq, short client,
+                            unsigned int at);
+    // Four readings a second keep the clock's map as good as its best reading of a few seconds.
+    static constexpr unsigned int kStepEveryMs = 250;
+    short m_stepClient = -1;
+    std::atomic<qint64> m_stepMusic{0};
+    std::atomic<qint64> m_stepLead{0};
+    std::atomic<quint32> m_steps{0};
+    std::atomic<const MusicClock *> m_stepClock{nullptr};
+    quint32 m_stepsObserved = 0;
 
     // Used by sendAt() on the caller's thread only.
     ClockMap m_clockMap;

@@ -250,15 +250,16 @@ TEST(RecordedStop, NothingSoundsAfterTheStopsRelease)
 }
 
 // The harmonic cycle played live through the built-in synthesiser into a WAV file, every tick
-// handled up to 44 ms late; stopped after `ticks` beats. The synthesiser renders as FluidSynth's
-// own file driver paces it: each block once the music clock reaches its start in whole
-// milliseconds, so the file's frame n is the clock's time n / rate. What a recording of it kept,
-// and the audio.
+// handled up to 45 ms late, at no whole millisecond; stopped after `ticks` beats. The synthesiser
+// renders as FluidSynth's own file driver paces it: each block once the music clock reaches its
+// start in whole milliseconds, so the file's frame n is the clock's time n / rate. What a
+// recording of it kept, the block each beat's strikes went to, and the audio.
 struct LiveRun
 {
     MidiRecording recording;
     nanoseconds start{0};
     nanoseconds stopPlace{0};
+    std::vector<std::pair<nanoseconds, qint64>> placements;
     std::vector<float> audio;
 };
 
@@ -272,9 +273,13 @@ LiveRun playLive(int program, int ticks, const QString &wav)
     nanoseconds now{0};
     rig.midi->setClock([&] { return now; });
     auto renderTo = [&](nanoseconds until) {
-        for (now = until; std::chrono::milliseconds(frames * 1000 / qint64(kRate)) <= now;
-             frames += 64)
+        for (nanoseconds block;
+             (block = std::chrono::milliseconds(frames * 1000 / qint64(kRate))) <= until;
+             frames += 64) {
+            now = std::max(now, block);
             synth->render(1); // one block
+        }
+        now = until;
     };
     rig.player->setInstrument(program);
     MidiRecorder recorder;
@@ -284,12 +289,14 @@ LiveRun playLive(int program, int ticks, const QString &wav)
     recorder.start(*rig.midi);
     rig.startHarmonic(2);
     const nanoseconds interval = std::chrono::milliseconds(rig.player->timerIntervalMs());
-    const std::chrono::milliseconds late[] = {0ms, 9ms, 31ms, 44ms, 3ms, 17ms};
+    const std::chrono::microseconds late[] = {300us, 9700us, 31500us, 44900us, 3200us, 17600us};
     for (int beat = 1; beat <= ticks + 1; ++beat) {
         if (beat == ticks + 1)
             rig.player->clickHarmonic(); // "Stop", carried out by the next tick
         renderTo(run.start + beat * interval + late[beat % 6]);
         rig.player->tick();
+        if (const auto placed = synth->lastPlacement())
+            run.placements.push_back(*placed);
     }
     run.stopPlace = run.start + (ticks + 1) * interval;
     renderTo(run.stopPlace + 2s);
@@ -321,6 +328,10 @@ TEST(LiveSynthesiser, StrikesOnTheStampsHoweverLateTheTick)
         const double late = double(*onset) * 1000 / kRate - due;
         EXPECT_LE(std::fabs(late), kBlockMs / 2 + kFinderMs) << "at " << due << " ms";
     }
+    // Exactly that block, however the clock's readings fell between the blocks' starts.
+    ASSERT_GE(run.placements.size(), 6u);
+    for (const auto &[stamp, block] : run.placements)
+        EXPECT_EQ(block, std::llround(double(stamp.count()) / 1e6 / kBlockMs)) << stamp.count();
 }
 
 TEST(LiveSynthesiser, NothingSoundsAfterTheStopsRelease)
