@@ -8,6 +8,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QXmlStreamReader>
 
 #include <algorithm>
 #include <cmath>
@@ -92,14 +93,21 @@ bool PictureBox::setDesignPicture(const QString &svgPath)
     QFile file(svgPath);
     if (file.open(QIODevice::ReadOnly)) {
         QByteArray data = file.readAll();
-        auto renderer = std::make_unique<QSvgRenderer>(data);
-        if (renderer->isValid()) {
-            m_designSvg = std::move(renderer);
+        // Parsed when first needed: the screen's layers are drawn from the text on another
+        // thread, so at start the parse here would only cost time. An SVG root is checked now.
+        QXmlStreamReader xml(data);
+        if (xml.readNextStartElement() && xml.name() == u"svg")
             m_designSvgData = std::move(data);
-        }
     }
     clearDrawing();
-    return m_designSvg != nullptr;
+    return !m_designSvgData.isEmpty();
+}
+
+QSvgRenderer *PictureBox::designSvg() const
+{
+    if (!m_designSvg && !m_designSvgData.isEmpty())
+        m_designSvg = std::make_unique<QSvgRenderer>(m_designSvgData);
+    return m_designSvg && m_designSvg->isValid() ? m_designSvg.get() : nullptr;
 }
 
 void PictureBox::clearDesignPicture()
@@ -109,7 +117,7 @@ void PictureBox::clearDesignPicture()
 
 bool PictureBox::hasDesignPicture() const
 {
-    return m_designSvg || !m_designImage.isNull();
+    return !m_designSvgData.isEmpty() || !m_designImage.isNull();
 }
 
 void PictureBox::Cls()

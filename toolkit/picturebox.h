@@ -49,7 +49,8 @@ public:
     /// pixel to a design pixel. Like Cls(), this removes what the program drew.
     void setDesignPicture(const QImage &picture);
     /// Loads an SVG file or resource, drawn over the whole box at every resolution. Returns
-    /// false, and leaves the box without a design picture, when the file cannot be read as SVG.
+    /// false, and leaves the box without a design picture, when the file cannot be read or its
+    /// root is no SVG element; the rest is parsed when first drawn, and draws nothing if broken.
     bool setDesignPicture(const QString &svgPath);
     void clearDesignPicture();
     bool hasDesignPicture() const;
@@ -205,6 +206,8 @@ private:
     void clearDrawing();
     void paintLayer(QPainter &painter, qreal deviceScale) const;
     const QImage &designLayer(qreal deviceScale) const;
+    /// The design picture's renderer, parsed on first use; null when it is no SVG.
+    QSvgRenderer *designSvg() const;
     /// The cached picture at a device scale, made anew after a change; null when it would be
     /// too large to keep.
     const QImage *rendered(qreal scale) const;
@@ -214,7 +217,7 @@ private:
 
     std::vector<Op> m_ops;
     QImage m_designImage;
-    std::unique_ptr<QSvgRenderer> m_designSvg;
+    mutable std::unique_ptr<QSvgRenderer> m_designSvg;
     // The SVG text of the design picture, for renderers on other threads.
     QByteArray m_designSvgData;
     mutable std::optional<PreparedLayer> m_prepared;

@@ -105,8 +105,10 @@ const QImage &PictureBox::designLayer(qreal deviceScale) const
         if (prepared.pixels == design && prepared.scale == deviceScale)
             layer.image = prepared.images.get()[prepared.index];
     }
-    if (layer.image.isNull())
-        layer.image = renderDesignLayer(*m_designSvg, design, deviceScale, m_backColor);
+    if (layer.image.isNull()) {
+        if (QSvgRenderer *svg = designSvg())
+            layer.image = renderDesignLayer(*svg, design, deviceScale, m_backColor);
+    }
     return layer.image;
 }
 
@@ -122,7 +124,7 @@ void PictureBox::prepareDesignLayers(const std::vector<PictureBox *> &boxes)
     std::vector<Job> jobs;
     std::vector<PictureBox *> prepared;
     for (PictureBox *box : boxes) {
-        if (!box || !box->m_designSvg)
+        if (!box || box->m_designSvgData.isEmpty())
             continue;
         // What paintEvent() will ask for: the zoom times the screen's pixel ratio.
         jobs.push_back({box->m_designSvgData, box->designSize(),
@@ -153,19 +155,20 @@ void PictureBox::prepareDesignLayers(const std::vector<PictureBox *> &boxes)
 void PictureBox::paintLayer(QPainter &painter, qreal deviceScale) const
 {
     const QRectF area(QPointF(0, 0), QSizeF(designSize()));
-    if (m_designSvg && isRaster(painter)) {
+    if (!m_designSvgData.isEmpty() && isRaster(painter)) {
         // Rendering the design picture takes longer than everything drawn over it, so screens
         // and images get it from a cache made at their resolution.
         const QImage &layer = designLayer(deviceScale);
-        if (!layer.isNull())
+        if (!layer.isNull()) {
             painter.drawImage(QPointF(0, 0), layer);
-        return;
+            return;
+        }
     }
     painter.fillRect(area, toColor(m_backColor));
-    if (m_designSvg) {
+    if (QSvgRenderer *svg = designSvg()) {
         painter.save();
         painter.setRenderHint(QPainter::Antialiasing);
-        m_designSvg->render(&painter, area);
+        svg->render(&painter, area);
         painter.restore();
     } else if (!m_designImage.isNull()) {
         painter.drawImage(QPointF(0, 0), m_designImage);

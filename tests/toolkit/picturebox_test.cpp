@@ -380,6 +380,15 @@ private Q_SLOTS:
         QVERIFY(!box.setDesignPicture(dir.filePath(u"missing.svg"_s)));
         QVERIFY(!box.hasDesignPicture());
         QCOMPARE(box.Point(tw(5), tw(10)), kWhite);
+        // Text that is no SVG is refused as it is read; one that fails to parse draws nothing.
+        for (const QByteArray &text : {"plain text"_ba, "<svg><rect width='5' height="_ba}) {
+            QFile other(dir.filePath(u"other.svg"_s));
+            QVERIFY(other.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            other.write(text);
+            other.close();
+            QCOMPARE(box.setDesignPicture(other.fileName()), text.startsWith("<svg"));
+            QCOMPARE(box.Point(tw(5), tw(10)), kWhite);
+        }
 
         // Vector devices get shapes and text, not a bitmap; the design picture too.
         QFile vectorFile(dir.filePath(u"design.svg"_s));
