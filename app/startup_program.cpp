@@ -2,12 +2,17 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QFontDatabase>
 #include <QIcon>
+#include <QThreadPool>
 
 namespace velmora {
 
 void prepareApplication()
 {
+    // Reading the system's list of fonts takes milliseconds; the window needs it only once it
+    // lays out its first text, and what comes before can run meanwhile.
+    QThreadPool::globalInstance()->start([] { QFontDatabase::families(); });
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     // The desktop entry's name and its icon: the desktop groups the windows under the menu entry.
     QGuiApplication::setDesktopFileName(QStringLiteral(VELMORA_APP_ID));
