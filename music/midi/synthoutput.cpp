@@ -389,13 +389,17 @@ void SynthOutput::sendAt(quint32 packed, std::chrono::nanoseconds due, const Mus
     m_sent.apply(packed);
     m_stepClock.store(&clock, std::memory_order_release);
     if (due != m_lastStamp) {
+        // Every reading since the last stamp, as far as the ring still holds them.
         const quint32 steps = m_steps.load(std::memory_order_acquire);
-        if (steps != m_stepsObserved) {
-            m_stepsObserved = steps;
-            const std::chrono::nanoseconds music(m_stepMusic.load(std::memory_order_relaxed));
-            m_clockMap.observe(music, music + std::chrono::nanoseconds(
-                                                  m_stepLead.load(std::memory_order_relaxed)));
+        for (quint32 i = steps - m_stepsObserved > kStepRing ? steps - kStepRing : m_stepsObserved;
+             i != steps; ++i) {
+            const std::chrono::nanoseconds music(
+                m_stepMusic[i % kStepRing].load(std::memory_order_relaxed));
+            m_clockMap.observe(
+                music, music + std::chrono::nanoseconds(
+                                   m_stepLead[i % kStepRing].load(std::memory_order_relaxed)));
         }
+        m_stepsObserved = steps;
         m_clockMap.observe(now, std::chrono::milliseconds(tick));
         m_lastBlock = std::max(nearestBlock(m_clockMap.toOutput(due)), m_lastBlock);
         m_lastStamp = due;
@@ -431,9 +435,11 @@ void SynthOutput::stepReached(unsigned int time, fluid_event_t *event, fluid_seq
     const unsigned int tick = self->m_fluid->fluid_sequencer_get_tick(seq);
     if (const MusicClock *clock = self->m_stepClock.load(std::memory_order_acquire)) {
         const qint64 music = (*clock)().count();
-        self->m_stepMusic.store(music, std::memory_order_relaxed);
-        self->m_stepLead.store(qint64(tick) * 1000000 - music, std::memory_order_relaxed);
-        self->m_steps.fetch_add(1, std::memory_order_release);
+        const quint32 n = self->m_steps.load(std::memory_order_relaxed);
+        self->m_stepMusic[n % kStepRing].store(music, std::memory_order_relaxed);
+        self->m_stepLead[n % kStepRing].store(qint64(tick) * 1000000 - music,
+                                              std::memory_order_relaxed);
+        self->m_steps.store(n + 1, std::memory_order_release);
     }
     // The sequencer takes events from its own callbacks: the next reading a while on.
     requestStep(*self->m_fluid, seq, self->m_stepClient, tick + kStepEveryMs);

@@ -182,11 +182,13 @@ private:
                             void *data);
     static void requestStep(const FluidLibrary &fluid, _fluid_sequencer_t *seq, short client,
                             unsigned int at);
-    // Four readings a second keep the clock's map as good as its best reading of a few seconds.
-    static constexpr unsigned int kStepEveryMs = 250;
+    // Twenty readings a second: the clock's map is as good as the best of many, from the start.
+    static constexpr unsigned int kStepEveryMs = 50;
     short m_stepClient = -1;
-    std::atomic<qint64> m_stepMusic{0};
-    std::atomic<qint64> m_stepLead{0};
+    // The last readings, a ring the rendering thread writes and sendAt() reads.
+    static constexpr quint32 kStepRing = 32;
+    std::array<std::atomic<qint64>, kStepRing> m_stepMusic{};
+    std::array<std::atomic<qint64>, kStepRing> m_stepLead{};
     std::atomic<quint32> m_steps{0};
     std::atomic<const MusicClock *> m_stepClock{nullptr};
     quint32 m_stepsObserved = 0;
