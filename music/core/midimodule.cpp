@@ -26,6 +26,7 @@ bool MidiModule::open()
         return false;
     if (m_output->isOpen())
         m_output->close();
+    m_output->setMusicClock(&m_clock);
     if (!m_output->open())
         return false;
     for (const quint32 packed : m_state.restoreMessages())

@@ -83,6 +83,9 @@ public:
         Q_UNUSED(clock);
         send(packed);
     }
+    /// The music clock the stamps are given in, for an output that reads it on a thread of its
+    /// own; it outlives the output. Given before open().
+    virtual void setMusicClock(const MusicClock *clock) { Q_UNUSED(clock); }
     /// Forgets what is scheduled and has not sounded yet.
     virtual void dropScheduled() {}
     virtual void close() = 0;
@@ -145,6 +148,8 @@ public:
     /// It keeps working while the output is switched or closed.
     void setRecorder(MidiRecorder *recorder) { m_recorder = recorder; }
     MidiRecorder *recorder() const { return m_recorder; }
+    /// Another music clock (tests); an output rendering in real time reads it on its own thread,
+    /// so it is set while none is open.
     void setClock(MusicClock clock) { m_clock = std::move(clock); }
     const MusicClock &clock() const { return m_clock; }
     /// The tempo in force; a recording marks its changes.

@@ -387,7 +387,6 @@ void SynthOutput::sendAt(quint32 packed, std::chrono::nanoseconds due, const Mus
         return;
     }
     m_sent.apply(packed);
-    m_stepClock.store(&clock, std::memory_order_release);
     if (due != m_lastStamp) {
         // Every reading since the last stamp, as far as the ring still holds them.
         const quint32 steps = m_steps.load(std::memory_order_acquire);

@@ -84,6 +84,11 @@ public:
             return std::nullopt;
         return std::make_pair(*m_lastStamp, m_lastBlock);
     }
+    /// The clock the rendering thread reads the sample clock against, twenty times a second.
+    void setMusicClock(const MusicClock *clock) override
+    {
+        m_stepClock.store(clock, std::memory_order_release);
+    }
     void dropScheduled() override;
     /// Waits for a load in progress to end, then lets everything go.
     void close() override;
