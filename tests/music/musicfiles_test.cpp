@@ -283,11 +283,13 @@ LiveRun playLive(int program, int ticks, const QString &wav)
     };
     rig.player->setInstrument(program);
     MidiRecorder recorder;
-    renderTo(500ms);
+    renderTo(500ms + 900us); // the cycle starts between two readings of the clock
     LiveRun run;
     run.start = rig.midi->clock()();
     recorder.start(*rig.midi);
     rig.startHarmonic(2);
+    if (const auto placed = synth->lastPlacement())
+        run.placements.push_back(*placed);
     const nanoseconds interval = std::chrono::milliseconds(rig.player->timerIntervalMs());
     const std::chrono::microseconds late[] = {300us, 9700us, 31500us, 44900us, 3200us, 17600us};
     for (int beat = 1; beat <= ticks + 1; ++beat) {
