@@ -249,11 +249,8 @@ TEST(RecordedStop, NothingSoundsAfterTheStopsRelease)
     EXPECT_LT(after, 0.01f * before) << "still sounding 0.6 s after the stop";
 }
 
-// The harmonic cycle played live through the built-in synthesiser into a WAV file, every tick
-// handled up to 44 ms late; stopped after `ticks` beats. The synthesiser renders as FluidSynth's
-// own file driver paces it: each block once the music clock reaches its start in whole
-// milliseconds, so the file's frame n is the clock's time n / rate. What a recording of it kept,
-// and the audio.
+// The harmonic cycle played live into a WAV file, each tick up to 44 ms late, stopped after
+// `ticks` beats; rendered as FluidSynth's file driver paces it, so frame n is clock time n / rate.
 struct LiveRun
 {
     MidiRecording recording;
@@ -319,7 +316,6 @@ TEST(LiveSynthesiser, StrikesOnTheStampsHoweverLateTheTick)
         ASSERT_TRUE(onset) << "no onset near " << due << " ms";
         // Each goes in at the block that starts nearest to its stamp.
         const double late = double(*onset) * 1000 / kRate - due;
-        std::printf("LATE %.3f\n", late);
         EXPECT_LE(std::fabs(late), kBlockMs / 2 + kFinderMs) << "at " << due << " ms";
     }
 }
@@ -328,8 +324,7 @@ TEST(LiveSynthesiser, NothingSoundsAfterTheStopsRelease)
 {
     if (SynthOutput::findSoundFont().isEmpty())
         GTEST_SKIP() << "no General MIDI SoundFont installed";
-    // An organ sounds for as long as a key is held, and the stop falls while the cycle holds its
-    // top note.
+    // An organ, stopped while the cycle holds its top note.
     constexpr int kOrgan = 16;
     QTemporaryDir dir;
     const LiveRun run = playLive(kOrgan, 1, dir.filePath(QStringLiteral("stop.wav")));

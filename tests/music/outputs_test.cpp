@@ -27,9 +27,8 @@ TEST(SynthOutput, SoundsANoteAndFallsQuietAfterItsRelease)
     EXPECT_LT(synth.render(200), 0.001f);
 }
 
-// A synthesiser whose sample clock stops (a sound device that no longer asks for audio) drops
-// what it had queued and plays on at once, from the state it was sent: a release that was queued
-// is not lost with the queue, so no organ note hangs once the sound comes back.
+// A synthesiser whose sample clock stops (the sound device asks for no more audio) drops its
+// queue and plays on from the state it was sent: no queued release is lost, no organ note hangs.
 TEST(SynthOutput, WhenItsClockStopsNothingQueuedIsLostOrHangs)
 {
     if (SynthOutput::findSoundFont().isEmpty())
