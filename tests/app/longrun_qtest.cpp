@@ -123,9 +123,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("yearMode");
         QTest::addColumn<QString>("speed");
         QTest::addColumn<int>("ticks");
-        // Fast tempi and the widest octave span keep the velocity walk and the voices moving.
-        // The variant by the year differs from the plain harmonic cycle only in its steps, so a
-        // shorter run keeps the whole test near a minute.
+        // Fast tempi and the widest octave span keep the velocity walk and the voices moving; the
+        // year's variant differs only in its steps, so a shorter run keeps the test near a minute.
         QTest::newRow("zodiac") << u"cmdZodiac"_s << false << u"240"_s << 10000;
         QTest::newRow("day") << u"cmdDays"_s << false << u"200"_s << 10000;
         QTest::newRow("harmonic") << u"cmdCyclusHarmonicus"_s << false << u"180"_s << 10000;
@@ -157,10 +156,8 @@ private Q_SLOTS:
         QElapsedTimer clock;
 
         cycleButton->click();
-        // Two hundred beats of warm-up fill the caches the first beats build; then the measured
-        // run. After each beat the events it posted (layout notices of the text boxes) are
-        // delivered, as the running program's event loop would, not left to pile up.
-        // Every beat, the voices the music holds are looked up on the synthesiser.
+        // Two hundred beats of warm-up fill the caches, then the measured run. Each beat's posted
+        // events are delivered, as the event loop would, and its voices looked up on the synth.
         for (int i = -200; i < ticks; ++i) {
             music.Timer1_Timer();
             QCoreApplication::sendPostedEvents();

@@ -34,7 +34,6 @@ namespace {
 
 constexpr int kPlanets = 3;
 
-// The texts of an SVG file by font family.
 QMultiHash<QString, QString> svgTexts(const QByteArray &svg)
 {
     QMultiHash<QString, QString> texts;
@@ -66,7 +65,6 @@ class WindowMenusTest : public QObject
     QStringList m_messages;
     std::unique_ptr<ScopedMessageBoxHook> m_messageHook;
 
-    // Chooses the path in the save dialog and runs the menu command.
     void exportVia(const char *command, const QString &path)
     {
         ScopedFileDialogHook hook([&](const FileDialogRequest &) { return path; });
@@ -125,8 +123,7 @@ private Q_SLOTS:
                                    {u"-r"_s, u"96"_s, u"-png"_s, u"-singlefile"_s, path, png}),
                  0);
         const QImage rendered(png + u".png"_s);
-        // 7215 twips are 5.01 inches: 481 pixels at 96 dpi, with the chart's outer ring near the
-        // top.
+        // 7215 twips are 481 pixels at 96 dpi, the chart's outer ring near the top.
         QVERIFY(std::abs(rendered.width() - 481) <= 1);
         int darkest = 255;
         for (int y = 0; y < 16; ++y)

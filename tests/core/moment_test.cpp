@@ -22,6 +22,7 @@ TEST(Moment, RangeIsYears100To9999)
     EXPECT_FALSE(Moment::last().addSeconds(1).inRange());
     EXPECT_FALSE(Moment().inRange());
     EXPECT_TRUE(Moment(2026, 2, 30).isNull());
+    EXPECT_TRUE(Moment(2026, 1, 15).addMonths(qint64(1) << 40).isNull()); // no year wraps round
     for (const Moment &m : {Moment::first(), Moment::last(), Moment(2026, 12, 6, 11, 8, 59)}) {
         EXPECT_TRUE(m.inRange());
         EXPECT_EQ(Moment::fromSerialDays(m.serialDays()), m);

@@ -1,6 +1,5 @@
 #include "core/preferences.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 

@@ -162,9 +162,8 @@ TEST(SettingsFile, LocationFallsBackToTheConfigFolderAndInstalledCopiesUseIt)
     for (const auto &[folder, isInstalled] : folders)
         EXPECT_EQ(SettingsLocation::isInstalledFolder(folder), isInstalled) << folder.toStdString();
 
-    // Writable, as it is for root or after an install into the user's own prefix: the settings
-    // still go to the configuration folder, and an older file beside the program is read until
-    // they do.
+    // Installed but writable (root, or the user's own prefix): the settings still go to the
+    // configuration folder; an older file beside the program is read until they do.
     const QString prefixed = program.filePath(u"lib/velmora"_s);
     ASSERT_TRUE(QDir().mkpath(prefixed));
     const QString old = QDir(prefixed).filePath(u"Settings.txt"_s);

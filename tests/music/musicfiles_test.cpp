@@ -249,11 +249,9 @@ TEST(RecordedStop, NothingSoundsAfterTheStopsRelease)
     EXPECT_LT(after, 0.01f * before) << "still sounding 0.6 s after the stop";
 }
 
-// The harmonic cycle played live through the built-in synthesiser into a WAV file, every tick
-// handled up to 45 ms late, at no whole millisecond; stopped after `ticks` beats. The synthesiser
-// renders as FluidSynth's own file driver paces it: each block once the music clock reaches its
-// start in whole milliseconds, so the file's frame n is the clock's time n / rate. What a
-// recording of it kept, the block each beat's strikes went to, and the audio.
+// The harmonic cycle played live into a WAV file, each tick up to 45 ms late at no whole
+// millisecond, stopped after `ticks` beats; rendered as FluidSynth's file driver paces it, so
+// frame n is clock time n / rate. Also the block each beat's strikes went to.
 struct LiveRun
 {
     MidiRecording recording;
@@ -340,8 +338,7 @@ TEST(LiveSynthesiser, NothingSoundsAfterTheStopsRelease)
 {
     if (SynthOutput::findSoundFont().isEmpty())
         GTEST_SKIP() << "no General MIDI SoundFont installed";
-    // An organ sounds for as long as a key is held, and the stop falls while the cycle holds its
-    // top note.
+    // An organ, stopped while the cycle holds its top note.
     constexpr int kOrgan = 16;
     QTemporaryDir dir;
     const LiveRun run = playLive(kOrgan, 1, dir.filePath(QStringLiteral("stop.wav")));

@@ -8,7 +8,6 @@
 #include "toolkit/controls.h"
 #include "toolkit/formbuilder.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>

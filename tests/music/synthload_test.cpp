@@ -42,8 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto &info) { return std::string(info.param.name); });
 
 // Without FluidSynth the synthesiser takes messages and says why it is silent, loading in the
-// background (the window's case, open until closed) or at once (the file sinks, where open()
-// fails).
+// background (the window's case, open until closed) or at once (file sinks: open() fails).
 TEST(FluidLibrary, WithoutItTheSynthesiserIsSilentAndSaysWhy)
 {
     const FluidLibrary absent("libfluidsynth-absent.so.9");

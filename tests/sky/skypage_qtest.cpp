@@ -31,7 +31,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The window's design, on the sky page.
 bool buildDesign(QWidget &root)
 {
     const QJsonObject design = FormBuilder::loadDesign(designDataPath());
@@ -84,7 +83,6 @@ struct Page
         const TwipBox b = cellBox(calendar.metrics(), day + calendar.layout().lead - 1);
         return {(b.x1 + b.x2) / 30, (b.y1 + b.y2) / 30};
     }
-    // The calendar, the boxes and the moment agree.
     void checkShown() const
     {
         const Moment &m = nav->TheDate();
@@ -159,7 +157,6 @@ private Q_SLOTS:
         p->nav->UpdateCalendar(0); // the next change draws the reset moment's sky
         QVERIFY(p->astro.julDay() != sky);
 
-        // A continuous jump under the test clock.
         p->go(Moment(2026, 1, 1), 1, 2);
         QTest::mouseClick(p->jump[3], Qt::LeftButton);
         QCOMPARE(p->nav->JumpStep(), qint16(3));

@@ -27,7 +27,6 @@ constexpr qint32 kGreen = 0x00FF00;
 constexpr qint32 kBlue = 0xFF0000;
 constexpr double kPi = std::numbers::pi;
 
-// Twips of the top-left corner of pixel p.
 constexpr double tw(int p)
 {
     return p * 15.0;
@@ -39,7 +38,6 @@ qint32 pixelValue(const QImage &image, int x, int y)
     return colourValue(qRed(rgb), qGreen(rgb), qBlue(rgb));
 }
 
-// The bounding rectangle of the pixels that differ from white.
 QRect inkBounds(const QImage &image)
 {
     QRect bounds;
@@ -119,7 +117,6 @@ private Q_SLOTS:
         const qint32 value = 102 + 256 * 51 + 65536 * 153;
         PictureBox box;
         box.resize(60, 40);
-        QCOMPARE(box.ScaleWidth(), 900.0);
         box.setForeColor(value);
         box.Box(tw(2), tw(3), tw(5), tw(6), true);
         QCOMPARE(QColor(box.image().pixel(4, 4)), QColor(102, 51, 153));
@@ -141,7 +138,6 @@ private Q_SLOTS:
         box.Box(tw(40), tw(30), tw(10), tw(20), false); // corners in any order
         QCOMPARE(inkBounds(box.image()), QRect(QPoint(10, 20), QPoint(40, 30)));
         QCOMPARE(box.Point(tw(25), tw(25)), kWhite);
-        // A filled cell, then its frame in another colour.
         box.Box(tw(10), tw(10), tw(30), tw(25), kBlue, true);
         box.Box(tw(10), tw(10), tw(30), tw(25), kRed, false);
         QCOMPARE(box.Point(tw(20), tw(17)), kBlue);
