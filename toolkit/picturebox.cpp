@@ -79,6 +79,7 @@ void PictureBox::setDesignPicture(const QImage &picture)
 {
     m_designSvg.reset();
     m_designSvgData.clear();
+    m_designSvgPath.clear();
     m_designImage = picture;
     forgetPictures();
     clearDrawing();
@@ -89,6 +90,7 @@ bool PictureBox::setDesignPicture(const QString &svgPath)
     m_designImage = QImage();
     m_designSvg.reset();
     m_designSvgData.clear();
+    m_designSvgPath.clear();
     forgetPictures();
     QFile file(svgPath);
     if (file.open(QIODevice::ReadOnly)) {
@@ -96,8 +98,10 @@ bool PictureBox::setDesignPicture(const QString &svgPath)
         // Parsed when first needed: the screen's layers are drawn from the text on another
         // thread, so at start the parse here would only cost time. An SVG root is checked now.
         QXmlStreamReader xml(data);
-        if (xml.readNextStartElement() && xml.name() == u"svg")
+        if (xml.readNextStartElement() && xml.name() == u"svg") {
             m_designSvgData = std::move(data);
+            m_designSvgPath = svgPath;
+        }
     }
     clearDrawing();
     return !m_designSvgData.isEmpty();

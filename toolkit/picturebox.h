@@ -51,12 +51,15 @@ public:
     /// Loads an SVG file or resource, drawn over the whole box at every resolution. Returns
     /// false, and leaves the box without a design picture, when the file cannot be read or its
     /// root is no SVG element; the rest is parsed when first drawn, and draws nothing if broken.
+    /// Where the build left a ready picture of it for the scale a paint needs (designraster.h),
+    /// that picture is laid over the back colour instead.
     bool setDesignPicture(const QString &svgPath);
     void clearDesignPicture();
     bool hasDesignPicture() const;
     /// Renders the SVG design pictures of these boxes for their present size, zoom and screen on
     /// a thread of its own, one after the other, so that their first paint finds them ready: the
-    /// text of a picture is drawn as outlines, which takes longer than the rest of a start. A box
+    /// text of a picture is drawn as outlines, which takes longer than the rest of a start (a
+    /// ready picture of the build only needs reading). A box
     /// whose size, zoom, screen or picture changes meanwhile renders its own as before.
     static void prepareDesignLayers(const std::vector<PictureBox *> &boxes);
 
@@ -218,8 +221,10 @@ private:
     std::vector<Op> m_ops;
     QImage m_designImage;
     mutable std::unique_ptr<QSvgRenderer> m_designSvg;
-    // The SVG text of the design picture, for renderers on other threads.
+    // The SVG text of the design picture, for renderers on other threads, and where it was read
+    // from, where the build's ready pictures of it lie.
     QByteArray m_designSvgData;
+    QString m_designSvgPath;
     mutable std::optional<PreparedLayer> m_prepared;
     mutable LayerCache m_layers[2];
     // The whole picture at the resolution it was last painted at, until the drawing changes:

@@ -1,5 +1,6 @@
 // The picture box's painting: the design picture's layer, the recorded calls played back onto
 // it, and the finished picture kept for repaints.
+#include "toolkit/designraster.h"
 #include "toolkit/picturebox.h"
 #include "toolkit/picturebox_p.h"
 
@@ -50,27 +51,16 @@ QPointF exactPoint(double x, double y)
     return {twipsToPixelsF(x), twipsToPixelsF(y)};
 }
 
-QSize scaledPixels(QSize design, qreal scale)
+// The design picture at a scale: the build's ready picture where there is one, else drawn here.
+QImage designPicture(const QString &svgPath, const QByteArray &svgData, QSize design, qreal scale,
+                     const QColor &background)
 {
-    const QSizeF exact = QSizeF(design) * scale;
-    return {static_cast<int>(std::ceil(exact.width() - 1e-6)),
-            static_cast<int>(std::ceil(exact.height() - 1e-6))};
-}
-
-// The design picture over the back colour at scale device pixels per design pixel. Safe on any
-// thread with a renderer of the thread's own.
-QImage renderDesignLayer(QSvgRenderer &svg, QSize design, qreal scale, qint32 backColor)
-{
-    QImage image(scaledPixels(design, scale), QImage::Format_RGB32);
-    if (image.isNull())
-        return image;
-    image.fill(toColor(backColor));
-    {
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        svg.render(&painter, QRectF(QPointF(0, 0), QSizeF(design) * scale));
+    QImage image =
+        designraster::ready(designraster::path(svgPath, scale), design, scale, background);
+    if (image.isNull()) {
+        QSvgRenderer svg(svgData);
+        image = designraster::render(svg, design, scale, background);
     }
-    image.setDevicePixelRatio(scale);
     return image;
 }
 
@@ -105,9 +95,12 @@ const QImage &PictureBox::designLayer(qreal deviceScale) const
         if (prepared.pixels == design && prepared.scale == deviceScale)
             layer.image = prepared.images.get()[prepared.index];
     }
+    if (layer.image.isNull())
+        layer.image = designraster::ready(designraster::path(m_designSvgPath, deviceScale), design,
+                                          deviceScale, toColor(m_backColor));
     if (layer.image.isNull()) {
         if (QSvgRenderer *svg = designSvg())
-            layer.image = renderDesignLayer(*svg, design, deviceScale, m_backColor);
+            layer.image = designraster::render(*svg, design, deviceScale, toColor(m_backColor));
     }
     return layer.image;
 }
@@ -116,6 +109,7 @@ void PictureBox::prepareDesignLayers(const std::vector<PictureBox *> &boxes)
 {
     struct Job
     {
+        QString path;
         QByteArray svg;
         QSize design;
         qreal scale;
@@ -127,7 +121,7 @@ void PictureBox::prepareDesignLayers(const std::vector<PictureBox *> &boxes)
         if (!box || box->m_designSvgData.isEmpty())
             continue;
         // What paintEvent() will ask for: the zoom times the screen's pixel ratio.
-        jobs.push_back({box->m_designSvgData, box->designSize(),
+        jobs.push_back({box->m_designSvgPath, box->m_designSvgData, box->designSize(),
                         box->m_zoom * box->devicePixelRatioF(), box->m_backColor});
         prepared.push_back(box);
     }
@@ -140,10 +134,9 @@ void PictureBox::prepareDesignLayers(const std::vector<PictureBox *> &boxes)
     const std::shared_future<std::vector<QImage>> images =
         std::async(std::launch::async, [jobs = std::move(jobs)] {
             std::vector<QImage> layers;
-            for (const Job &job : jobs) {
-                QSvgRenderer renderer(job.svg);
-                layers.push_back(renderDesignLayer(renderer, job.design, job.scale, job.backColor));
-            }
+            for (const Job &job : jobs)
+                layers.push_back(designPicture(job.path, job.svg, job.design, job.scale,
+                                               toColor(job.backColor)));
             return layers;
         }).share();
     for (size_t i = 0; i < prepared.size(); ++i) {
@@ -281,7 +274,7 @@ void PictureBox::paintPicture(QPainter &painter) const
 
 QSize PictureBox::pixelSize(qreal ratio) const
 {
-    return scaledPixels(designSize(), ratio);
+    return designraster::pixels(designSize(), ratio);
 }
 
 QImage PictureBox::blankImage(qreal ratio) const

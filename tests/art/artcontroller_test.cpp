@@ -5,6 +5,7 @@
 #include "resources/design/designdata.h"
 #include "sampletables.h"
 #include "scriptedrandom.h"
+#include "toolkit/designraster.h"
 #include "toolkit/formbuilder.h"
 #include "toolkit/picturebox.h"
 
@@ -14,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSvgRenderer>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
@@ -172,6 +174,21 @@ private Q_SLOTS:
         enter(0, u"B(T)BC"_s);
         QCOMPARE(shown(u"picFig2"_s, cx, 2107.5 - 1850 - 200), green);
         QCOMPARE(shown(u"picFig3"_s, 749 + 177, 250 + 177), white);
+    }
+
+    // The figures' pictures the build drew are what drawing them here gives, at each scale.
+    void readyFigurePicturesMatchTheirDrawing()
+    {
+        for (const char *figure : {"first", "second", "third"}) {
+            const QString svgPath = u":/figures/%1.svg"_s.arg(QLatin1String(figure));
+            QSvgRenderer svg(svgPath);
+            for (const int scale : designraster::kScales) {
+                const QImage ready = designraster::ready(designraster::path(svgPath, scale),
+                                                         svg.defaultSize(), scale, Qt::white);
+                QVERIFY2(!ready.isNull(), figure);
+                QCOMPARE(ready, designraster::render(svg, svg.defaultSize(), scale, Qt::white));
+            }
+        }
     }
 };
 

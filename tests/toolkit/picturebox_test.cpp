@@ -345,6 +345,37 @@ private Q_SLOTS:
             QCOMPARE(prepared[i].image(ratio), own[i].image(ratio));
     }
 
+    // A ready picture beside the SVG is laid over the back colour in place of drawing the SVG,
+    // prepared or not, but only at the size it was made for.
+    void readyDesignPictureTakenWhereItFits()
+    {
+        QTemporaryDir dir;
+        QFile file(dir.filePath(u"half.svg"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 10 10'>"
+                   "<rect width='5' height='10' fill='#00ff00'/></svg>");
+        file.close();
+        QImage ready(40, 20, QImage::Format_ARGB32);
+        ready.fill(Qt::transparent);
+        for (int y = 0; y < 20; ++y)
+            ready.setPixelColor(30, y, Qt::blue);
+        QVERIFY(ready.save(dir.filePath(u"half@1x.png"_s)));
+        QVERIFY(ready.save(dir.filePath(u"half@2x.png"_s))); // the size of scale 1
+        PictureBox plain, prepared;
+        for (PictureBox *box : {&plain, &prepared}) {
+            box->resize(40, 20);
+            box->setBackColor(kRed);
+            QVERIFY(box->setDesignPicture(file.fileName()));
+        }
+        PictureBox::prepareDesignLayers({&prepared});
+        for (PictureBox *box : {&plain, &prepared}) {
+            const QImage one = box->image(1);
+            QCOMPARE(one.pixelColor(30, 5), QColor(Qt::blue));
+            QCOMPARE(one.pixelColor(5, 5), QColor(Qt::red));
+            QCOMPARE(box->image(2).pixelColor(10, 10), QColor(Qt::green));
+        }
+    }
+
     void designPictureSurvivesClsAndGoesToVectorDevices()
     {
         QImage design(10, 10, QImage::Format_ARGB32);
