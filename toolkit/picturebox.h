@@ -59,8 +59,8 @@ public:
     /// Renders the SVG design pictures of these boxes for their present size, zoom and screen on
     /// a thread of its own, one after the other, so that their first paint finds them ready: the
     /// text of a picture is drawn as outlines, which takes longer than the rest of a start (a
-    /// ready picture of the build only needs reading). A box
-    /// whose size, zoom, screen or picture changes meanwhile renders its own as before.
+    /// ready picture of the build only needs reading). A box whose size, zoom, screen or picture
+    /// changes meanwhile renders its own as before.
     static void prepareDesignLayers(const std::vector<PictureBox *> &boxes);
 
     // --- drawing -------------------------------------------------------------------------
