@@ -56,7 +56,12 @@ public:
         : m_base(base)
     {
         for (T *member : root->findChildren<T *>(Qt::FindChildrenRecursively)) {
-            const auto parsed = splitArrayName(member->objectName());
+            // Most controls are no member: "base(" is checked before the name is parsed.
+            const QString &name = member->objectName();
+            if (name.size() <= base.size() || name.at(base.size()) != u'(' ||
+                !name.startsWith(base))
+                continue;
+            const auto parsed = splitArrayName(name);
             if (parsed && parsed->first == base && !m_members.contains(parsed->second))
                 m_members.emplace(parsed->second, member);
             else if (parsed && parsed->first == base)
