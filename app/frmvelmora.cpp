@@ -88,7 +88,6 @@ frmVelmora::frmVelmora(Environment environment, QWidget *parent)
                        .toObject()
                        .value(QStringLiteral("caption"))
                        .toString());
-    setWindowIcon(QIcon(QStringLiteral(":/design/velmora.svg")));
 
     m_form = new QWidget(this);
     m_form->setObjectName(QStringLiteral("frmVelmoraClient"));
@@ -196,9 +195,7 @@ void frmVelmora::Form_Load()
     // 7. Both timers off.
     control<QTimer>(m_form, QStringLiteral("Timer1"))->stop();
     control<QTimer>(m_form, QStringLiteral("Timer2"))->stop();
-    // 9. The symbol font, for as long as the program runs; a missing file is no error.
-    m_astroFont = std::make_unique<AstroFont>();
-    FontAdded = m_astroFont->Add(m_env.programFolder);
+    // 9. The symbol font is added with the sky page's first filling, which alone draws with it.
     // 10. The month calendar, drawn on picCal, with the chart and the navigation it serves.
     m_oCalendar = std::make_unique<clsCalendar>();
     m_oCalendar->setPictureBox(control<PictureBox>(m_form, QStringLiteral("picCal")));
@@ -289,6 +286,9 @@ void frmVelmora::fillHiddenPages()
     m_hiddenPagesFilled = true;
     disconnect(m_tabs, &QTabWidget::currentChanged, this, &frmVelmora::fillHiddenPages);
     m_books->GetWebBook();
+    // The symbol font, for as long as the program runs; a missing file is no error.
+    m_astroFont = std::make_unique<AstroFont>();
+    FontAdded = m_astroFont->Add(m_env.programFolder);
     m_navigation->cmdNow_Click();
 }
 
@@ -460,6 +460,9 @@ void frmVelmora::paintEvent(QPaintEvent *event)
             this,
             [this] {
                 releaseMidiOutputLoad(*m_midi);
+                // The icon's SVG engine takes a few milliseconds to load, which the first
+                // paint need not wait for; every window of the program takes it from here.
+                QApplication::setWindowIcon(QIcon(QStringLiteral(":/design/velmora.svg")));
                 fillHiddenPages();
             },
             Qt::QueuedConnection);

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
-#include <QIcon>
 #include <QThreadPool>
 
 namespace velmora {
@@ -14,9 +13,9 @@ void prepareApplication()
     // lays out its first text, and what comes before can run meanwhile.
     QThreadPool::globalInstance()->start([] { QFontDatabase::families(); });
     QApplication::setApplicationName(QStringLiteral("Velmora"));
-    // The desktop entry's name and its icon: the desktop groups the windows under the menu entry.
+    // The desktop entry's name: the desktop groups the windows under the menu entry. The icon
+    // comes once the window is first painted.
     QGuiApplication::setDesktopFileName(QStringLiteral(VELMORA_APP_ID));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/design/velmora.svg")));
     // The layout is measured for a small sans-serif dialog font; Arial resolves to a
     // metric-compatible face through fontconfig.
     QFont font(QStringLiteral("Arial"));

@@ -22,6 +22,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QIcon>
 #include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
@@ -260,12 +261,17 @@ private Q_SLOTS:
     // or as soon as another page is chosen before it.
     void hiddenPagesFillOnceShownOrChosen()
     {
+        // The sky's symbol font and the icon come with the filling, not before the first paint.
+        QTemporaryDir folder;
+        QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + u"/astrol.ttf"_s,
+                            folder.filePath(u"astrol.ttf"_s)));
         for (const bool chosen : {false, true}) {
-            frmVelmora::Environment env = test::environment(m_scratch.path());
+            QApplication::setWindowIcon(QIcon());
+            frmVelmora::Environment env = test::environment(folder.path());
             env.fillHiddenPagesAfterShow = true;
             auto w = test::startedWindow(env);
             auto *date = control<QLineEdit>(w->form(), u"txtTheDate"_s);
-            QVERIFY(!w->hiddenPagesFilled());
+            QVERIFY(!w->hiddenPagesFilled() && !w->FontAdded);
             QVERIFY(date->text().isEmpty());
             QVERIFY(w->books()->browser()->source().isEmpty());
             if (chosen) {
@@ -274,7 +280,9 @@ private Q_SLOTS:
                 w->show();
                 QVERIFY(QTest::qWaitForWindowExposed(w.get()));
                 QTRY_VERIFY(w->hiddenPagesFilled());
+                QVERIFY(!QApplication::windowIcon().isNull());
             }
+            QVERIFY(w->FontAdded);
             QCOMPARE(date->text(), u"06/Dec/2026"_s);
             QVERIFY(w->books()->browser()->source().path().endsWith(u"ars-brevis"_s));
             w->close();
