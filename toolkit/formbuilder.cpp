@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QHash>
 #include <QIcon>
+#include <QIconEngine>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
@@ -44,6 +45,57 @@ constexpr const char *kClientProperty = "velmoraClientTwips";
 constexpr const char *kZoomProperty = "velmoraZoom";
 constexpr const char *kCompactTabsProperty = "velmoraCompactTabs";
 constexpr int kIconPixels = 14;
+
+/// An icon read from its file when first drawn. Loading the SVG icon engine takes a millisecond
+/// or more, which a start need not spend on buttons of pages not yet shown.
+class DeferredIconEngine : public QIconEngine
+{
+public:
+    explicit DeferredIconEngine(QString path)
+        : m_path(std::move(path))
+    {}
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().actualSize(size, mode, state);
+    }
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().pixmap(size, 1, mode, state);
+    }
+    // The size comes in device pixels, as QIcon asks an engine for a dense screen.
+    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state,
+                         qreal scale) override
+    {
+        return icon().pixmap(size / scale, scale, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().availableSizes(mode, state);
+    }
+    // Until the file is read, a file named counts as an icon.
+    bool isNull() override { return m_loaded ? m_icon.isNull() : m_path.isEmpty(); }
+    QString key() const override { return QStringLiteral("velmora-deferred"); }
+    QIconEngine *clone() const override { return new DeferredIconEngine(m_path); }
+
+private:
+    const QIcon &icon()
+    {
+        if (!m_loaded) {
+            m_icon = QIcon(m_path);
+            m_loaded = true;
+        }
+        return m_icon;
+    }
+
+    QString m_path;
+    QIcon m_icon;
+    bool m_loaded = false;
+};
 
 /// Keeps a page's canvas at the tab control's origin: the design measures controls on a page
 /// from the tab control's top-left corner, tab strip included, while Qt's page starts below it.
@@ -201,7 +253,7 @@ QWidget *makeWidget(const QString &kind, const QJsonObject &c, QWidget *parent)
         auto *b = new QPushButton(text, parent);
         const QString icon = c.value(QStringLiteral("icon")).toString();
         if (!icon.isEmpty()) {
-            b->setIcon(QIcon(icon));
+            b->setIcon(QIcon(new DeferredIconEngine(icon)));
             b->setIconSize(QSize(kIconPixels, kIconPixels));
             b->setProperty(kIconProperty, QSize(kIconPixels, kIconPixels));
         }

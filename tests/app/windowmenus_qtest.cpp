@@ -10,6 +10,7 @@
 #include "toolkit/picturebox.h"
 
 #include <QAction>
+#include <QIcon>
 #include <QImage>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -216,7 +217,15 @@ private Q_SLOTS:
                      QRect(before[i].first.topLeft() * 2, before[i].first.size() * 2));
             QCOMPARE(c->font().pointSizeF(), before[i].second * 2);
         }
+        // The arrow, read when first drawn, is the picture of its file at every density.
+        const QIcon arrow = control<QPushButton>(f, u"cmdBackForward(1)"_s)->icon();
         QCOMPARE(control<QPushButton>(f, u"cmdBackForward(1)"_s)->iconSize(), QSize(28, 28));
+        for (const qreal ratio : {1.0, 2.0}) {
+            const QPixmap drawn = arrow.pixmap(QSize(28, 28), ratio);
+            QCOMPARE(drawn.toImage(),
+                     QIcon(u":/design/arrow-right.svg"_s).pixmap(QSize(28, 28), ratio).toImage());
+            QCOMPARE(drawn.devicePixelRatio(), ratio);
+        }
         QVERIFY(action(*w, "mnuViewZoom200")->isChecked());
         QCOMPARE(table->toPlainText(), tableText);
         // The planet table is the same table, only larger (a step smaller where the larger
