@@ -27,7 +27,11 @@ private Q_SLOTS:
                                                            {u"a(1)(2)"_s, u"a(1)"_s, 2},
                                                            {u"cmdRandom"_s, QString(), 0},
                                                            {u"cmdJump(-1)"_s, QString(), 0},
-                                                           {u"cmdJump(1)a"_s, QString(), 0}};
+                                                           {u"cmdJump(1)a"_s, QString(), 0},
+                                                           {u"(1)"_s, QString(), 0},
+                                                           {u"b(12345)"_s, u"b"_s, 12345},
+                                                           {u"b(123456)"_s, QString(), 0},
+                                                           {u"b()"_s, QString(), 0}};
         for (const auto &[name, base, index] : cases) {
             const auto parsed = splitArrayName(name);
             QCOMPARE(parsed.has_value(), !base.isEmpty());
