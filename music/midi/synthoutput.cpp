@@ -80,11 +80,13 @@ QStringList SynthOutput::soundFontCandidates()
     for (const QString &name : preferred)
         for (const QString &folder : folders)
             files << folder + QLatin1Char('/') + name;
+    // The suffixes are compared here: name filters would compile a pattern on every start.
     for (const QString &folder : folders) {
-        const QStringList others = QDir(folder).entryList(
-            {QStringLiteral("*.sf2"), QStringLiteral("*.sf3")}, QDir::Files, QDir::Name);
-        for (const QString &name : others)
-            files << folder + QLatin1Char('/') + name;
+        for (const QString &name : QDir(folder).entryList(QDir::Files, QDir::Name)) {
+            if (name.endsWith(QLatin1String(".sf2"), Qt::CaseInsensitive) ||
+                name.endsWith(QLatin1String(".sf3"), Qt::CaseInsensitive))
+                files << folder + QLatin1Char('/') + name;
+        }
     }
     files.removeDuplicates();
     return files;
