@@ -302,6 +302,8 @@ TEST(OutOfRange, LowestDayVoiceIsLeftOutAndIllegalBytesAreRejected)
     low.midi->sendShortMessage(packShortMessage(kNoteOn, 0, 100));
     for (const auto &[number, channel] : {std::pair{-1, 0}, {128, 0}, {0, -1}, {0, 16}})
         EXPECT_EQ(low.midi->state().controller(number, channel), -1) << number << " " << channel;
+    low.midi->sendShortMessage(packShortMessage(kProgramChange, 9, 0, 15)); // the last channel
+    EXPECT_EQ(low.midi->state().program(15), 9);
 }
 
 TEST(Protocol, StartDuringAPendingStopFinishesTheStopFirst)
@@ -331,6 +333,8 @@ TEST(Instrument, BankSelectThenProgramAtOnceWithoutRestrike)
     EXPECT_EQ(rig.take(),
               (std::vector<Msg>{
                   {kControlChange, 0, 0}, {kControlChange, 32, 0}, {kProgramChange, 50, 0}}));
+    rig.player->setInstrument(0);
+    EXPECT_EQ(rig.take().back(), (Msg{kProgramChange, 0, 0})) << "the first instrument";
     rig.player->setInstrument(-1); // an empty list: no program byte to send
     EXPECT_EQ(rig.take().size(), 2u);
 }
