@@ -275,6 +275,17 @@ TEST(Velocity, WalkTurnsAtTheLimitsAndStaysInsideTheByte)
     EXPECT_EQ(firstOfEach,
               (std::vector<int>{80, 96, 112, 127, 112, 96, 80, 64, 48, 32, 16, 1, 16}));
     EXPECT_EQ(high.midi->rejectedCount(), 0);
+
+    Rig exact; // limits the walk lands on: it turns only once past them
+    exact.enter(MusicBox::MinVolume, "40", 0);
+    exact.enter(MusicBox::MaxVolume, "104", 1);
+    exact.startHarmonic(0);
+    std::set<int> velocities;
+    for (int t = 0; t < 40; ++t, exact.player->tick())
+        for (const Msg &m : exact.take())
+            if (m.status == kNoteOn)
+                velocities.insert(m.data2);
+    EXPECT_EQ(velocities, (std::set<int>{32, 40, 48, 56, 64, 72, 80, 88, 96, 104, 112}));
 }
 
 TEST(OutOfRange, LowestDayVoiceIsLeftOutAndIllegalBytesAreRejected)
