@@ -27,7 +27,7 @@ TEST(PairCaptions, EachPairInOrderWithItsLettersAndPropositions)
     const std::vector<std::tuple<QString, QString, QString, Letters4>> cases{
         {u"BKC"_s, u"BK"_s, u"CK"_s, {1, 9, 2, 9}}, {u"DBTC"_s, u"BD"_s, u"TC"_s, {1, 3, 0, 2}},
         {u"bcd"_s, u"bc"_s, u"cd"_s, {0, 0, 0, 0}}, {u"B"_s, u"B"_s, u"B"_s, {1, 1, 1, 1}},
-        {QString(), QString(), QString(), {0, 0, 0, 0}}};
+        {u"CB"_s, u"BC"_s, u"CB"_s, {1, 2, 2, 1}}, {QString(), QString(), QString(), {0, 0, 0, 0}}};
     // clang-format on
     for (const auto &[s, first, second, letters] : cases) {
         const PairCaptions c = pairCaptions(s);

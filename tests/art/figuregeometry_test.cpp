@@ -61,6 +61,8 @@ TEST(Figures, MarkersAndColouredRingsFollowTheMarker)
         for (size_t k = 0; k < 3; ++k)
             EXPECT_EQ(f.rings[k].coloured, coloured[k]) << k;
     }
+    // The third figure circles the camera of CD; the pair DD of D(T)DE has none.
+    EXPECT_EQ(thirdFigureMarkers({2, 3, 4, 4}, kBlue).size(), 1u);
 }
 
 // The sector painted last in a direction (radians counter-clockwise from 3 o'clock).

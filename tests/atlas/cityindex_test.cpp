@@ -14,6 +14,7 @@ TEST(CityFold, AccentsApostrophesAndPunctuation)
         {"São Paulo", "sao paulo"},
         {"N'Djamena", "ndjamena"},
         {"Hawaiʻi", "hawaii"},
+        {"Hawai‘i", "hawaii"},
         {"  Frankfurt (Oder) ", "frankfurt oder"},
         {"St.-Louis", "st louis"},
         {"Straße", "strasse"},
@@ -90,4 +91,10 @@ TEST_F(CityRanking, BestMatchesFirstLimitKeepsTheBestAndCountsAll)
     EXPECT_EQ(result.ids[0], 0); // San Antonio
     EXPECT_EQ(result.ids[1], 6); // San Francisco
     EXPECT_TRUE(index.search(QStringLiteral("san"), 0).ids.empty());
+
+    // The words typed together come before the same words apart, whatever the populations.
+    CityIndex apart;
+    apart.add(QStringLiteral("San Juan de Jose"), 100);
+    apart.add(QStringLiteral("San Jose"), 1);
+    EXPECT_EQ(apart.search(QStringLiteral("san jose"), 9).ids, (std::vector<int>{1, 0}));
 }

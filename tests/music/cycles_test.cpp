@@ -275,6 +275,17 @@ TEST(Velocity, WalkTurnsAtTheLimitsAndStaysInsideTheByte)
     EXPECT_EQ(firstOfEach,
               (std::vector<int>{80, 96, 112, 127, 112, 96, 80, 64, 48, 32, 16, 1, 16}));
     EXPECT_EQ(high.midi->rejectedCount(), 0);
+
+    Rig exact; // limits the walk lands on: it turns only once past them
+    exact.enter(MusicBox::MinVolume, "40", 0);
+    exact.enter(MusicBox::MaxVolume, "104", 1);
+    exact.startHarmonic(0);
+    std::set<int> velocities;
+    for (int t = 0; t < 40; ++t, exact.player->tick())
+        for (const Msg &m : exact.take())
+            if (m.status == kNoteOn)
+                velocities.insert(m.data2);
+    EXPECT_EQ(velocities, (std::set<int>{32, 40, 48, 56, 64, 72, 80, 88, 96, 104, 112}));
 }
 
 TEST(OutOfRange, LowestDayVoiceIsLeftOutAndIllegalBytesAreRejected)
@@ -302,6 +313,8 @@ TEST(OutOfRange, LowestDayVoiceIsLeftOutAndIllegalBytesAreRejected)
     low.midi->sendShortMessage(packShortMessage(kNoteOn, 0, 100));
     for (const auto &[number, channel] : {std::pair{-1, 0}, {128, 0}, {0, -1}, {0, 16}})
         EXPECT_EQ(low.midi->state().controller(number, channel), -1) << number << " " << channel;
+    low.midi->sendShortMessage(packShortMessage(kProgramChange, 9, 0, 15)); // the last channel
+    EXPECT_EQ(low.midi->state().program(15), 9);
 }
 
 TEST(Protocol, StartDuringAPendingStopFinishesTheStopFirst)
@@ -331,6 +344,8 @@ TEST(Instrument, BankSelectThenProgramAtOnceWithoutRestrike)
     EXPECT_EQ(rig.take(),
               (std::vector<Msg>{
                   {kControlChange, 0, 0}, {kControlChange, 32, 0}, {kProgramChange, 50, 0}}));
+    rig.player->setInstrument(0);
+    EXPECT_EQ(rig.take().back(), (Msg{kProgramChange, 0, 0})) << "the first instrument";
     rig.player->setInstrument(-1); // an empty list: no program byte to send
     EXPECT_EQ(rig.take().size(), 2u);
 }

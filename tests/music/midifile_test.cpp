@@ -216,11 +216,14 @@ TEST(MidiFile, LengthOfFilesItDidNotWrite)
         "4d546864 00000006 0000 0001 e728 4d54726b 00000009 8150 903c40 00 ff2f00");
     EXPECT_EQ(midiFileLength(smpte),
               std::optional<nanoseconds>(208ms)); // 208 ticks of 1/(25 * 40) s
+    EXPECT_FALSE(midiFileLength(smpte.left(13) + '\0' + smpte.mid(14))); // no ticks in a frame
     EXPECT_FALSE(midiFileLength(QByteArray("RIFF....WAVE")));
-    // A system exclusive message is stepped over whole; a delta of five bytes is no number.
+    EXPECT_FALSE(midiFileLength("MTrk" + format1.mid(4))) << "no header";
+    // A system exclusive message and a three-letter text are stepped over whole, neither taken
+    // for a tempo; a delta of five bytes is no number.
     const QByteArray head = QByteArray::fromHex("4d546864 00000006 0000 0001 0060 4d54726b");
-    const QByteArray sysex = head + QByteArray::fromHex("00000012 00 f0037e7ff7 00 903c40 "
-                                                        "60 803c40 00 ff2f00");
+    const QByteArray sysex = head + QByteArray::fromHex("00000019 00 f0037e7ff7 00 ff0103 616263 "
+                                                        "00 903c40 60 803c40 00 ff2f00");
     EXPECT_EQ(midiFileLength(sysex), std::optional<nanoseconds>(500ms));
     EXPECT_EQ(readMidiFile(sysex)->messages.size(), 2u);
     EXPECT_FALSE(readMidiFile(head + QByteArray::fromHex("0000000c 8080808000 903c40 00 ff2f00")));

@@ -408,7 +408,7 @@ private Q_SLOTS:
         QVERIFY(!box.hasDesignPicture());
         QCOMPARE(box.Point(tw(5), tw(10)), kWhite);
         // Text that is no SVG is refused as it is read; one that fails to parse draws nothing.
-        for (const QByteArray &text : {"plain text"_ba, "<svg><rect width='5' height="_ba}) {
+        for (const QByteArray &text : {"plain text"_ba, "<p>svg</p>"_ba, "<svg><rect width="_ba}) {
             QFile other(dir.filePath(u"other.svg"_s));
             QVERIFY(other.open(QIODevice::WriteOnly | QIODevice::Truncate));
             other.write(text);
