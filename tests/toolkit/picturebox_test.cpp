@@ -48,6 +48,21 @@ QRect inkBounds(const QImage &image)
     return bounds;
 }
 
+// A file of dir with this text, for pictures read from disk; its path.
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &text)
+{
+    QFile file(dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size())
+        qFatal("cannot write %s", qPrintable(file.fileName()));
+    return file.fileName();
+}
+
+// An SVG picture ten units square holding these shapes.
+QByteArray svgOf(const QByteArray &shapes)
+{
+    return "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 10 10'>" + shapes + "</svg>";
+}
+
 bool showAndWait(QWidget &w)
 {
     w.show();
@@ -318,13 +333,8 @@ private Q_SLOTS:
                                       "<circle cx='5' cy='5' r='4' fill='#0000ff'/><text x='2' "
                                       "y='9' font-size='2'>Moon</text>"};
         QString files[2];
-        for (int i = 0; i < 2; ++i) {
-            files[i] = dir.filePath(u"design%1.svg"_s.arg(i));
-            QFile file(files[i]);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 10 10'>" + shapes[i] +
-                       "</svg>");
-        }
+        for (int i = 0; i < 2; ++i)
+            files[i] = writeFile(dir, u"design%1.svg"_s.arg(i), svgOf(shapes[i]));
         PictureBox prepared[2], own[2];
         for (int i = 0; i < 2; ++i) {
             for (PictureBox *box : {&prepared[i], &own[i]}) {
@@ -350,11 +360,8 @@ private Q_SLOTS:
     void readyDesignPictureTakenWhereItFits()
     {
         QTemporaryDir dir;
-        QFile file(dir.filePath(u"half.svg"_s));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 10 10'>"
-                   "<rect width='5' height='10' fill='#00ff00'/></svg>");
-        file.close();
+        const QString svg =
+            writeFile(dir, u"half.svg"_s, svgOf("<rect width='5' height='10' fill='#00ff00'/>"));
         QImage ready(40, 20, QImage::Format_ARGB32);
         ready.fill(Qt::transparent);
         for (int y = 0; y < 20; ++y)
@@ -365,7 +372,7 @@ private Q_SLOTS:
         for (PictureBox *box : {&plain, &prepared}) {
             box->resize(40, 20);
             box->setBackColor(kRed);
-            QVERIFY(box->setDesignPicture(file.fileName()));
+            QVERIFY(box->setDesignPicture(svg));
         }
         PictureBox::prepareDesignLayers({&prepared});
         for (PictureBox *box : {&plain, &prepared}) {
@@ -393,12 +400,8 @@ private Q_SLOTS:
         // A picture whose left half is green, drawn at the size of the box and made afresh for
         // each size and pixel ratio: its edge falls inside a pixel at 96 dpi, not at twice that.
         QTemporaryDir dir;
-        QFile file(dir.filePath(u"half.svg"_s));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 10 10'>"
-                   "<rect width='5.125' height='10' fill='#00ff00'/></svg>");
-        file.close();
-        QVERIFY(box.setDesignPicture(file.fileName()));
+        QVERIFY(box.setDesignPicture(writeFile(
+            dir, u"half.svg"_s, svgOf("<rect width='5.125' height='10' fill='#00ff00'/>"))));
         QCOMPARE(box.Point(tw(18), tw(19)), kGreen);
         QCOMPARE(box.image(2).pixelColor(40, 10), QColor(0, 255, 0));
         box.resize(60, 20);
@@ -409,23 +412,16 @@ private Q_SLOTS:
         QCOMPARE(box.Point(tw(5), tw(10)), kWhite);
         // Text that is no SVG is refused as it is read; one that fails to parse draws nothing.
         for (const QByteArray &text : {"plain text"_ba, "<p>svg</p>"_ba, "<svg><rect width="_ba}) {
-            QFile other(dir.filePath(u"other.svg"_s));
-            QVERIFY(other.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            other.write(text);
-            other.close();
-            QCOMPARE(box.setDesignPicture(other.fileName()), text.startsWith("<svg"));
+            QCOMPARE(box.setDesignPicture(writeFile(dir, u"other.svg"_s, text)),
+                     text.startsWith("<svg"));
             QCOMPARE(box.Point(tw(5), tw(10)), kWhite);
         }
 
         // Vector devices get shapes and text, not a bitmap; the design picture too.
-        QFile vectorFile(dir.filePath(u"design.svg"_s));
-        QVERIFY(vectorFile.open(QIODevice::WriteOnly));
-        vectorFile.write("<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 10 10'>"
-                         "<circle cx='5' cy='5' r='4' fill='#0000ff'/></svg>");
-        vectorFile.close();
         PictureBox vector;
         vector.resize(100, 100);
-        QVERIFY(vector.setDesignPicture(vectorFile.fileName()));
+        QVERIFY(vector.setDesignPicture(writeFile(
+            dir, u"design.svg"_s, svgOf("<circle cx='5' cy='5' r='4' fill='#0000ff'/>"))));
         drawSample(vector);
         QBuffer out;
         QSvgGenerator svg;
