@@ -106,6 +106,7 @@ TEST(Navigation, TypedDatesAndTimes)
         {"", Moment()}, {"31/Feb/2026", Moment()}, {"5 Dec 0050", Moment()},
         {"5 Dec 10000", Moment()}, {"2026-13-01", Moment()}, {"12:30", Moment()},
         {"5 Dec 2026 25:00", Moment()}, {"5 Dec 2026 !!", Moment()}, {"5/012/2026", Moment()},
+        {"Someday 5 Dec 2026", Moment()},
     };
     // clang-format on
     for (const auto &[text, moment] : cases)
