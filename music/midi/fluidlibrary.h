@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QString>
-#include <QtGlobal>
+#include "core/runtimelibrary.h"
 
 #include <fluidsynth.h>
 
@@ -52,11 +51,9 @@ namespace velmora {
     X(fluid_event_timer)                                                                           \
     X(fluid_event_get_type)
 
-/// FluidSynth, opened at run time instead of linked. The library and the forty-odd it brings
-/// (audio servers, codecs, GLib) would be loaded and relocated before main(), costing every start
-/// of the program as much as a good part of building its window, while nothing needs them until
-/// the synthesiser is built on its loading thread.
-class FluidLibrary
+/// FluidSynth, opened at run time: the library and the forty-odd it brings (audio servers,
+/// codecs, GLib) are needed only once the synthesiser is built on its loading thread.
+class FluidLibrary : public RuntimeLibrary
 {
 public:
     /// The file name the program's own library is opened by.
@@ -65,25 +62,15 @@ public:
     /// Opens fileName (as dlopen takes it) and resolves every function; when the library or any
     /// function is missing, nothing is kept and errorString() says what was missing.
     explicit FluidLibrary(const char *fileName);
-    ~FluidLibrary();
-    Q_DISABLE_COPY_MOVE(FluidLibrary)
 
     /// The program's FluidSynth, opened on the first call from whichever thread makes it, and
     /// kept open for the rest of the run (audio threads may outlive any one owner).
     static const FluidLibrary &instance();
 
-    bool isLoaded() const { return m_handle != nullptr; }
-    /// Why the library cannot be used; empty when it can.
-    QString errorString() const { return m_error; }
-
     // The functions, under their own names; null unless isLoaded().
 #define VELMORA_FLUID_MEMBER(name) decltype(&::name) name = nullptr;
     VELMORA_FLUID_FUNCTIONS(VELMORA_FLUID_MEMBER)
 #undef VELMORA_FLUID_MEMBER
-
-private:
-    void *m_handle = nullptr;
-    QString m_error;
 };
 
 } // namespace velmora
