@@ -86,7 +86,7 @@ note "Depends: $depends"
 names=$(tr ',|' '\n\n' <<<"$depends" | sed 's/(.*//; s/[[:space:]]//g' | sed '/^$/d' | sort -u)
 # Named by hand (data, fonts, plugins) and found by dpkg-shlibdeps (the linked libraries).
 for p in swe-standard-data swe-extra-data timgm6mb-soundfont fonts-liberation2 fonts-dejavu-core \
-         tzdata libgeonames0 libgeonames-common qt6-qpa-plugins libswe2.0 libfluidsynth3 libqt6widgets6 libc6; do
+         tzdata libgeonames0 libgeonames-common qt6-qpa-plugins libswe2.0 libfluidsynth3 libasound2 libqt6widgets6 libc6; do
   grep -qx "$p" <<<"$names" || fail "Depends lacks $p"
 done
 build_only=$(grep -E -- '-dev$|-dev-tools$|^(build-essential|cmake|ninja-build|pkg-config|python3.*|clang.*|gcc.*|g\+\+.*|dpkg-dev|file)$' <<<"$names" || true)
