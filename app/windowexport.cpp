@@ -13,7 +13,6 @@
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QMenu>
-#include <QPrinter>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -106,24 +105,20 @@ void WindowExport::exportTo(QWidget *what, const QString &caption, const QString
 
 void WindowExport::mnuFilePrint_Click()
 {
-    QWidget *page = shownPage();
     const QString name = fileNameOf(m_tabs->tabText(m_tabs->currentIndex()));
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(name);
-    printer.setCreator(kAppTitle);
-    printer.setPageOrientation(page->width() > page->height() ? QPageLayout::Landscape
-                                                              : QPageLayout::Portrait);
-    if (!askPrint(m_window, printer))
+    QString why;
+    switch (printWidget(m_window, shownPage(), FormBuilder::zoom(m_form), name, &why)) {
+    case PrintResult::Cancelled:
         return;
-    if (!printWidget(page, printer, FormBuilder::zoom(m_form))) {
-        messageBox(
-            m_window,
-            QStringLiteral("\"%1\" could not be printed: the printer did not start.").arg(name),
-            kAppTitle);
+    case PrintResult::Failed:
+        messageBox(m_window, QStringLiteral("\"%1\" could not be printed: %2").arg(name, why),
+                   kAppTitle);
+        return;
+    case PrintResult::Printed:
+        m_window->statusBar()->showMessage(QStringLiteral("Printed \"%1\"").arg(name),
+                                           kStatusMilliseconds);
         return;
     }
-    m_window->statusBar()->showMessage(QStringLiteral("Printed \"%1\"").arg(name),
-                                       kStatusMilliseconds);
 }
 
 } // namespace velmora

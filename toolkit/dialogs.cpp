@@ -1,8 +1,6 @@
 #include "toolkit/dialogs.h"
 
 #include <QFileDialog>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QRegularExpression>
 
 namespace velmora {
@@ -57,12 +55,9 @@ FileDialogHook setFileDialogHook(FileDialogHook hook)
     return std::exchange(fileHook(), std::move(hook));
 }
 
-bool askPrint(QWidget *parent, QPrinter &printer)
+PrintDialogHook printDialogHook()
 {
-    if (const PrintDialogHook hook = printHook())
-        return hook(printer);
-    QPrintDialog dialog(&printer, parent);
-    return dialog.exec() == QDialog::Accepted;
+    return printHook();
 }
 
 PrintDialogHook setPrintDialogHook(PrintDialogHook hook)

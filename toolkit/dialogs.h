@@ -1,12 +1,13 @@
 #pragma once
 
+#include "toolkit/printjob.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 #include <utility>
 
-class QPrinter;
 class QWidget;
 
 namespace velmora {
@@ -29,9 +30,6 @@ struct FileDialogRequest
 
 /// Answers a file dialog instead of the user: the chosen path, or empty for Cancel.
 using FileDialogHook = std::function<QString(const FileDialogRequest &request)>;
-/// Receives the printer instead of the print dialog; true prints, false cancels. It may set up
-/// the printer as the dialog would (for example a PDF file as output).
-using PrintDialogHook = std::function<bool(QPrinter &printer)>;
 
 /// Asks for a file to open or to save and returns its path, empty when the user cancels. When
 /// saving, the chosen filter's extension is added to a name typed without one, and choosing an
@@ -41,9 +39,9 @@ QString askFileName(QWidget *parent, const FileDialogRequest &request);
 /// Installs a hook (an empty one restores the dialog) and returns the previous hook.
 FileDialogHook setFileDialogHook(FileDialogHook hook);
 
-/// Shows the print dialog for the printer; true when the user chose to print. While a hook is
-/// installed, the hook answers and nothing is shown.
-bool askPrint(QWidget *parent, QPrinter &printer);
+/// The hook that answers in place of the print dialog (none: the dialog is shown), and the
+/// installing of another, which returns the previous one.
+PrintDialogHook printDialogHook();
 PrintDialogHook setPrintDialogHook(PrintDialogHook hook);
 
 /// Installs a hook for the lifetime of a scope and then restores the previous one.

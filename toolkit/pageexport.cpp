@@ -1,12 +1,15 @@
 #include "toolkit/pageexport.h"
 
+#include "toolkit/dialogs.h"
+
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QImage>
+#include <QLibrary>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPicture>
-#include <QPrinter>
 #include <QRawFont>
 #include <QSaveFile>
 #include <QSvgGenerator>
@@ -170,29 +173,53 @@ QString exportWidget(QWidget *widget, const QString &path, double zoom,
     return {};
 }
 
-bool printWidget(QWidget *widget, QPrinter &printer, double zoom)
+PrintFunction loadPrintModule(const QString &path, QString *why)
+{
+    QLibrary module(path);
+    // Kept loaded once loaded: unloading Qt's printing support while it may still hold
+    // resources is not worth the little memory.
+    auto function = reinterpret_cast<PrintFunction>(module.resolve(kPrintFunction));
+    if (!function && why)
+        *why = QStringLiteral("printing is not available (%1).").arg(module.errorString());
+    return function;
+}
+
+PrintResult printWidget(QWidget *parent, QWidget *widget, double zoom, const QString &documentName,
+                        QString *why)
 {
     if (!(zoom > 0))
         zoom = 1;
     const QSize design = designPixels(widget, zoom);
-    QPainter painter;
-    if (design.isEmpty() || !painter.begin(&printer))
-        return false;
-    // Rendered straight onto a printer, widgets come out as one large bitmap; recorded first,
-    // they stay vector shapes and text. drawPicture() maps the picture's 96 dots per inch to
-    // the printer's resolution itself.
-    QPicture picture;
-    widget->render(&picture, QPoint(), QRegion(), kRenderFlags);
-    const double toDevice = printer.resolution() / kDesignDpi;
-    // The painter's origin is the corner of the printable area.
-    const QSizeF area = printer.pageLayout().paintRectPixels(printer.resolution()).size();
-    const double fit = std::min(area.width() / (design.width() * toDevice),
-                                area.height() / (design.height() * toDevice));
-    painter.translate((area.width() - design.width() * toDevice * fit) / 2,
-                      (area.height() - design.height() * toDevice * fit) / 2);
-    painter.scale(fit / zoom, fit / zoom);
-    painter.drawPicture(0, 0, picture);
-    return painter.end();
+    static PrintFunction print = nullptr;
+    if (!print) {
+        print = loadPrintModule(
+            QCoreApplication::applicationDirPath() + QStringLiteral("/velmora-print"), why);
+        if (!print)
+            return PrintResult::Failed;
+    }
+    PrintJob job;
+    job.documentName = documentName;
+    job.creator = kCreator;
+    job.landscape = design.width() > design.height();
+    job.dialogHook = printDialogHook();
+    job.paint = [&](QPainter &painter, QSizeF area, int resolution) {
+        // Rendered straight onto a printer, widgets come out as one large bitmap; recorded
+        // first, they stay vector shapes and text. drawPicture() maps the picture's 96 dots
+        // per inch to the printer's resolution itself.
+        QPicture picture;
+        widget->render(&picture, QPoint(), QRegion(), kRenderFlags);
+        const double toDevice = resolution / kDesignDpi;
+        const double fit = std::min(area.width() / (design.width() * toDevice),
+                                    area.height() / (design.height() * toDevice));
+        painter.translate((area.width() - design.width() * toDevice * fit) / 2,
+                          (area.height() - design.height() * toDevice * fit) / 2);
+        painter.scale(fit / zoom, fit / zoom);
+        painter.drawPicture(0, 0, picture);
+    };
+    const PrintResult result = design.isEmpty() ? PrintResult::Failed : print(parent, job);
+    if (result == PrintResult::Failed && why)
+        *why = QStringLiteral("the printer did not start.");
+    return result;
 }
 
 } // namespace velmora

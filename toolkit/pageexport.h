@@ -1,10 +1,11 @@
 #pragma once
 
+#include "toolkit/printjob.h"
+
 #include <QSize>
 #include <QString>
 #include <QStringList>
 
-class QPrinter;
 class QWidget;
 
 namespace velmora {
@@ -38,7 +39,12 @@ QString exportWidget(QWidget *widget, const QString &path, double zoom,
                      const QStringList &fontFiles = {});
 
 /// Prints the widget on one page, as vector shapes and text, fitted to the printable area of
-/// the paper and centred. False when the printer cannot be started.
-bool printWidget(QWidget *widget, QPrinter &printer, double zoom);
+/// the paper and centred, once the print dialog (or the hook installed in its place) accepts.
+/// Failed, with why, when the print module or the printer cannot be used.
+PrintResult printWidget(QWidget *parent, QWidget *widget, double zoom, const QString &documentName,
+                        QString *why);
+
+/// The print module's function from the file at path (as QLibrary takes it), or null with why.
+PrintFunction loadPrintModule(const QString &path, QString *why);
 
 } // namespace velmora

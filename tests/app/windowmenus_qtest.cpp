@@ -7,6 +7,7 @@
 #include "toolkit/controls.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/messagebox.h"
+#include "toolkit/pageexport.h"
 #include "toolkit/picturebox.h"
 
 #include <QAction>
@@ -154,13 +155,18 @@ private Q_SLOTS:
     void printingGivesOnePageInVectorForm()
     {
         const QString path = m_dir.filePath(u"printed.pdf"_s);
+        bool accept = false;
         ScopedPrintDialogHook hook([&](QPrinter &printer) {
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(path);
-            return true;
+            return accept;
         });
         m_window->SSTab1()->setCurrentIndex(kPlanets);
+        action(*m_window, "mnuFilePrint")->trigger(); // cancelled: nothing printed, nothing said
+        QVERIFY(!QFile::exists(path));
+        accept = true;
         action(*m_window, "mnuFilePrint")->trigger();
+        QVERIFY(m_messages.isEmpty());
         const QByteArray pdf = test::readFile(path);
         QVERIFY(pdf.startsWith("%PDF"));
         static const QRegularExpression page(u"/Type\\s*/Page[^s]"_s);
@@ -169,6 +175,10 @@ private Q_SLOTS:
         static const QRegularExpression imageWidth(u"/Width (\\d+)"_s);
         for (const auto &match : imageWidth.globalMatch(QString::fromLatin1(pdf)))
             QVERIFY(match.captured(1).toInt() < 1000);
+        // Qt's printing comes with a module of the program's own; without it, printing says why.
+        QString why;
+        QVERIFY(!loadPrintModule(m_dir.filePath(u"velmora-print"_s), &why));
+        QVERIFY2(why.startsWith(u"printing is not available"_s), qPrintable(why));
     }
 
     // A folder that is a file, or a kind of file not offered: said, and nothing left behind.
