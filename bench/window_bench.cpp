@@ -4,14 +4,13 @@
 #include "calendar/view/monthcalendar.h"
 #include "music/view/musicpage.h"
 #include "sky/core/astromodule.h"
+#include "sky/core/swelibrary.h"
 #include "sky/view/navigation.h"
 #include "sky/view/planetchart.h"
 #include "toolkit/controls.h"
 
 #include <QLineEdit>
 #include <QPushButton>
-
-#include <swephexp.h>
 
 using namespace velmora;
 using namespace velmora::bench;
@@ -67,24 +66,25 @@ BENCHMARK(CheckLettersThreePages)->Unit(benchmark::kMillisecond);
 // afterwards, as the sky computation does for every moment: the floor any refresh stands on.
 void BareEphemeris(benchmark::State &state)
 {
+    const SweLibrary &swe = SweLibrary::instance();
     // Noon at Ottawa (45.5N 75.7W), a day further each pass.
-    double jd = swe_julday(2026, 12, 6, 16.5, SE_GREG_CAL);
+    double jd = swe.swe_julday(2026, 12, 6, 16.5, SE_GREG_CAL);
     for (auto _ : state) {
         jd += 1;
-        const double ut = jd - swe_deltat(jd);
+        const double ut = jd - swe.swe_deltat(jd);
         for (int p = SE_SUN; p <= SE_SATURN; ++p) {
             double x[6];
             char serr[AS_MAXCH];
             char name[AS_MAXCH];
-            benchmark::DoNotOptimize(swe_calc(jd, p, SEFLG_SWIEPH | SEFLG_SPEED, x, serr));
-            swe_get_planet_name(p, name);
+            benchmark::DoNotOptimize(swe.swe_calc(jd, p, SEFLG_SWIEPH | SEFLG_SPEED, x, serr));
+            swe.swe_get_planet_name(p, name);
             benchmark::DoNotOptimize(x);
         }
         double cusps[13];
         double ascmc[10];
         benchmark::DoNotOptimize(
-            swe_houses_ex(ut, SEFLG_SWIEPH | SEFLG_SPEED, 45.5, -75.7, 'P', cusps, ascmc));
-        swe_close();
+            swe.swe_houses_ex(ut, SEFLG_SWIEPH | SEFLG_SPEED, 45.5, -75.7, 'P', cusps, ascmc));
+        swe.swe_close();
     }
 }
 BENCHMARK(BareEphemeris)->Unit(benchmark::kMillisecond);

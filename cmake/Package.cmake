@@ -29,13 +29,14 @@ endif()
 # is named without a change here. What it only reads or loads at run time is named by hand: the
 # ephemeris files, the SoundFont, the fonts of the layout (Arial and Times New Roman resolve to
 # the Liberation faces, DejaVu covers the rest), the time-zone database and the atlas's place
-# names with the library that reads them, the synthesiser's library and alsa-lib (all opened at
-# run time, so shlibdeps cannot see them), and Qt's platform plugins (the SVG icon plugin comes
-# with the SVG library it links).
+# names with the library that reads them, the ephemeris library, the synthesiser's library and
+# alsa-lib (all opened at run time, so shlibdeps cannot see them), and Qt's platform plugins
+# (the SVG icon plugin comes with the SVG library it links).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "swe-standard-data, swe-extra-data, timgm6mb-soundfont, fonts-liberation2, fonts-dejavu-core, \
-tzdata, libgeonames0, libgeonames-common, libfluidsynth3, libasound2, qt6-qpa-plugins")
+    "libswe2.0, swe-standard-data, swe-extra-data, timgm6mb-soundfont, fonts-liberation2, \
+fonts-dejavu-core, tzdata, libgeonames0, libgeonames-common, libfluidsynth3, libasound2, \
+qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "fluid-soundfont-gm")
 
 # A Debian package carries its licence as /usr/share/doc/<package>/copyright.

@@ -41,4 +41,20 @@ private:
     QString m_error;
 };
 
+// The pieces a library class is made of, from an X-macro list of its functions (see
+// music/midi/fluidlibrary.h): each function a member under its own name, typed by the library's
+// header, and a constructor that resolves them all or keeps none.
+#define VELMORA_RUNTIME_MEMBER(name) decltype(&::name) name = nullptr;
+#define VELMORA_RUNTIME_RESOLVE(name) resolve(name, #name);
+#define VELMORA_RUNTIME_FORGET(name) name = nullptr;
+#define VELMORA_RUNTIME_LIBRARY_CONSTRUCTOR(Class, FUNCTIONS)                                      \
+    Class::Class(const char *fileName)                                                             \
+        : RuntimeLibrary(fileName)                                                                 \
+    {                                                                                              \
+        FUNCTIONS(VELMORA_RUNTIME_RESOLVE)                                                         \
+        if (!resolvedAll()) {                                                                      \
+            FUNCTIONS(VELMORA_RUNTIME_FORGET)                                                      \
+        }                                                                                          \
+    }
+
 } // namespace velmora

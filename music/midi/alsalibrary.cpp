@@ -2,18 +2,7 @@
 
 namespace velmora {
 
-AlsaLibrary::AlsaLibrary(const char *fileName)
-    : RuntimeLibrary(fileName)
-{
-#define VELMORA_ALSA_RESOLVE(name) resolve(name, #name);
-    VELMORA_ALSA_FUNCTIONS(VELMORA_ALSA_RESOLVE)
-#undef VELMORA_ALSA_RESOLVE
-    if (!resolvedAll()) {
-#define VELMORA_ALSA_FORGET(name) name = nullptr;
-        VELMORA_ALSA_FUNCTIONS(VELMORA_ALSA_FORGET)
-#undef VELMORA_ALSA_FORGET
-    }
-}
+VELMORA_RUNTIME_LIBRARY_CONSTRUCTOR(AlsaLibrary, VELMORA_ALSA_FUNCTIONS)
 
 const AlsaLibrary &AlsaLibrary::instance()
 {

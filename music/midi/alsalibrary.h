@@ -61,9 +61,7 @@ public:
     static const AlsaLibrary &instance();
 
     // The functions, under their own names; null unless isLoaded().
-#define VELMORA_ALSA_MEMBER(name) decltype(&::name) name = nullptr;
-    VELMORA_ALSA_FUNCTIONS(VELMORA_ALSA_MEMBER)
-#undef VELMORA_ALSA_MEMBER
+    VELMORA_ALSA_FUNCTIONS(VELMORA_RUNTIME_MEMBER)
 };
 
 /// One of alsa-lib's opaque records, zeroed, of the size the opened library gives (the header's

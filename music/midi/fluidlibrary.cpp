@@ -2,18 +2,7 @@
 
 namespace velmora {
 
-FluidLibrary::FluidLibrary(const char *fileName)
-    : RuntimeLibrary(fileName)
-{
-#define VELMORA_FLUID_RESOLVE(name) resolve(name, #name);
-    VELMORA_FLUID_FUNCTIONS(VELMORA_FLUID_RESOLVE)
-#undef VELMORA_FLUID_RESOLVE
-    if (!resolvedAll()) {
-#define VELMORA_FLUID_FORGET(name) name = nullptr;
-        VELMORA_FLUID_FUNCTIONS(VELMORA_FLUID_FORGET)
-#undef VELMORA_FLUID_FORGET
-    }
-}
+VELMORA_RUNTIME_LIBRARY_CONSTRUCTOR(FluidLibrary, VELMORA_FLUID_FUNCTIONS)
 
 const FluidLibrary &FluidLibrary::instance()
 {

@@ -68,9 +68,7 @@ public:
     static const FluidLibrary &instance();
 
     // The functions, under their own names; null unless isLoaded().
-#define VELMORA_FLUID_MEMBER(name) decltype(&::name) name = nullptr;
-    VELMORA_FLUID_FUNCTIONS(VELMORA_FLUID_MEMBER)
-#undef VELMORA_FLUID_MEMBER
+    VELMORA_FLUID_FUNCTIONS(VELMORA_RUNTIME_MEMBER)
 };
 
 } // namespace velmora

@@ -1,10 +1,10 @@
 #include "sky/core/astromodule.h"
 
 #include "core/numeric.h"
+#include "sky/core/swelibrary.h"
 
 #include <cmath>
 #include <cstring>
-#include <swephexp.h>
 
 namespace velmora {
 
@@ -68,9 +68,23 @@ void AstroModule::CalcPlanets(const Moment &theDate)
     const Moment t = theDate.addSeconds(static_cast<qint64>(std::llround(m_timeZone * 3600.0)));
     const QDate date = t.date();
     const double hour = t.secondsOfDay() / 3600.0;
+    const SweLibrary &swe = library();
+    if (!swe.isLoaded()) {
+        // No sky without the library: every line says why, and nothing reads as a position.
+        m_julDay = m_julDayUT = 0;
+        m_planetLong.fill(0);
+        m_planetValid.fill(false);
+        m_ascMC.fill(0);
+        m_ascendant = 0;
+        m_anglesValid = false;
+        m_planetText.fill(swe.errorString());
+        m_housesNote = QStringLiteral("houses not available");
+        m_computed = true;
+        return;
+    }
 
-    m_julDay = swe_julday(date.year(), date.month(), date.day(), hour, kGregorian);
-    m_julDayUT = m_julDay - swe_deltat(m_julDay);
+    m_julDay = swe.swe_julday(date.year(), date.month(), date.day(), hour, kGregorian);
+    m_julDayUT = m_julDay - swe.swe_deltat(m_julDay);
 
     QString line0;
     if (m_julDay != m_julDayUT)
@@ -82,10 +96,10 @@ void AstroModule::CalcPlanets(const Moment &theDate)
     for (int p = 0; p < kPlanetCount; ++p) {
         double x[6] = {0, 0, 0, 0, 0, 0};
         char serr[AS_MAXCH] = {};
-        const int rc = swe_calc(m_julDay, p, kCalcFlags, x, serr);
+        const int rc = swe.swe_calc(m_julDay, p, kCalcFlags, x, serr);
 
         char nameBuffer[AS_MAXCH] = {};
-        swe_get_planet_name(p, nameBuffer);
+        swe.swe_get_planet_name(p, nameBuffer);
         const QString name = libraryText(nameBuffer).left(kNameLength);
 
         // A failed call leaves zeros, which would read as 0° Aries: keep the
@@ -116,8 +130,8 @@ void AstroModule::CalcPlanets(const Moment &theDate)
 
     double cusps[14] = {};
     m_ascMC.fill(0);
-    const int houseRc = swe_houses_ex(m_julDayUT, kCalcFlags, m_latitude, m_longitude, kPlacidus,
-                                      cusps, m_ascMC.data());
+    const int houseRc = swe.swe_houses_ex(m_julDayUT, kCalcFlags, m_latitude, m_longitude,
+                                          kPlacidus, cusps, m_ascMC.data());
     m_housesNote.clear();
     m_anglesValid =
         std::isfinite(cusps[1]) && std::isfinite(m_ascMC[0]) && std::isfinite(m_ascMC[1]);
@@ -138,7 +152,7 @@ void AstroModule::CalcPlanets(const Moment &theDate)
     m_planetText[0] = line0;
     m_computed = true;
 
-    swe_close();
+    swe.swe_close();
 }
 
 double AstroModule::planetLong(int index) const
@@ -174,13 +188,20 @@ bool AstroModule::hasFailure() const
 
 void AstroModule::ReleaseLibrary()
 {
-    swe_close();
+    if (const SweLibrary &swe = SweLibrary::instance(); swe.isLoaded())
+        swe.swe_close();
+}
+
+const SweLibrary &AstroModule::library() const
+{
+    return m_library ? *m_library : SweLibrary::instance();
 }
 
 void AstroModule::ResetEphemerisPath()
 {
     // A null path makes the library take SE_EPHE_PATH, else its built-in list.
-    swe_set_ephe_path(nullptr);
+    if (const SweLibrary &swe = SweLibrary::instance(); swe.isLoaded())
+        swe.swe_set_ephe_path(nullptr);
 }
 
 } // namespace velmora

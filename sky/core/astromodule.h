@@ -8,6 +8,8 @@
 
 namespace velmora {
 
+class SweLibrary;
+
 /// The seven classical planets the sky is made of.
 inline constexpr int kPlanetCount = 7;
 
@@ -81,7 +83,13 @@ public:
     /// callers that change the environment after the first computation.
     static void ResetEphemerisPath();
 
+    /// Computes with another copy of the library than the program's own (null: its own).
+    void setLibrary(const SweLibrary *library) { m_library = library; }
+
 private:
+    const SweLibrary &library() const;
+
+    const SweLibrary *m_library = nullptr;
     bool m_computed = false;
     float m_latitude = 0;
     float m_longitude = 0;

@@ -1,4 +1,5 @@
 #include "sky/core/astromodule.h"
+#include "sky/core/swelibrary.h"
 
 #include <QTemporaryDir>
 
@@ -154,4 +155,16 @@ TEST(AstroFailure, MissingFilesAreReportedNotShownAsAries)
     // With the files back the far moment computes.
     far.CalcPlanets(Moment(9000, 6, 1, 12, 0));
     EXPECT_FALSE(far.hasFailure());
+
+    // Without the library itself every line says why, nothing is a position, the place stays.
+    const SweLibrary absent("libswe-absent.so.9");
+    far.setLibrary(&absent);
+    far.setLatitude(45);
+    far.CalcPlanets(Moment(2000, 1, 1, 12, 0));
+    EXPECT_TRUE(far.hasFailure());
+    for (int i = 0; i < 7; ++i)
+        EXPECT_FALSE(far.planetValid(i)) << i;
+    EXPECT_FALSE(far.anglesValid());
+    EXPECT_TRUE(far.planetText(1).contains(QStringLiteral("absent")));
+    EXPECT_EQ(far.latitude(), 45);
 }
