@@ -231,7 +231,10 @@ void frmVelmora::Form_Load()
     // 19. The other two combination boxes copy the first.
     control<QLineEdit>(m_form, QStringLiteral("txtCode(1)"))->setText(code0->text());
     control<QLineEdit>(m_form, QStringLiteral("txtCode(2)"))->setText(code0->text());
-    // 20. The starting combination is checked and shown as if Enter had been pressed.
+    // 20. The starting combination is checked and shown as if Enter had been pressed; the pages
+    // hidden at the start are written with the others, after the first paint.
+    if (m_env.fillHiddenPagesAfterShow)
+        m_art->holdHiddenPages();
     int key = 13;
     m_art->txtCode_KeyPress(0, key);
     // A saved text that is no combination (typed, never confirmed) would leave the Art pages
@@ -285,6 +288,7 @@ void frmVelmora::fillHiddenPages()
         return;
     m_hiddenPagesFilled = true;
     disconnect(m_tabs, &QTabWidget::currentChanged, this, &frmVelmora::fillHiddenPages);
+    m_art->releaseHiddenPages();
     m_books->GetWebBook();
     // The symbol font, for as long as the program runs; a missing file is no error.
     m_astroFont = std::make_unique<AstroFont>();

@@ -212,7 +212,19 @@ void ArtController::ShowThings(int TPosition)
     Show3rd();
     for (const MarkerCircle &m : thirdFigureMarkers(m_pairLetter, m_picFig[2]->foreColor()))
         m_picFig[2]->Circle(m.x, m.y, m.radius, m.colour);
-    ShowTexts();
+    if (m_holdHidden)
+        m_hiddenStale = true;
+    else
+        ShowTexts();
+}
+
+void ArtController::releaseHiddenPages()
+{
+    m_holdHidden = false;
+    if (std::exchange(m_hiddenStale, false)) {
+        Show3rd();
+        ShowTexts();
+    }
 }
 
 void ArtController::drawMarkers()
@@ -279,11 +291,16 @@ void ArtController::Show3rd()
         m_tables, m_txtCode[2]->text(), static_cast<EvacuationChoice>(choice),
         m_optPair[0]->isChecked() ? 0 : 1, m_chkMedia->isChecked(), m_chkPart6->isChecked());
 
+    // The third figure's markers need the pair; the page itself can wait while hidden.
+    m_pairLetter = page.pairLetter;
+    if (m_holdHidden) {
+        m_hiddenStale = true;
+        return;
+    }
     m_txtMedia->setVisible(page.mediaVisible);
     m_txtPart6->setVisible(page.part6Visible);
     m_optPair[0]->setText(captionText(page.captions.first));
     m_optPair[1]->setText(captionText(page.captions.second));
-    m_pairLetter = page.pairLetter;
     m_chkMedia->setEnabled(page.checksEnabled);
     m_chkPart6->setEnabled(page.checksEnabled);
     setBoxText(m_txtMedia, page.media);

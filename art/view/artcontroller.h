@@ -63,6 +63,11 @@ public:
     void AddGT(const QString &s1, const QString &s2, const QString &s3,
                const QString &s4 = QString());
 
+    /// While held, the evacuation page and the General Table are not written, only the figures;
+    /// releasing writes what they would have shown. The window holds them until its first paint.
+    void holdHiddenPages() { m_holdHidden = true; }
+    void releaseHiddenPages();
+
     // --- state -----------------------------------------------------------------------------
     const Letters &CodeLetters() const { return m_codeLetters; }
     const Letters &LetterFigure() const { return m_letterFigure; }
@@ -111,6 +116,8 @@ private:
     std::array<qint16, 4> m_pairLetter{};
     QString m_lastGTCode;
     int m_tPosition = 0;
+    bool m_holdHidden = false;
+    bool m_hiddenStale = false;
 };
 
 } // namespace velmora

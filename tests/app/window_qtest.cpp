@@ -271,8 +271,11 @@ private Q_SLOTS:
             env.fillHiddenPagesAfterShow = true;
             auto w = test::startedWindow(env);
             auto *date = control<QLineEdit>(w->form(), u"txtTheDate"_s);
+            auto *table = control<QPlainTextEdit>(w->form(), u"txtGT"_s);
+            auto *definition = control<QPlainTextEdit>(w->form(), u"txtDef(0)"_s);
             QVERIFY(!w->hiddenPagesFilled() && !w->FontAdded);
-            QVERIFY(date->text().isEmpty());
+            QVERIFY(date->text().isEmpty() && table->document()->isEmpty());
+            QVERIFY(definition->document()->isEmpty());
             QVERIFY(w->books()->browser()->source().isEmpty());
             if (chosen) {
                 w->SSTab1()->setCurrentIndex(4);
@@ -284,6 +287,8 @@ private Q_SLOTS:
             }
             QVERIFY(w->FontAdded);
             QCOMPARE(date->text(), u"06/Dec/2026"_s);
+            QVERIFY(table->toPlainText().startsWith(u"BC"_s));
+            QVERIFY(!definition->document()->isEmpty());
             QVERIFY(w->books()->browser()->source().path().endsWith(u"ars-brevis"_s));
             w->close();
         }
