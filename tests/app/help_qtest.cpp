@@ -51,7 +51,7 @@ class HelpTest : public QObject
 private Q_SLOTS:
     // The menu's commands share one viewer, never modal, on the program folder's document; a
     // document installed or removed while the program runs is found or missed at once.
-    void menuCommandsOpenTheViewerFromTheProgramFolder()
+    void viewerFromTheMenuHistoryLinksAndFallbacks()
     {
         QTemporaryDir program;
         frmVelmora window(test::environment(program.path()));
@@ -80,21 +80,17 @@ private Q_SLOTS:
         QVERIFY(QDir(helpFolder(program.path())).removeRecursively());
         viewer->findChild<QPushButton *>(u"cmdHelpContents"_s)->click();
         QVERIFY(viewer->showsMissingMessage());
-    }
 
-    void historyLinksAndFallbacks()
-    {
-        QTemporaryDir program;
+        // History, links and the fallbacks of keywords whose pages are missing.
         QVERIFY(copyHelpInto(program.path()));
-        frmHelp viewer;
         QList<QUrl> external;
-        viewer.setExternalLinkOpener([&external](const QUrl &url) { external << url; });
-        auto *back = viewer.findChild<QPushButton *>(u"cmdHelpBack"_s);
-        auto *forward = viewer.findChild<QPushButton *>(u"cmdHelpForward"_s);
-        auto *contents = viewer.findChild<QPushButton *>(u"cmdHelpContents"_s);
-        QTextBrowser *browser = viewer.browser();
+        viewer->setExternalLinkOpener([&external](const QUrl &url) { external << url; });
+        auto *back = viewer->findChild<QPushButton *>(u"cmdHelpBack"_s);
+        auto *forward = viewer->findChild<QPushButton *>(u"cmdHelpForward"_s);
+        auto *contents = viewer->findChild<QPushButton *>(u"cmdHelpContents"_s);
+        QTextBrowser *browser = viewer->browser();
 
-        viewer.showTopic(helpFolder(program.path()), u"About"_s);
+        viewer->showTopic(helpFolder(program.path()), u"About"_s);
         Q_EMIT browser->anchorClicked(QUrl(u"primer.html#planets"_s));
         QCOMPARE(fileName(browser->source()), u"primer.html"_s);
         QVERIFY(back->isEnabled());

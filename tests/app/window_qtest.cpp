@@ -294,20 +294,33 @@ private Q_SLOTS:
         }
     }
 
-    // A cycle still playing when the window closes: the recording holds every chord struck up to
-    // then, and is the one the render offers.
-    void recordingStoppedByClosingTheWindowIsComplete()
+    // A place that cannot take the file is reported before anything is recorded. A cycle still
+    // playing when the window closes: the recording holds every chord struck up to then, and is
+    // the one the render offers. A place that goes away while the music plays loses nothing.
+    void recordingsAreCompleteOrReportedAndLoseNothing()
     {
         QTemporaryDir dir;
         auto w = test::startedWindow(dir.path());
         std::chrono::nanoseconds now{0};
         w->midi().setClock([&] { return now; });
-        ScopedFileDialogHook dialog(
-            [&](const FileDialogRequest &) { return dir.filePath(u"take"_s); });
+        QStringList messages;
+        ScopedMessageBoxHook box([&](const QString &text, const QString &) { messages << text; });
+        QString answer = dir.filePath(u"no such folder/take.mid"_s);
+        QList<FileDialogRequest> offered;
+        ScopedFileDialogHook dialog([&](const FileDialogRequest &request) {
+            offered << request;
+            return request.kind == FileDialogRequest::Kind::Open ? request.start : answer;
+        });
         auto *record = w->findChild<QAction *>(u"mnuFileRecord"_s);
         record->trigger();
-        QVERIFY(record->isChecked());
+        QVERIFY(!record->isChecked());
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].contains(u"cannot be recorded"_s), qPrintable(messages[0]));
+        QVERIFY(!QFileInfo::exists(answer));
 
+        answer = dir.filePath(u"take"_s);
+        record->trigger();
+        QVERIFY(record->isChecked());
         auto *out = dynamic_cast<RecordingOutput *>(w->midi().output());
         QVERIFY(out);
         out->clear();
@@ -333,42 +346,19 @@ private Q_SLOTS:
         // Remembered as the recording to render next: the next start offers it first, and the
         // audio takes the type the name asks for.
         w = test::startedWindow(dir.path());
-        QList<FileDialogRequest> offered;
-        ScopedFileDialogHook renderDialog([&](const FileDialogRequest &request) {
-            offered << request;
-            return request.kind == FileDialogRequest::Kind::Open ? request.start
-                                                                 : dir.filePath(u"take.flac"_s);
-        });
-        QStringList messages;
-        ScopedMessageBoxHook box([&](const QString &text, const QString &) { messages << text; });
+        answer = dir.filePath(u"take.flac"_s);
+        offered.clear();
         w->findChild<QAction *>(u"mnuFileRenderAudio"_s)->trigger();
         QCOMPARE(offered.size(), 2);
         QCOMPARE(offered[0].start, dir.filePath(u"take.mid"_s));
         QCOMPARE(offered[1].start, dir.filePath(u"take.wav"_s));
-        QVERIFY2(messages.isEmpty(), qPrintable(messages.join(u'\n')));
-        QVERIFY(test::readFile(dir.filePath(u"take.flac"_s)).startsWith("fLaC"));
-        QVERIFY(w->statusBar()->currentMessage().startsWith(u"Rendered"_s));
-    }
-
-    // A place that cannot take the file is reported before anything is recorded; a place that
-    // goes away while the music plays still loses nothing.
-    void unwritableRecordingTargetsAreReportedAndLoseNothing()
-    {
-        QTemporaryDir dir;
-        auto w = test::startedWindow(dir.path());
-        QStringList messages;
-        ScopedMessageBoxHook box([&](const QString &text, const QString &) { messages << text; });
-        QString answer = dir.filePath(u"no such folder/take.mid"_s);
-        ScopedFileDialogHook dialog([&](const FileDialogRequest &) { return answer; });
-        auto *record = w->findChild<QAction *>(u"mnuFileRecord"_s);
-        record->trigger();
-        QVERIFY(!record->isChecked());
         QCOMPARE(messages.size(), 1);
-        QVERIFY2(messages[0].contains(u"cannot be recorded"_s), qPrintable(messages[0]));
-        QVERIFY(!QFileInfo::exists(answer));
+        QVERIFY(test::readFile(answer).startsWith("fLaC"));
+        QVERIFY(w->statusBar()->currentMessage().startsWith(u"Rendered"_s));
 
         QVERIFY(QDir(dir.path()).mkdir(u"sub"_s));
         answer = dir.filePath(u"sub/take.mid"_s);
+        record = w->findChild<QAction *>(u"mnuFileRecord"_s);
         record->trigger();
         QVERIFY(record->isChecked());
         control<QPushButton>(w->form(), u"cmdZodiac"_s)->click();

@@ -87,8 +87,9 @@ private Q_SLOTS:
 
     void init() { m_messages.clear(); }
 
-    // Shown on any page, the chart goes out alone, its letters and glyphs as text.
-    void chartAsSvgKeepsItsLettersAsText()
+    // Shown on any page, the chart goes out alone, its letters and glyphs as text, its symbol
+    // font with it.
+    void chartExportsKeepTheirLettersAndFont()
     {
         m_window->SSTab1()->setCurrentIndex(0);
         const QString path = m_dir.filePath(u"chart.svg"_s);
@@ -107,22 +108,19 @@ private Q_SLOTS:
         const QList<QString> letters = texts.values(u"Arial"_s);
         QVERIFY(letters.contains(u"Asc"_s) && letters.contains(u"AB"_s));
         QVERIFY(m_window->statusBar()->currentMessage().contains(u"chart.svg"_s));
-    }
 
-    void chartAsPdfRendersWithItsFont()
-    {
-        const QString path = m_dir.filePath(u"chart.pdf"_s);
-        exportVia("mnuFileExportChart", path);
-        QVERIFY(test::readFile(path).startsWith("%PDF"));
+        const QString pdf = m_dir.filePath(u"chart.pdf"_s);
+        exportVia("mnuFileExportChart", pdf);
+        QVERIFY(test::readFile(pdf).startsWith("%PDF"));
         if (QStandardPaths::findExecutable(u"pdftoppm"_s).isEmpty())
             QSKIP("pdftoppm (poppler-utils) is not installed");
         QProcess fonts;
-        fonts.start(u"pdffonts"_s, {path});
+        fonts.start(u"pdffonts"_s, {pdf});
         QVERIFY(fonts.waitForFinished());
         QVERIFY(fonts.readAllStandardOutput().contains("Astro"));
         const QString png = m_dir.filePath(u"chart-page"_s);
         QCOMPARE(QProcess::execute(u"pdftoppm"_s,
-                                   {u"-r"_s, u"96"_s, u"-png"_s, u"-singlefile"_s, path, png}),
+                                   {u"-r"_s, u"96"_s, u"-png"_s, u"-singlefile"_s, pdf, png}),
                  0);
         const QImage rendered(png + u".png"_s);
         // 7215 twips are 481 pixels at 96 dpi, the chart's outer ring near the top.

@@ -20,7 +20,7 @@ class ControlsTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void arrayNamesAndControlLookup()
+    void arrayNamesLookupMembersAndIndexedHandlers()
     {
         // Name, and its base and index; no base when it names no member.
         const std::tuple<QString, QString, int> cases[] = {{u"txtCode(0)"_s, u"txtCode"_s, 0},
@@ -63,12 +63,7 @@ private Q_SLOTS:
                 QCOMPARE(what.startsWith(u"more than one"_s), name == u"txtTwice"_s);
             }
         }
-    }
 
-    void arrayMembersAndIndexedHandlers()
-    {
-        QWidget root;
-        auto *frame = new QGroupBox(&root);
         for (int index : {4, 0, 2, 1}) // out of order, with a gap, in two containers
             (new QCheckBox(index % 2 ? frame : &root))
                 ->setObjectName(arrayName(u"cmdJump"_s, index));
