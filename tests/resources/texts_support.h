@@ -40,35 +40,6 @@ inline QStringList elementLines(const QString &element)
     return lines;
 }
 
-/// Lines split into runs of non-blank lines, noting blank lines before the
-/// first run and separators of more than one blank line.
-struct Blocks
-{
-    QList<QStringList> blocks;
-    int leadingBlanks = 0;
-    bool doubledBlank = false;
-};
-
-inline Blocks splitBlocks(const QStringList &lines)
-{
-    Blocks result;
-    int blanks = 0;
-    for (const QString &line : lines) {
-        if (isBlankLine(line)) {
-            ++blanks;
-            continue;
-        }
-        if (result.blocks.isEmpty())
-            result.leadingBlanks = blanks;
-        result.doubledBlank |= !result.blocks.isEmpty() && blanks > 1;
-        if (result.blocks.isEmpty() || blanks > 0)
-            result.blocks.append(QStringList());
-        result.blocks.last().append(line);
-        blanks = 0;
-    }
-    return result;
-}
-
 /// Parsed tables of the committed texts, built once per test program.
 inline const ArtTables &committedTables()
 {
