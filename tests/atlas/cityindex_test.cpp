@@ -28,12 +28,8 @@ TEST(CityFold, AccentsApostrophesAndPunctuation)
 
 TEST(CitySearch, RefusesTextNoNameCouldBe)
 {
-    const QString refused[] = {QString(),
-                               QStringLiteral("   "),
-                               QStringLiteral("Ma\u0001drid"),
-                               QStringLiteral("Madrid\n"),
-                               QString(kMaxSearchLength + 1, u'a'),
-                               QString(10000, u'a')};
+    const QString refused[] = {QString(), QStringLiteral("   "), QStringLiteral("Ma\u0001drid"),
+                               QStringLiteral("Madrid\n"), QString(kMaxSearchLength + 1, u'a')};
     CityIndex index;
     index.add(QString(kMaxSearchLength, u'a'), 1);
     for (const QString &text : refused) {
@@ -85,11 +81,8 @@ TEST_F(CityRanking, BestMatchesFirstLimitKeepsTheBestAndCountsAll)
     EXPECT_EQ(names("Ndjamena"), Names{"N'Djamena"});
     EXPECT_EQ(names("fran"), Names{"San Francisco"});
 
-    const CityIndex::Result result = index.search(QStringLiteral("san"), 2);
-    EXPECT_EQ(result.total, 5);
-    ASSERT_EQ(result.ids.size(), 2u);
-    EXPECT_EQ(result.ids[0], 0); // San Antonio
-    EXPECT_EQ(result.ids[1], 6); // San Francisco
+    EXPECT_EQ(index.search(QStringLiteral("san"), 2).total, 5);
+    EXPECT_EQ(names("san", 2), (Names{"San Antonio", "San Francisco"}));
     EXPECT_TRUE(index.search(QStringLiteral("san"), 0).ids.empty());
 
     // The words typed together come before the same words apart, whatever the populations.

@@ -25,7 +25,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A page with a link to the next chapter, an outside link and a title that names it.
 QByteArray page(const QString &title, const QString &next)
 {
     return u"<html><head><title>%1</title></head><body><p><a href=\"%2\">next</a> "
@@ -146,10 +145,8 @@ private Q_SLOTS:
             expectState(0, false, false);
         }
         QVERIFY(clickLink(m_browser, u"one.htm"_s));
-        for (int i = 0; i < 4; ++i)
-            option(i)->setAutoExclusive(false);
-        for (int i = 0; i < 4; ++i)
-            option(i)->setChecked(false);
+        option(0)->setAutoExclusive(false);
+        option(0)->setChecked(false);
         m_books->GetWebBook();
         QCOMPARE(m_browser->source(), fileUrl(u"ars-brevis/one.htm"_s));
         expectState(0, false, false);
@@ -166,8 +163,6 @@ private Q_SLOTS:
         option(1)->click();
 
         QCOMPARE(m_browser->source(), QUrl::fromLocalFile(folder.path() + u'/' + key + u'/' + key));
-        QCOMPARE(books.NavCount(), 0);
-        QVERIFY(!m_back->isEnabled() && !m_forward->isEnabled());
         QVERIFY(messages.isEmpty());
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
     }
