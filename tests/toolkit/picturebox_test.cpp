@@ -48,7 +48,6 @@ QRect inkBounds(const QImage &image)
     return bounds;
 }
 
-// A file of dir with this text, for pictures read from disk; its path.
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &text)
 {
     QFile file(dir.filePath(name));
@@ -57,7 +56,6 @@ QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArra
     return file.fileName();
 }
 
-// An SVG picture ten units square holding these shapes.
 QByteArray svgOf(const QByteArray &shapes)
 {
     return "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 10 10'>" + shapes + "</svg>";
