@@ -8,11 +8,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const ArtTables &tables()
-{
-    static const ArtTables t = velmora::testing::sampleTables();
-    return t;
-}
+const ArtTables kTables = velmora::testing::sampleTables();
 
 QStringList lines(const QString &text)
 {
@@ -36,7 +32,7 @@ TEST(PairCaptions, EachPairInOrderWithItsLettersAndPropositions)
     }
 
     // The propositions of a pair: article and predicate words.
-    EXPECT_EQ(lines(propositions(tables(), 1, 2)).mid(0, 4),
+    EXPECT_EQ(lines(propositions(kTables, 1, 2)).mid(0, 4),
               (QStringList{u"Goodness is Great"_s, u"Goodness is Different"_s,
                            u"Goodness is Concordant"_s, u"Greatness is Good"_s}));
     // pair, line number, line; a missing letter reads as empty words
@@ -47,26 +43,26 @@ TEST(PairCaptions, EachPairInOrderWithItsLettersAndPropositions)
         {0, 2, 1, u" is Great"_s}};
     // clang-format on
     for (const auto &[a, b, n, line] : numbered) {
-        const QStringList l = propositions(tables(), a, b).split(u"\r\n"_s);
+        const QStringList l = propositions(kTables, a, b).split(u"\r\n"_s);
         ASSERT_EQ(l.size(), 13); // twelve lines, each ended by CR LF
         EXPECT_EQ(l.at(n - 1), line);
     }
     for (const auto &[a, b] : {std::pair{-1, 2}, {2, 10}, {10, 2}, {2, -1}})
-        EXPECT_EQ(propositions(tables(), a, b), QString()) << a << " " << b;
+        EXPECT_EQ(propositions(kTables, a, b), QString()) << a << " " << b;
 }
 
 TEST(Evacuate, PrinciplesOfACamera)
 {
-    auto p = evacuate(tables(), u"BCD"_s, EvacuationChoice::Principles, 0, true, false);
+    auto p = evacuate(kTables, u"BCD"_s, EvacuationChoice::Principles, 0, true, false);
     EXPECT_TRUE(p.checksEnabled && p.mediaVisible && !p.part6Visible);
     EXPECT_EQ(p.media, u"Media of BC\r\n"_s);
     EXPECT_EQ(p.definitions[0],
               u"Absolute B defined.\r\n\r\nRelative B first.\r\nRelative B second."_s);
     EXPECT_TRUE(p.definitions[1].startsWith(u"Greatness makes goodness & duration"_s));
-    EXPECT_EQ(p.propositions, propositions(tables(), 1, 2));
+    EXPECT_EQ(p.propositions, propositions(kTables, 1, 2));
     EXPECT_EQ(p.questions, u"Questions of BC\r\n"_s);
     // A pair of equal letters has no camera: no media, no commentary, no propositions.
-    p = evacuate(tables(), u"B(T)BC"_s, EvacuationChoice::Principles, 0, true, false);
+    p = evacuate(kTables, u"B(T)BC"_s, EvacuationChoice::Principles, 0, true, false);
     EXPECT_EQ(p.camera, 0);
     EXPECT_TRUE(p.media.isEmpty() && p.part6.isEmpty());
     EXPECT_EQ(p.definitions[0], p.definitions[1]);
@@ -75,7 +71,7 @@ TEST(Evacuate, PrinciplesOfACamera)
 
 TEST(Evacuate, StatementsOfBothOrdersAndDoublesSplitIntoSentencesAndQuestions)
 {
-    const auto p = evacuate(tables(), u"BCD"_s, EvacuationChoice::Subject, 0, true, true);
+    const auto p = evacuate(kTables, u"BCD"_s, EvacuationChoice::Subject, 0, true, true);
     EXPECT_TRUE(!p.checksEnabled && !p.mediaVisible && !p.part6Visible);
     EXPECT_EQ(p.definitions[1], u"Subject C defined.\r\n"_s);
     EXPECT_EQ(lines(p.propositions),
@@ -84,7 +80,6 @@ TEST(Evacuate, StatementsOfBothOrdersAndDoublesSplitIntoSentencesAndQuestions)
                            u"Angel is great."_s, u"Angel is concordant."_s}));
     EXPECT_EQ(lines(p.questions).size(), 8);
 
-    // The split of a statement line into its sentences and its questions.
     const QString line = u"God is good. God is different. Is God good? Is God different?"_s;
     EXPECT_EQ(GetS(line), u"God is good.\r\nGod is different.\r\n"_s);
     EXPECT_EQ(GetQ(line), u" Is God good?\r\n Is God different?\r\n"_s);
@@ -98,13 +93,13 @@ TEST(Evacuate, UnconfirmedTextNeverBreaks)
 {
     for (int choice = 0; choice < 4; ++choice) {
         for (const QString &code : {u"DBTC"_s, QString(), u"\u00E9"_s}) {
-            const auto p = evacuate(tables(), code, EvacuationChoice(choice), 1, false, false);
+            const auto p = evacuate(kTables, code, EvacuationChoice(choice), 1, false, false);
             EXPECT_EQ(p.camera, 0);
             EXPECT_EQ(p.rules[0], QString());
         }
     }
-    const auto p = evacuate(tables(), u"DBTC"_s, EvacuationChoice::Principles, 1, false, false);
-    EXPECT_EQ(p.rules[1], tables().Rules[2]);
+    const auto p = evacuate(kTables, u"DBTC"_s, EvacuationChoice::Principles, 1, false, false);
+    EXPECT_EQ(p.rules[1], kTables.Rules[2]);
     EXPECT_EQ(lines(p.propositions).size(), 12);
 }
 

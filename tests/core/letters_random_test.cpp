@@ -28,7 +28,6 @@ TEST(RandomSource, InjectedValuesStayBelowOneSeededAreRepeatable)
     EXPECT_EQ(rnd.next(), 0.0);
     EXPECT_EQ(rnd.nextIndex(9), 8);
 
-    // Seeded: repeatable and uniform.
     RandomSource a;
     RandomSource b;
     a.seed(42);

@@ -22,7 +22,6 @@ TEST(NumericValue, ReadsSignDigitsAndOnePointRoundsHalvesToEvenReportsMisfits)
     EXPECT_FALSE(leadingNumber(QStringLiteral(" .x")).has_value());
     EXPECT_EQ(leadingNumber(QStringLiteral("0x")), 0.0);
 
-    // Halves go to the even neighbour.
     const std::pair<double, int> halves[] = {{63.5, 64}, {62.5, 62}, {-2.5, -2}, {2.5001, 3}};
     for (const auto &[value, rounded] : halves)
         EXPECT_EQ(roundHalfEven(value), rounded) << value;

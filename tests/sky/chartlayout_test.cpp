@@ -32,13 +32,7 @@ const Text *findText(const Drawing &d, const QString &text, bool symbol)
 
 CycleState harmonic(bool modern, int step, int degree, bool zodiac = false)
 {
-    CycleState s;
-    s.harmonicCycleOn = true;
-    s.modernCycle = modern;
-    s.harmonicStep = step;
-    s.harmonicDegree = degree;
-    s.zodiacCycleOn = zodiac;
-    return s;
+    return {true, modern, step, degree, zodiac};
 }
 
 } // namespace
@@ -62,8 +56,7 @@ TEST(ChartArithmetic, SignsThirdsMercuryLettersAndColoursOfTheSoundingCycle)
     for (const auto &[r, letter] : mercury)
         EXPECT_EQ(mercuryLetter(r), QChar(letter)) << r;
 
-    CycleState zodiac;
-    zodiac.zodiacCycleOn = true;
+    const CycleState zodiac{.zodiacCycleOn = true};
     // clang-format off
     struct { const char *name; CycleState cycles; int ring; double longitude; qint32 colour; }
     const cases[] = {

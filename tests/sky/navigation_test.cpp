@@ -35,37 +35,32 @@ TEST(Navigation, JumpsUnitsAndReset)
 TEST(Navigation, PlaceBoxes)
 {
     // clang-format off
-    struct { char box; QString text; float value; QString written; } cases[] = {
-        {'a', QStringLiteral("12S"), -12, QStringLiteral("12S")},
-        {'a', QStringLiteral("-12"), -12, QStringLiteral("12S")},
-        {'a', QStringLiteral(" -33.9n"), 33.9f, QStringLiteral("33.9N")},
-        {'a', QString(), 0, QStringLiteral("0N")},
-        {'a', QStringLiteral("-0S"), 0, QStringLiteral("0N")},
+    struct { decltype(&readLatitude) read; QString text; float value; QString written; } cases[] = {
+        {readLatitude, QStringLiteral("12S"), -12, QStringLiteral("12S")},
+        {readLatitude, QStringLiteral("-12"), -12, QStringLiteral("12S")},
+        {readLatitude, QStringLiteral(" -33.9n"), 33.9f, QStringLiteral("33.9N")},
+        {readLatitude, QString(), 0, QStringLiteral("0N")},
+        {readLatitude, QStringLiteral("-0S"), 0, QStringLiteral("0N")},
         // Beyond a pole is no place: latitude stops at 90.
-        {'a', QStringLiteral("90.5"), 90, QStringLiteral("90N")},
-        {'a', QStringLiteral("200S"), -90, QStringLiteral("90S")},
-        {'a', QString(400, u'0') + QStringLiteral("12S"), -12, QStringLiteral("12S")},
-        {'o', QStringLiteral("2.3E"), -2.3f, QStringLiteral("2.3E")},
-        {'o', QStringLiteral("75.7"), 75.7f, QStringLiteral("75.7W")},
-        {'o', QStringLiteral("-200"), -180, QStringLiteral("180E")},
+        {readLatitude, QStringLiteral("90.5"), 90, QStringLiteral("90N")},
+        {readLatitude, QStringLiteral("200S"), -90, QStringLiteral("90S")},
+        {readLatitude, QString(400, u'0') + QStringLiteral("12S"), -12, QStringLiteral("12S")},
+        {readLongitude, QStringLiteral("2.3E"), -2.3f, QStringLiteral("2.3E")},
+        {readLongitude, QStringLiteral("75.7"), 75.7f, QStringLiteral("75.7W")},
+        {readLongitude, QStringLiteral("-200"), -180, QStringLiteral("180E")},
         // A tiny value is written without an exponent, whose "E" would turn it east.
-        {'o', QStringLiteral("0.00001W"), 0.00001f, QStringLiteral("0.00001W")},
-        {'z', QStringLiteral("-15"), -14, QStringLiteral("-15")},
-        {'z', QStringLiteral("-13.75"), -13.75f, QStringLiteral("-13.75")},
+        {readLongitude, QStringLiteral("0.00001W"), 0.00001f, QStringLiteral("0.00001W")},
+        {readTimeZone, QStringLiteral("-15"), -14, QStringLiteral("-15")},
+        {readTimeZone, QStringLiteral("-13.75"), -13.75f, QStringLiteral("-13.75")},
     };
     // clang-format on
-    auto read = [](char box, const QString &text) {
-        return box == 'a'   ? readLatitude(text)
-               : box == 'o' ? readLongitude(text)
-                            : readTimeZone(text);
-    };
     for (const auto &c : cases) {
-        const std::string label = std::string(1, c.box) + ' ' + c.text.left(20).toStdString();
-        const PlaceEntry entry = read(c.box, c.text);
+        const std::string label = c.text.left(20).toStdString();
+        const PlaceEntry entry = c.read(c.text);
         EXPECT_FLOAT_EQ(entry.value, c.value) << label;
         EXPECT_EQ(entry.text, c.written) << label;
         // Reading the rewritten text again must give the same place.
-        const PlaceEntry again = read(c.box, entry.text);
+        const PlaceEntry again = c.read(entry.text);
         EXPECT_EQ(again.value, entry.value) << label;
         EXPECT_EQ(again.text, entry.text) << label;
     }
@@ -74,7 +69,6 @@ TEST(Navigation, PlaceBoxes)
 
 TEST(Navigation, DateTextsReadBack)
 {
-    EXPECT_EQ(dateText(Moment(2026, 12, 5, 8, 5, 9), QLocale::c()), QStringLiteral("05/Dec/2026"));
     EXPECT_EQ(timeText(Moment(2026, 12, 5, 8, 5, 9)), QStringLiteral("08:05:09"));
     EXPECT_EQ(dateText(Moment(100, 1, 1), QLocale::c()), QStringLiteral("01/Jan/0100"));
     for (const QLocale &locale :

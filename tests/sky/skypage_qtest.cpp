@@ -250,9 +250,7 @@ private Q_SLOTS:
         QCOMPARE(checked, 2);
 
         // While the cycle of the day plays only the drawing follows the moment.
-        CycleState cycles;
-        cycles.dayCycleOn = true;
-        p->chart->setCycleState(cycles);
+        p->chart->setCycleState({.dayCycleOn = true});
         p->draw = 0.95;
         out->setPlainText(u"kept"_s);
         p->chart->ShowPlanets();
