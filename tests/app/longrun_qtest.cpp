@@ -64,8 +64,6 @@ std::unique_ptr<frmVelmora> startedWindow()
     env.now = [clock] {
         return *clock = clock->addSecs(3600);
     };
-    env.releaseEphemeris = [] {
-    };
     auto w = test::startedWindow(std::move(env));
     QCoreApplication::sendPostedEvents();
     return w;
@@ -138,7 +136,6 @@ private Q_SLOTS:
         QFETCH(bool, yearMode);
         QFETCH(QString, speed);
         QFETCH(int, ticks);
-        // The environment may ask for another count of beats for every row.
         bool ok = false;
         if (const int n = qEnvironmentVariableIntValue("VELMORA_LONGRUN_TICKS", &ok); ok && n > 0)
             ticks = n;
@@ -171,8 +168,6 @@ private Q_SLOTS:
         }
         const qint64 elapsed = clock.elapsed();
         QVERIFY(w->player()->state().chordSize > 0 && stream.synth.soundingKeys() > 0);
-        qInfo("%s: %d of %d voice-beats silenced, %d strikes on a sounding key",
-              QTest::currentDataTag(), voices.silenced, voices.total, stream.synth.doubledStrikes);
         QCOMPARE(voices.silenced, 0);
         QCOMPARE(stream.synth.doubledStrikes, 0);
 

@@ -12,7 +12,6 @@
 #include <QAction>
 #include <QFile>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -74,12 +73,6 @@ private Q_SLOTS:
 
     void finderListsBestMatchesAndPickedCitiesMatchTheEphemeris()
     {
-        const QList<QAction *> menus = w->menuBar()->actions();
-        const qsizetype sky = menus.indexOf(w->findChild<QMenu *>(u"mnuSky"_s)->menuAction());
-        QCOMPARE(menus.value(sky + 1), w->findChild<QMenu *>(u"mnuFileHelp"_s)->menuAction());
-        QCOMPARE(w->findChild<QAction *>(u"mnuSkyFindPlace"_s)->shortcut(),
-                 QKeySequence(Qt::CTRL | Qt::Key_L));
-
         go(*w, Moment(1975, 7, 1, 12));
         w->placeFinder()->open(u"Madri"_s);
         QTest::keyClick(search(*w), Qt::Key_End); // the text comes in selected
@@ -93,10 +86,7 @@ private Q_SLOTS:
         QCOMPARE(row, (QStringList{u"Madrid"_s, u"Madrid"_s, u"Spain"_s, u"3,255,944"_s,
                                    u"Europe/Madrid"_s, u"UTC+2 (CEST)"_s}));
         QCOMPARE(list->topLevelItem(1)->text(2), u"Colombia"_s);
-        search(*w)->setText(QString(10000, u'x'));
-        QCOMPARE(list->topLevelItemCount(), 0);
 
-        // Escape leaves the place as it was.
         search(*w)->setText(u"Madrid"_s);
         QTest::keyClick(search(*w), Qt::Key_Escape);
         QVERIFY(!w->placeFinder()->dialog()->isVisible());
@@ -206,7 +196,6 @@ private Q_SLOTS:
     void followedCitySurvivesARestartMissingAtlasIsNamed()
     {
         w->navigation()->pickCity(kMadrid);
-        QCOMPARE(status(), u"Madrid, Spain: Europe/Madrid, UTC+1 (CET)"_s);
         w->close();
         w = test::startedWindow(m_dir.path());
         QVERIFY(w->navigation()->city() == kMadrid);

@@ -39,13 +39,10 @@ constexpr int kPlanets = 3;
 QMultiHash<QString, QString> svgTexts(const QByteArray &svg)
 {
     QMultiHash<QString, QString> texts;
-    QXmlStreamReader xml(svg);
-    while (xml.readNextStartElement() || !xml.atEnd()) {
-        if (xml.isStartElement() && xml.name() == u"text") {
+    for (QXmlStreamReader xml(svg); !xml.atEnd();) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"text") {
             const QString family = xml.attributes().value(u"font-family"_s).toString();
             texts.insert(family, xml.readElementText());
-        } else if (!xml.isStartElement()) {
-            xml.readNext();
         }
     }
     return texts;
@@ -89,7 +86,7 @@ private Q_SLOTS:
 
     // Shown on any page, the chart goes out alone, its letters and glyphs as text, its symbol
     // font with it.
-    void chartExportsKeepTheirLettersAndFont()
+    void exportsKeepTheirLettersFontAndScale()
     {
         m_window->SSTab1()->setCurrentIndex(0);
         const QString path = m_dir.filePath(u"chart.svg"_s);
@@ -108,6 +105,22 @@ private Q_SLOTS:
         const QList<QString> letters = texts.values(u"Arial"_s);
         QVERIFY(letters.contains(u"Asc"_s) && letters.contains(u"AB"_s));
         QVERIFY(m_window->statusBar()->currentMessage().contains(u"chart.svg"_s));
+
+        // PNG, of the chart or of a page, is 300 dots per design inch, whatever the zoom.
+        action(*m_window, "mnuViewZoom150")->trigger();
+        const QString chart = m_dir.filePath(u"chart.png"_s);
+        exportVia("mnuFileExportChart", chart);
+        const QImage image(chart);
+        QCOMPARE(image.width(), 7215 * 300 / 1440);
+        QCOMPARE(image.dotsPerMeterX(), 11811);
+
+        action(*m_window, "mnuViewActualSize")->trigger();
+        m_window->SSTab1()->setCurrentIndex(kPlanets);
+        const QString page = m_dir.filePath(u"page.png"_s);
+        exportVia("mnuFileExportPage", page);
+        const QSize shown = m_window->SSTab1()->currentWidget()->size();
+        QCOMPARE(QImage(page).size(),
+                 QSize(qRound(shown.width() * 3.125), qRound(shown.height() * 3.125)));
 
         const QString pdf = m_dir.filePath(u"chart.pdf"_s);
         exportVia("mnuFileExportChart", pdf);
@@ -131,25 +144,6 @@ private Q_SLOTS:
         QVERIFY(darkest < 128);
     }
 
-    // PNG is 300 dots per design inch, whatever the zoom.
-    void pngIsThreeHundredDotsPerInch()
-    {
-        action(*m_window, "mnuViewZoom150")->trigger();
-        const QString chart = m_dir.filePath(u"chart.png"_s);
-        exportVia("mnuFileExportChart", chart);
-        const QImage image(chart);
-        QCOMPARE(image.width(), 7215 * 300 / 1440);
-        QCOMPARE(image.dotsPerMeterX(), 11811);
-
-        action(*m_window, "mnuViewActualSize")->trigger();
-        m_window->SSTab1()->setCurrentIndex(kPlanets);
-        const QString page = m_dir.filePath(u"page.png"_s);
-        exportVia("mnuFileExportPage", page);
-        const QSize shown = m_window->SSTab1()->currentWidget()->size();
-        QCOMPARE(QImage(page).size(),
-                 QSize(qRound(shown.width() * 3.125), qRound(shown.height() * 3.125)));
-    }
-
     void printingGivesOnePageInVectorForm()
     {
         const QString path = m_dir.filePath(u"printed.pdf"_s);
@@ -166,7 +160,6 @@ private Q_SLOTS:
         action(*m_window, "mnuFilePrint")->trigger();
         QVERIFY(m_messages.isEmpty());
         const QByteArray pdf = test::readFile(path);
-        QVERIFY(pdf.startsWith("%PDF"));
         static const QRegularExpression page(u"/Type\\s*/Page[^s]"_s);
         QCOMPARE(QString::fromLatin1(pdf).count(page), 1);
         // Drawn, not pasted: no picture of the page in the file, only the style's little ones.
