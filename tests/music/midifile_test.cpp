@@ -59,22 +59,6 @@ std::vector<Read> trackEvents(const QByteArray &file)
     return out;
 }
 
-std::vector<Read> channelEvents(const QByteArray &file)
-{
-    std::vector<Read> out = trackEvents(file);
-    std::erase_if(out, [](const Read &r) { return r.bytes[0] == 0xFF; });
-    return out;
-}
-
-MidiRecording recordingOf(std::vector<MidiRecording::Message> messages, nanoseconds end)
-{
-    MidiRecording r;
-    r.tempi = {{0ns, 120.0}}; // 480 ticks a half second
-    r.messages = std::move(messages);
-    r.end = end;
-    return r;
-}
-
 } // namespace
 
 TEST(MidiFile, SmallFormatZeroFileByteForByte)
@@ -98,6 +82,7 @@ TEST(MidiFile, SmallFormatZeroFileByteForByte)
     EXPECT_EQ(standardMidiFile(r).toHex(' '), expected.toHex(' '));
 }
 
+// At the tempo a recording starts with, 120 beats a minute: 480 ticks a half second.
 struct BalanceCase
 {
     const char *name;
@@ -112,7 +97,9 @@ class MidiFileBalance : public testing::TestWithParam<BalanceCase>
 TEST_P(MidiFileBalance, EveryNoteStartsAndEndsOnce)
 {
     const BalanceCase &c = GetParam();
-    std::vector<Read> events = channelEvents(standardMidiFile(recordingOf(c.messages, c.end)));
+    std::vector<Read> events =
+        trackEvents(standardMidiFile(MidiRecording{.messages = c.messages, .end = c.end}));
+    std::erase_if(events, [](const Read &r) { return r.bytes[0] == 0xFF; });
     events.erase(events.begin(), events.begin() + 3); // bank select and program change
     EXPECT_EQ(events, c.expected);
 }

@@ -12,6 +12,11 @@
 #include <ostream>
 #include <vector>
 
+// Tests that play real sound skip where no General MIDI SoundFont is installed.
+#define VELMORA_SKIP_WITHOUT_SOUNDFONT()                                                           \
+    if (velmora::SynthOutput::findSoundFont().isEmpty())                                           \
+    GTEST_SKIP() << "no General MIDI SoundFont installed"
+
 namespace velmora::test {
 
 /// A decoded message, printed readably when a comparison fails.
@@ -39,18 +44,18 @@ inline std::vector<Msg> seq(const std::vector<int> &released, const std::vector<
     return out;
 }
 
-/// A player wired to a recorder, a fixed sky and a repeating random sequence.
+/// A player wired to a recorder or the given output, a fixed sky and repeating random draws.
 struct Rig
 {
-    explicit Rig(std::vector<double> draws = {0.0})
+    explicit Rig(std::vector<double> draws = {0.0},
+                 std::unique_ptr<MidiOutput> out = std::make_unique<RecordingOutput>())
         : random([this, draws] {
             const double r = draws[drawn % draws.size()];
             ++drawn;
             return r;
         })
     {
-        auto out = std::make_unique<RecordingOutput>();
-        recorder = out.get();
+        recorder = dynamic_cast<RecordingOutput *>(out.get());
         midi = std::make_unique<MidiModule>(std::move(out));
         midi->open();
         player = std::make_unique<CyclePlayer>(*midi, sky, random);
@@ -83,13 +88,11 @@ struct Rig
     std::vector<Msg> take()
     {
         std::vector<Msg> out;
-        for (const RecordedMessage &m : recorder->messages()) {
-            synth.play(m.packed);
+        for (const RecordedMessage &m : recorder->messages())
             out.push_back({static_cast<int>(m.packed & 0xFF),
                            static_cast<int>((m.packed >> 8) & 0xFF),
                            static_cast<int>((m.packed >> 16) & 0xFF)});
-        }
-        recorder->clear();
+        synth.take(*recorder);
         return out;
     }
 

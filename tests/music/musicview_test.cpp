@@ -1,9 +1,5 @@
-#include "core/random.h"
-#include "fakesky.h"
-#include "music/core/cycleplayer.h"
-#include "music/core/midimodule.h"
-#include "music/midi/recordingoutput.h"
 #include "music/view/musicpage.h"
+#include "musictestsupport.h"
 #include "resources/design/designdata.h"
 #include "toolkit/controls.h"
 #include "toolkit/formbuilder.h"
@@ -30,13 +26,7 @@ private:
     }
 
     std::unique_ptr<QWidget> m_root;
-    std::unique_ptr<MidiModule> m_midi;
-    RecordingOutput *m_recorder = nullptr;
-    test::FakeSky m_sky;
-    RandomSource m_random{[] {
-        return 0.0;
-    }};
-    std::unique_ptr<CyclePlayer> m_player;
+    std::unique_ptr<test::Rig> m_rig;
     std::unique_ptr<MusicPage> m_page;
     QPushButton *m_buttons[3] = {};
     QStringList m_captions;
@@ -57,19 +47,14 @@ private Q_SLOTS:
             m_buttons[m_captions.size()] = find<QPushButton>(name);
             m_captions << m_buttons[m_captions.size()]->text();
         }
-        auto out = std::make_unique<RecordingOutput>();
-        m_recorder = out.get();
-        m_midi = std::make_unique<MidiModule>(std::move(out));
-        m_midi->open();
-        m_player = std::make_unique<CyclePlayer>(*m_midi, m_sky, m_random);
-        m_page = std::make_unique<MusicPage>(m_root.get(), *m_player);
+        m_rig = std::make_unique<test::Rig>();
+        m_page = std::make_unique<MusicPage>(m_root.get(), *m_rig->player);
     }
 
     void cleanup()
     {
         m_page.reset();
-        m_player.reset();
-        m_midi.reset();
+        m_rig.reset();
         m_root.reset();
     }
 
@@ -98,7 +83,7 @@ private Q_SLOTS:
         auto *instruments = find<QComboBox>("cmbInstrument");
         instruments->setCurrentIndex(49);
         QTest::keyClick(instruments, Qt::Key_Down); // chosen from the keyboard, as users do
-        QCOMPARE(m_recorder->messages().back().packed, 50u * 256 + 192);
+        QCOMPARE(m_rig->recorder->messages().back().packed, 50u * 256 + 192);
         // A new tempo sets the beat's interval but does not start the clock.
         find<QLineEdit>("txtSpeed")->setText(u"5"_s);
         QTest::keyClick(find<QLineEdit>("txtSpeed"), Qt::Key_Return);
@@ -113,7 +98,7 @@ private Q_SLOTS:
         QCOMPARE(find<QPlainTextEdit>("txtOut")->toPlainText(), u"A: dhae"_s);
         find<QComboBox>("cmbChange")->setCurrentIndex(0);
         m_page->Timer1_Timer();
-        QCOMPARE(m_player->holdIndex(), 0);
+        QCOMPARE(m_rig->player->holdIndex(), 0);
     }
 };
 

@@ -15,8 +15,7 @@ using namespace std::chrono_literals;
 // release is lost, no organ note hangs.
 TEST(SynthOutput, SoundsOnItsStampsAndWhenItsClockStopsNothingQueuedIsLostOrHangs)
 {
-    if (SynthOutput::findSoundFont().isEmpty())
-        GTEST_SKIP() << "no General MIDI SoundFont installed";
+    VELMORA_SKIP_WITHOUT_SOUNDFONT();
     auto owned = std::make_unique<SynthOutput>(SynthOutput::Sink::Memory);
     SynthOutput *synth = owned.get();
     MidiModule midi(std::move(owned));
@@ -133,13 +132,11 @@ TEST_P(SilentSynth, TenThousandBeatsKeepMemoryFlat)
     // scheduled would ever be handed on: the music must not pile up anywhere.
     auto owned = std::make_unique<SynthOutput>(GetParam());
     SynthOutput *synth = owned.get();
-    Rig rig;
-    rig.midi = std::make_unique<MidiModule>(std::move(owned));
-    ASSERT_TRUE(rig.midi->open());
+    Rig rig({0.0}, std::move(owned));
+    ASSERT_TRUE(rig.midi->isOpen());
     if (!synth->audioDriver().isEmpty())
         GTEST_SKIP() << "this machine has a sound device (" << synth->audioDriver().toStdString()
                      << ")";
-    rig.player = std::make_unique<CyclePlayer>(*rig.midi, rig.sky, rig.random);
     std::chrono::nanoseconds now{0};
     rig.midi->setClock([&] { return now; });
     rig.player->setBoxText(MusicBox::Speed, QStringLiteral("180"));

@@ -69,8 +69,7 @@ TEST(FluidLibrary, WithoutItTheSynthesiserIsSilentAndSaysWhy)
 // held, it never loads at all.
 TEST(SynthOutput, AHeldLoadBeginsWhenReleasedAndIsDroppedWhenClosedFirst)
 {
-    if (SynthOutput::findSoundFont().isEmpty())
-        GTEST_SKIP() << "no General MIDI SoundFont installed";
+    VELMORA_SKIP_WITHOUT_SOUNDFONT();
     for (const bool releaseFirst : {true, false}) {
         std::atomic<bool> began{false};
         SynthOutput synth(SynthOutput::Sink::Memory);
