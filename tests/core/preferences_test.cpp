@@ -99,6 +99,13 @@ TEST(Preferences, KeptPlaceRoundTripsAndRejectsIncompleteEntries)
         p.setValue(QString::fromLatin1(key), QString::fromLatin1(value));
         EXPECT_FALSE(p.keptPlace()) << key << "=" << value;
     }
+    // The poles and the antimeridian are places; only what lies beyond them is refused.
+    for (const auto &[key, value] :
+         {std::pair{"Place/Latitude", "-90"}, {"Place/Longitude", "180"}}) {
+        p.setKeptPlace(sydney);
+        p.setValue(QString::fromLatin1(key), QString::fromLatin1(value));
+        EXPECT_TRUE(p.keptPlace()) << key << "=" << value;
+    }
     p.clearKeptPlace();
     for (const auto &[key, value] : broken)
         EXPECT_FALSE(p.contains(QString::fromLatin1(key))) << key;
